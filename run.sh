@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the host with the module on a copy of the
+# sample return. Extra arguments go to the host (for example TECHMODE or /V).
+#   ./run.sh --fresh   starts again from the shipped sample
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
+
+fresh=0
+args=()
+for a in "$@"; do
+  if [ "$a" = "--fresh" ]; then fresh=1; else args+=("$a"); fi
+done
+
+install_packages
+configure_and_build --target tesmo cgtmodule
+
+WORK_DIR="$ROOT/run"
+mkdir -p "$WORK_DIR"
+if [ "$fresh" -eq 1 ] || [ ! -f "$WORK_DIR/sample2004.t04" ]; then
+  cp "$ROOT/samples/sample2004.t04" "$WORK_DIR/sample2004.t04"
+  rm -f "$WORK_DIR/sample2004.BAK"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "note: no display found; run under a desktop session or with xvfb-run." >&2
+fi
+
+exec "$BUILD_DIR/bin/tesmo" --data "$WORK_DIR/sample2004.t04" --id "123 456 782" "${args[@]}"
