@@ -27,7 +27,8 @@ struct Decimal {
 enum class Kind { Finite, NotANumber, Infinite };
 
 // Values that the x87 refuses as operands (unnormals, pseudo-infinities, pseudo-NaNs) can come
-// from the data file; they count as NaN. A pseudo-denormal is the denormal of the same bits.
+// from the data file; they count as NaN. A pseudo-denormal reads as the same significand at
+// the smallest normal exponent, which is the value the x87 gives it.
 Kind Classify(Extended& value) {
     ExtendedBytes bytes = EncodeExtended(value);
     const int exponent = (bytes[9] & 0x7F) << 8 | bytes[8];

@@ -1,0 +1,343 @@
+// Load and save of a large return beside the raw two-key Triple DES time of the same bytes, and
+// the look-up of one worksheet row.
+//
+// The return holds 10,000 worksheet rows of 40 items, spread over worksheets 451-462. After the
+// run the program prints load/raw and save/raw; the targets are 1.30 and 1.50.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "store/data_file.h"
+#include "store/dialogs.h"
+#include "store/field_store.h"
+#include "store/file_cipher.h"
+#include "store/run_state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kIdentifier = "123 456 782";
+constexpr int kRows = 10'000;
+constexpr int kItemsPerRow = 40; // scratch tags 710..749
+constexpr int kFirstWorksheet = 451;
+constexpr int kWorksheets = 12; // 451..462
+
+struct Setup {
+    fs::path folder;
+    std::string loadPath; // the saved return, read by BM_Load
+    std::string savePath; // written by BM_Save
+    std::size_t fileBytes = 0;
+    std::vector<std::uint8_t> plain; // its plain form, for the parse and serialise figures
+};
+
+Setup& TheSetup() {
+    static Setup setup;
+    return setup;
+}
+
+// One row's values as a return has them: a name, three dates, four codes, three ticked boxes and
+// 29 amounts, a few of them with cents.
+void AppendRow(cgt::Worksheet& sheet, std::uint16_t row, int serial, std::mt19937& random) {
+    auto item = [&](int tag, cgt::TFieldDataType type) {
+        cgt::WorksheetItem it;
+        it.row = row;
+        it.tag = tag;
+        it.entry.type = type;
+        return it;
+    };
+    int tag = 710;
+    auto name = item(tag++, cgt::dtString);
+    name.entry.text =
+        std::make_shared<const std::string>("Parcel of shares no. " + std::to_string(serial));
+    sheet.append(std::move(name));
+    for (int i = 0; i < 3; ++i) {
+        auto date = item(tag++, cgt::dtString);
+        char text[16];
+        const unsigned day = 1 + random() % 28, month = 1 + random() % 12,
+                       year = 1990 + random() % 14;
+        std::snprintf(text, sizeof text, "%02u/%02u/%04u", day, month, year);
+        date.entry.text = std::make_shared<const std::string>(text);
+        sheet.append(std::move(date));
+    }
+    static const char* const kCodes[] = {"SH", "RE", "Y", "N", "AUD", "UT"};
+    for (int i = 0; i < 4; ++i) {
+        auto code = item(tag++, cgt::dtSmallStr);
+        code.entry.setSmallText(kCodes[random() % 6]);
+        sheet.append(std::move(code));
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto box = item(tag++, cgt::dtCheckbox);
+        box.entry.value[0] = 1;
+        sheet.append(std::move(box));
+    }
+    while (tag < 710 + kItemsPerRow) {
+        const bool cents = tag % 5 == 0;
+        auto amount = item(tag++, cents ? cgt::dtCurrencyCnt : cgt::dtCurrency);
+        const long double dollars = static_cast<long double>(random() % 5'000'000);
+        amount.entry.setNumber(cents ? dollars + (random() % 100) / 100.0L : dollars);
+        sheet.append(std::move(amount));
+    }
+}
+
+void FillLargeStore() {
+    cgt::ResetModuleRun();
+    cgt::Run().HostIdentifier = kIdentifier;
+    cgt::SetFieldStr(1, kIdentifier);
+    cgt::SetFieldVal(20, 125'000);
+    cgt::SetFieldStr(21, "A taxpayer note longer than nine characters");
+    cgt::SetFieldChecked(9);
+    cgt::Run().CurrentSection = 20;
+    cgt::Run().CurrentIndex = 4;
+    cgt::Run().ScreenHistory = {2004, 2010, 2033};
+
+    std::vector<std::shared_ptr<cgt::Worksheet>> sheets;
+    for (int w = 0; w < kWorksheets; ++w) {
+        auto sheet = std::make_shared<cgt::Worksheet>();
+        sheet->reserve(static_cast<std::size_t>(kRows / kWorksheets + 1) * kItemsPerRow);
+        sheets.push_back(sheet);
+        cgt::FieldEntry& e = cgt::Store().entry(cgt::kWorksheetTagBase + kFirstWorksheet + w);
+        e.type = cgt::dtWorksheet;
+        e.sheet = sheet;
+    }
+    std::mt19937 random(2004);
+    for (int r = 0; r < kRows; ++r)
+        AppendRow(*sheets[r % kWorksheets], static_cast<std::uint16_t>(r / kWorksheets + 1), r,
+                  random);
+}
+
+cgt::FileKey Key() {
+    return cgt::DeriveFileKey(cgt::KeyTextOf(kIdentifier));
+}
+
+bool PrepareFiles() {
+    Setup& s = TheSetup();
+    s.folder = fs::temp_directory_path() / ("cgt-bench-" + std::to_string(::getpid()));
+    fs::create_directories(s.folder);
+    s.loadPath = (s.folder / "large.t04").string();
+    s.savePath = (s.folder / "saved.t04").string();
+    FillLargeStore();
+    if (cgt::SaveDataFile(s.loadPath) != cgt::SaveStatus::Saved) return false;
+    s.fileBytes = fs::file_size(s.loadPath);
+    s.plain = cgt::SerialisePlain();
+    return true;
+}
+
+void EnsureLoaded(benchmark::State& state) {
+    cgt::ResetModuleRun();
+    cgt::Run().HostIdentifier = kIdentifier;
+    if (cgt::LoadDataFile(TheSetup().loadPath) != cgt::LoadStatus::Loaded)
+        state.SkipWithError("the large return does not load");
+}
+
+void BM_RawTripleDes(benchmark::State& state) {
+    const std::size_t bytes = TheSetup().fileBytes;
+    std::vector<std::uint8_t> buffer(bytes, 0x5a);
+    const cgt::FileKey key = Key();
+    for (auto _ : state) {
+        cgt::TripleDesBlocks(buffer.data(), bytes / 8, key, cgt::CipherDirection::Encipher);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+
+void BM_Load(benchmark::State& state) {
+    cgt::Run().HostIdentifier = kIdentifier;
+    for (auto _ : state) {
+        if (cgt::LoadDataFile(TheSetup().loadPath) != cgt::LoadStatus::Loaded) {
+            state.SkipWithError("load failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TheSetup().fileBytes));
+}
+
+void BM_Save(benchmark::State& state) {
+    EnsureLoaded(state);
+    const std::string& path = TheSetup().savePath;
+    if (cgt::SaveDataFile(path) != cgt::SaveStatus::Saved) state.SkipWithError("save failed");
+    for (auto _ : state) {
+        if (cgt::SaveDataFile(path) != cgt::SaveStatus::Saved) {
+            state.SkipWithError("save failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * TheSetup().fileBytes));
+}
+
+// The plain-image parts of load and save, without the cipher and the disk.
+void BM_ParsePlain(benchmark::State& state) {
+    for (auto _ : state) {
+        if (cgt::ParsePlain(TheSetup().plain, "large.t04") != cgt::LoadStatus::Loaded) {
+            state.SkipWithError("parse failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * TheSetup().plain.size()));
+}
+
+void BM_SerialisePlain(benchmark::State& state) {
+    EnsureLoaded(state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cgt::SerialisePlain());
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * TheSetup().plain.size()));
+}
+
+// One worksheet of 10,000 rows of 40 items.
+const cgt::Worksheet& LargeWorksheet() {
+    static const cgt::Worksheet sheet = [] {
+        cgt::Worksheet w;
+        w.reserve(static_cast<std::size_t>(kRows) * kItemsPerRow);
+        std::mt19937 random(451);
+        for (int r = 0; r < kRows; ++r)
+            AppendRow(w, static_cast<std::uint16_t>(r + 1), r, random);
+        return w;
+    }();
+    return sheet;
+}
+
+void BM_RowLookup(benchmark::State& state) {
+    const cgt::Worksheet& sheet = LargeWorksheet();
+    std::mt19937 random(7);
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        const auto row = static_cast<std::uint16_t>(1 + random() % kRows);
+        for (std::uint32_t pos : sheet.rowPositions(row))
+            found += sheet.items()[pos].tag;
+    }
+    benchmark::DoNotOptimize(found);
+}
+
+// The same look-up by scanning the item list, for comparison.
+void BM_RowLinearScan(benchmark::State& state) {
+    const cgt::Worksheet& sheet = LargeWorksheet();
+    std::mt19937 random(7);
+    std::int64_t found = 0;
+    for (auto _ : state) {
+        const auto row = static_cast<std::uint16_t>(1 + random() % kRows);
+        for (const auto& item : sheet.items())
+            if (item.row == row) found += item.tag;
+    }
+    benchmark::DoNotOptimize(found);
+}
+
+double Smallest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+// The three compared operations run five times each; the ratios use the least disturbed run, as
+// other processes share the machine.
+BENCHMARK(BM_RawTripleDes)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+BENCHMARK(BM_Load)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+BENCHMARK(BM_Save)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+BENCHMARK(BM_ParsePlain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SerialisePlain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RowLookup)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_RowLinearScan)->Unit(benchmark::kMicrosecond);
+
+struct Timing {
+    double real = 0; // seconds per iteration, the smallest of the repetitions
+    double cpu = 0;
+};
+
+// The console report (aggregates only where there are repetitions), keeping each benchmark's
+// smallest time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> shown;
+        for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Aggregate) {
+                shown.push_back(run);
+                continue;
+            }
+            if (runs.size() == 1) shown.push_back(run);
+            if (run.error_occurred || run.iterations == 0) continue;
+            const double n = static_cast<double>(run.iterations);
+            auto [it, fresh] = timings.try_emplace(
+                run.run_name.function_name,
+                Timing{run.real_accumulated_time / n, run.cpu_accumulated_time / n});
+            if (!fresh) {
+                it->second.real = std::min(it->second.real, run.real_accumulated_time / n);
+                it->second.cpu = std::min(it->second.cpu, run.cpu_accumulated_time / n);
+            }
+        }
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
+    }
+    std::map<std::string, Timing> timings;
+};
+
+void PrintRatio(const RatioReporter& reporter, const char* label, const char* name, double target) {
+    const auto raw = reporter.timings.find("BM_RawTripleDes");
+    const auto op = reporter.timings.find(name);
+    if (raw == reporter.timings.end() || op == reporter.timings.end() || raw->second.real <= 0 ||
+        raw->second.cpu <= 0) {
+        std::printf("%s = n/a (target <= %.2f)\n", label, target);
+        return;
+    }
+    std::printf("%s = %.2f (target <= %.2f)   [%.1f ms / %.1f ms; cpu time ratio %.2f]\n", label,
+                op->second.real / raw->second.real, target, op->second.real * 1e3,
+                raw->second.real * 1e3, op->second.cpu / raw->second.cpu);
+}
+
+// Messages would mean a broken run; they go to standard error without waiting for anyone.
+class SilentDialogs final : public cgt::DialogService {
+public:
+    int ShowMessage(const cgt::MessageRequest& request) override {
+        std::fprintf(stderr, "store_bench: %s\n", request.text.c_str());
+        return cgt::mrOK;
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    void Beep() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    SilentDialogs dialogs;
+    cgt::SetDialogService(&dialogs);
+    if (!PrepareFiles()) {
+        std::fprintf(stderr, "store_bench: cannot save the large return\n");
+        return 1;
+    }
+    const Setup& s = TheSetup();
+    std::printf("return: %d worksheet rows of %d items, %zu bytes enciphered, in %s\n", kRows,
+                kItemsPerRow, s.fileBytes, s.folder.c_str());
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintRatio(reporter, "load/raw", "BM_Load", 1.30);
+    PrintRatio(reporter, "save/raw", "BM_Save", 1.50);
+
+    cgt::SetDialogService(nullptr);
+    std::error_code ec;
+    fs::remove_all(s.folder, ec);
+    return 0;
+}

@@ -1,0 +1,306 @@
+// The cgt tool as a user runs it: a separate process in a private folder, its standard output,
+// standard error and exit status captured.
+
+#include "support/sample_store.h"
+#include "support/store_fixture.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "store/data_file.h"
+#include "store/file_cipher.h"
+#include "store/store_dump.h"
+
+extern char** environ;
+
+namespace cgt {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+const std::string kId = test::kSampleIdentifier; // "123 456 782"
+const std::string kNewId = "987 654 321";
+
+struct Outcome {
+    int status = -1; // exit status, or 128 + signal
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string JsonField(int tag, std::string_view type, std::string_view quotedValue) {
+    return "{\"tag\": " + std::to_string(tag) + ", \"type\": \"" + std::string(type) +
+           "\", \"value\": " + std::string(quotedValue) + "}";
+}
+
+class CgtToolTest : public test::StoreTest {
+protected:
+    // Runs cgt with `args` in the work folder.
+    Outcome cgtRun(const std::vector<std::string>& args) {
+        const std::string outPath = capture.file("stdout");
+        const std::string errPath = capture.file("stderr");
+        std::vector<std::string> argStrings{CGT_TOOL_PATH};
+        argStrings.insert(argStrings.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : argStrings)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t pid = 0;
+        const int spawned =
+            posix_spawn(&pid, CGT_TOOL_PATH, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        Outcome outcome;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << CGT_TOOL_PATH << ": " << std::strerror(spawned);
+            return outcome;
+        }
+        int wstatus = 0;
+        while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+        }
+        outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        outcome.out = ReadText(outPath);
+        outcome.err = ReadText(errPath);
+        return outcome;
+    }
+
+    // Saves the store of every value type (a worksheet, a list, history) in-process.
+    std::string saveRichReturn(const std::string& name) {
+        test::FillSampleStore();
+        const std::string path = work.file(name);
+        EXPECT_EQ(SaveDataFile(path), SaveStatus::Saved);
+        return path;
+    }
+
+    std::map<std::string, std::vector<std::uint8_t>> snapshot() const {
+        std::map<std::string, std::vector<std::uint8_t>> files;
+        for (const auto& name : work.names())
+            files[name] = ReadBytes(work.file(name));
+        return files;
+    }
+
+    TempFolder work;
+    TempFolder capture;
+};
+
+void ExpectSuccessWithoutMessages(const Outcome& r) {
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CgtToolTest, NewWritesAnEmptyReturnThatDumpAndStatShow) {
+    const auto created = cgtRun({"new", "r.t04", "--id", kId});
+    ExpectSuccessWithoutMessages(created);
+    EXPECT_EQ(created.out, "");
+    EXPECT_EQ(work.names(), std::vector<std::string>{"r.t04"}); // no plain companion left
+
+    const auto json = cgtRun({"dump", "r.t04", "--id", kId, "--json"});
+    ExpectSuccessWithoutMessages(json);
+    EXPECT_NE(json.out.find(JsonField(1, "dtString", "\"123 456 782\"")), std::string::npos);
+    EXPECT_NE(json.out.find(JsonField(1300, "dtSmallStr", "\"EI\"")), std::string::npos);
+    EXPECT_NE(json.out.find(JsonField(960, "dtCurrency", "60012")), std::string::npos);
+    EXPECT_NE(json.out.find("\"section\": 0, \"index\": 0, \"history\": []"), std::string::npos);
+
+    const auto text = cgtRun({"dump", "r.t04", "--id", kId});
+    ExpectSuccessWithoutMessages(text);
+    EXPECT_NE(text.out.find("\n1300 dtSmallStr EI\n"), std::string::npos);
+
+    const auto stat = cgtRun({"stat", "r.t04", "--id", kId});
+    ExpectSuccessWithoutMessages(stat);
+    EXPECT_EQ(stat.out, "dtCurrency=1 dtString=1 dtSmallStr=1 worksheetRows=0 worksheetItems=0\n");
+
+    // The library reads the tool's file under the same identifier.
+    cgt::Run().HostIdentifier = "123456782";
+    ASSERT_EQ(LoadDataFile(work.file("r.t04")), LoadStatus::Loaded);
+    EXPECT_EQ(GetFieldStr(1), kId);
+}
+
+TEST_F(CgtToolTest, DumpAndStatShowEveryTypeAsTheLibraryDoes) {
+    const std::string path = saveRichReturn("rich.t04");
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
+    ASSERT_EQ(LoadDataFile(path), LoadStatus::Loaded);
+
+    const auto json = cgtRun({"dump", "--json", "rich.t04", "--id", kId});
+    ExpectSuccessWithoutMessages(json);
+    EXPECT_EQ(json.out, DumpStoreJson());
+    const auto text = cgtRun({"dump", "rich.t04", "--id=" + kId});
+    ExpectSuccessWithoutMessages(text);
+    EXPECT_EQ(text.out, DumpStoreText());
+    const auto stat = cgtRun({"stat", "rich.t04", "--id", kId});
+    ExpectSuccessWithoutMessages(stat);
+    EXPECT_EQ(stat.out, StoreStatistics() + "\n");
+}
+
+TEST_F(CgtToolTest, ForcedNewKeepsThePreviousFileAsBackup) {
+    const std::vector<std::uint8_t> previous{'o', 'l', 'd'};
+    WriteBytes(work.file("r.t04"), previous);
+    ExpectSuccessWithoutMessages(cgtRun({"new", "r.t04", "--id", kId, "--force"}));
+    EXPECT_EQ(ReadBytes(work.file("r.BAK")), previous);
+    ExpectSuccessWithoutMessages(cgtRun({"stat", "r.t04", "--id", kId}));
+}
+
+TEST_F(CgtToolTest, RekeyChangesIdentifierAndKeyAndKeepsEverythingElse) {
+    const std::string in = saveRichReturn("in.t04");
+    const auto inBytes = ReadBytes(in);
+    const auto before = cgtRun({"dump", "in.t04", "--id", kId, "--json"});
+    ASSERT_EQ(before.status, 0);
+
+    const auto rekey = cgtRun({"rekey", "in.t04", "out.t04", "--id", kId, "--new-id", kNewId});
+    ExpectSuccessWithoutMessages(rekey);
+    EXPECT_EQ(rekey.out, "");
+    EXPECT_EQ(ReadBytes(in), inBytes);
+    EXPECT_EQ(work.names(), (std::vector<std::string>{"in.t04", "out.t04"}));
+
+    const auto after = cgtRun({"dump", "out.t04", "--id", kNewId, "--json"});
+    ExpectSuccessWithoutMessages(after);
+    std::string expected = before.out;
+    const std::string oldTag1 = JsonField(1, "dtString", "\"" + kId + "\"");
+    const auto at = expected.find(oldTag1);
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, oldTag1.size(), JsonField(1, "dtString", "\"" + kNewId + "\""));
+    EXPECT_EQ(after.out, expected);
+
+    EXPECT_EQ(cgtRun({"dump", "out.t04", "--id", kId}).status, 2);
+
+    // In place only with --force; the old file becomes the backup.
+    ExpectSuccessWithoutMessages(
+        cgtRun({"rekey", "in.t04", "in.t04", "--id", kId, "--new-id", kNewId, "--force"}));
+    EXPECT_EQ(ReadBytes(work.file("in.BAK")), inBytes);
+    EXPECT_EQ(ReadBytes(in), ReadBytes(work.file("out.t04")));
+}
+
+TEST_F(CgtToolTest, EncryptOfDecryptReproducesTheFile) {
+    const std::string in = saveRichReturn("in.t04");
+    const auto decrypt = cgtRun({"decrypt", "in.t04", "plain.bin", "--id", kId});
+    ExpectSuccessWithoutMessages(decrypt);
+    EXPECT_EQ(decrypt.out, "");
+    const std::string plain = ReadText(work.file("plain.bin"));
+    EXPECT_TRUE(plain.starts_with(FileSignature));
+    EXPECT_NE(plain.find("A description longer than nine characters"), std::string::npos);
+
+    const auto encrypt = cgtRun({"encrypt", "plain.bin", "again.t04", "--id", "123456782"});
+    ExpectSuccessWithoutMessages(encrypt);
+    EXPECT_EQ(encrypt.out, "");
+    EXPECT_EQ(ReadBytes(work.file("again.t04")), ReadBytes(in));
+}
+
+TEST_F(CgtToolTest, HelpPrintsUsage) {
+    for (const char* word : {"help", "--help"}) {
+        SCOPED_TRACE(word);
+        const auto help = cgtRun({word});
+        ExpectSuccessWithoutMessages(help);
+        EXPECT_TRUE(help.out.starts_with("usage: cgt"));
+        for (const char* command : {"new", "dump", "stat", "rekey", "decrypt", "encrypt"})
+            EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos);
+    }
+}
+
+TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
+    ASSERT_EQ(cgtRun({"new", "r.t04", "--id", kId}).status, 0);
+    ASSERT_EQ(cgtRun({"new", "other.t04", "--id", kNewId}).status, 0);
+    WriteBytes(work.file("short.t04"), {1, 2, 3});
+    WriteBytes(work.file("empty.t04"), {});
+    std::mt19937 random(2004);
+    std::vector<std::uint8_t> noise(64);
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(random());
+    WriteBytes(work.file("random.t04"), noise);
+    // The right signature followed by a record of tag 5000.
+    std::vector<std::uint8_t> plain(FileSignature.begin(), FileSignature.end());
+    for (std::int32_t v : {0, 0, 0, 5000}) {
+        const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
+        plain.insert(plain.end(), p, p + 4);
+    }
+    plain.push_back(dtCurrency);
+    WriteBytes(work.file("badrecord.t04"), EncipherBytes(plain, DeriveFileKey(KeyTextOf(kId))));
+    // A lodged return: the save that filled the lodgment tags locked it.
+    ResetModuleRun();
+    SetFieldStr(1, kId);
+    for (int tag : {1478, 1479, 1490})
+        SetFieldStr(tag, "lodged");
+    ASSERT_EQ(SaveDataFile(work.file("lodged.t04")), SaveStatus::Saved);
+    const auto before = snapshot();
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const std::vector<Case> cases{
+        {{}, "no command"},
+        {{"frobnicate", "r.t04", "--id", kId}, "unknown command"},
+        {{"dump", "r.t04"}, "missing --id"},
+        {{"dump", "r.t04", "--id"}, "--id needs a value"},
+        {{"dump", "r.t04", "--id", ""}, "--id needs a non-empty value"},
+        {{"dump", "--id", kId}, "missing operand"},
+        {{"stat", "r.t04", "extra", "--id", kId}, "unexpected operand 'extra'"},
+        {{"dump", "r.t04", "--id", kId, "--bogus"}, "unknown option --bogus"},
+        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump only"},
+        {{"rekey", "r.t04", "x.t04", "--id", kId}, "missing --new-id"},
+        {{"dump", "missing.t04", "--id", kId}, "cannot open missing.t04: No such file"},
+        {{"dump", "r.t04", "--id", "111 111 111"}, "r.t04: wrong identifier or not a data file"},
+        {{"stat", "short.t04", "--id", kId}, "short.t04: not a data file"},
+        {{"stat", "empty.t04", "--id", kId}, "empty.t04: not a data file"},
+        {{"stat", "random.t04", "--id", kId}, "random.t04: wrong identifier or not a data file"},
+        {{"dump", "badrecord.t04", "--id", kId}, "badrecord.t04: malformed data file"},
+        {{"new", "r.t04", "--id", kId}, "r.t04 already exists"},
+        {{"new", "nofolder/n.t04", "--id", kId}, "cannot save nofolder/n.t04"},
+        {{"rekey", "r.t04", "other.t04", "--id", kId, "--new-id", kNewId}, "already exists"},
+        {{"rekey", "r.t04", "r.t04", "--id", kId, "--new-id", kNewId}, "is the input file"},
+        {{"rekey", "r.t04", "x.t04", "--id", kNewId, "--new-id", kId}, "wrong identifier"},
+        {{"rekey", "lodged.t04", "x.t04", "--id", kId, "--new-id", kNewId}, "lodged and locked"},
+        {{"decrypt", "missing.t04", "x.bin", "--id", kId}, "missing.t04"},
+        {{"encrypt", "short.t04", "other.t04", "--id", kId}, "other.t04 already exists"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream trace;
+        for (const auto& a : c.args)
+            trace << '[' << a << "] ";
+        SCOPED_TRACE(trace.str());
+        const auto r = cgtRun(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.starts_with("cgt: ")) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.err.ends_with("\n")) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
+TEST_F(CgtToolTest, ShippedSampleLoads) {
+    const auto bytes = ReadBytes(CGT_SAMPLE_RETURN);
+    ASSERT_FALSE(bytes.empty()) << CGT_SAMPLE_RETURN;
+    const auto r = cgtRun({"dump", CGT_SAMPLE_RETURN, "--json", "--id", "123 456 782"});
+    ExpectSuccessWithoutMessages(r);
+    EXPECT_NE(r.out.find(JsonField(1, "dtString", "\"123 456 782\"")), std::string::npos);
+    EXPECT_EQ(ReadBytes(CGT_SAMPLE_RETURN), bytes);
+}
+
+} // namespace
+} // namespace cgt

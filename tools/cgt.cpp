@@ -1,0 +1,333 @@
+// cgt: a command-line tool on the store library for tax agents and tests. It creates, prints,
+// counts, re-keys, deciphers and enciphers data files. Every failure is one line on standard
+// error and exit status 2.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/data_file.h"
+#include "store/dialogs.h"
+#include "store/field_store.h"
+#include "store/file_cipher.h"
+#include "store/run_state.h"
+#include "store/store_dump.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 2;
+
+constexpr std::string_view kUsage =
+    R"(usage: cgt COMMAND OPERANDS --id IDENTIFIER [OPTIONS]
+
+commands:
+  new FILE --id ID [--force]           write an empty return for identifier ID
+  dump FILE --id ID [--json]           print every field of the return
+  stat FILE --id ID                    print one line of counts
+  rekey IN OUT --id OLD --new-id NEW [--force]
+                                       save the return IN under the identifier NEW as OUT
+  decrypt IN OUT --id ID [--force]     write the plain form of IN to OUT
+  encrypt IN OUT --id ID [--force]     encipher the plain file IN into OUT
+  help, --help                         print this text
+
+An existing output file is replaced only with --force; the replaced file becomes its .BAK
+companion for new and rekey. Exit status: 0 on success, 2 on any failure.
+)";
+
+// A failure reported as one line on standard error.
+class Failure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Keeps the store's messages instead of showing them; answers every box cautiously.
+class RecordingDialogs final : public cgt::DialogService {
+public:
+    RecordingDialogs() { cgt::SetDialogService(this); }
+    ~RecordingDialogs() override { cgt::SetDialogService(nullptr); }
+    RecordingDialogs(const RecordingDialogs&) = delete;
+    RecordingDialogs& operator=(const RecordingDialogs&) = delete;
+
+    int ShowMessage(const cgt::MessageRequest& request) override {
+        messages.push_back(request.text);
+        if (request.defaultResult != 0) return request.defaultResult;
+        if (request.buttons & cgt::mbCancel) return cgt::mrCancel;
+        if (request.buttons & cgt::mbNo) return cgt::mrNo;
+        return cgt::mrOK;
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    void Beep() override {}
+
+    std::vector<std::string> messages;
+};
+
+// The message's text on one line: blank-separated paragraphs joined by "; ".
+std::string OneLine(std::string_view text) {
+    std::string out;
+    bool pendingBreak = false;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            pendingBreak = !out.empty();
+            continue;
+        }
+        if (pendingBreak) out += "; ";
+        pendingBreak = false;
+        out += c;
+    }
+    return out;
+}
+
+struct Arguments {
+    std::string command;
+    std::vector<std::string> operands;
+    std::optional<std::string> id;
+    std::optional<std::string> newId;
+    bool json = false;
+    bool force = false;
+    bool help = false;
+};
+
+Arguments Parse(int argc, char** argv) {
+    Arguments args;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            if (args.command.empty())
+                args.command = arg;
+            else
+                args.operands.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            args.help = true;
+        } else if (arg == "--json") {
+            args.json = true;
+        } else if (arg == "--force") {
+            args.force = true;
+        } else if (arg.starts_with("--id") || arg.starts_with("--new-id")) {
+            const bool isNew = arg.starts_with("--new-id");
+            const std::string_view name = isNew ? "--new-id" : "--id";
+            std::string value;
+            if (arg.size() > name.size()) {
+                if (arg[name.size()] != '=') throw Failure("unknown option " + std::string(arg));
+                value = arg.substr(name.size() + 1);
+            } else {
+                if (i + 1 >= argc) throw Failure(std::string(name) + " needs a value");
+                value = argv[++i];
+            }
+            if (value.empty()) throw Failure(std::string(name) + " needs a non-empty value");
+            (isNew ? args.newId : args.id) = std::move(value);
+        } else {
+            throw Failure("unknown option " + std::string(arg));
+        }
+    }
+    return args;
+}
+
+struct CommandRule {
+    std::string_view name;
+    std::size_t operands;
+    std::string_view operandNames;
+    bool json;
+    bool force;
+    bool newId;
+};
+
+constexpr CommandRule kRules[] = {
+    {"new", 1, "FILE", false, true, false},       {"dump", 1, "FILE", true, false, false},
+    {"stat", 1, "FILE", false, false, false},     {"rekey", 2, "IN OUT", false, true, true},
+    {"decrypt", 2, "IN OUT", false, true, false}, {"encrypt", 2, "IN OUT", false, true, false},
+};
+
+const CommandRule& CheckArguments(const Arguments& args) {
+    const CommandRule* rule = nullptr;
+    for (const auto& r : kRules)
+        if (r.name == args.command) rule = &r;
+    if (rule == nullptr) throw Failure("unknown command '" + args.command + "'; try cgt --help");
+    const std::string cmd(rule->name);
+    if (args.operands.size() < rule->operands)
+        throw Failure(cmd + ": missing operand (expected " + std::string(rule->operandNames) + ")");
+    if (args.operands.size() > rule->operands)
+        throw Failure(cmd + ": unexpected operand '" + args.operands[rule->operands] + "'");
+    for (const auto& operand : args.operands)
+        if (operand.empty()) throw Failure(cmd + ": empty file name");
+    if (!args.id) throw Failure(cmd + ": missing --id IDENTIFIER");
+    if (rule->newId && !args.newId) throw Failure(cmd + ": missing --new-id IDENTIFIER");
+    if (!rule->newId && args.newId) throw Failure(cmd + ": --new-id applies to rekey only");
+    if (!rule->json && args.json) throw Failure(cmd + ": --json applies to dump only");
+    if (!rule->force && args.force) throw Failure(cmd + ": --force does not apply");
+    return *rule;
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+// Both exist and are the same file (a missing output is never the input).
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
+
+// Refuses to replace an existing output (or the input itself) without --force.
+void CheckOutput(const Arguments& args, const std::string& out, const std::string* in) {
+    if (args.force) return;
+    if (in != nullptr && SameFile(*in, out))
+        throw Failure(out + " is the input file; use --force to replace it");
+    if (PathExists(out)) throw Failure(out + " already exists; use --force to replace it");
+}
+
+// Loads the return at `path` under `identifier` into the run.
+void Load(const std::string& path, const std::string& identifier) {
+    {
+        std::ifstream probe(path, std::ios::binary);
+        if (!probe) throw Failure("cannot open " + path + ": " + std::strerror(errno));
+    }
+    if (fs::is_directory(path)) throw Failure("cannot read " + path + ": is a folder");
+    RecordingDialogs dialogs;
+    cgt::ResetModuleRun();
+    cgt::Run().HostIdentifier = identifier;
+    cgt::LoadStatus status;
+    try {
+        status = cgt::LoadDataFile(path);
+    } catch (const cgt::DataFileError& e) {
+        // The cipher step rejects a file shorter than one block, and a final block whose count
+        // byte is impossible, which is what a wrong key gives.
+        std::error_code ec;
+        if (fs::file_size(path, ec) < 8 && !ec)
+            throw Failure("cannot read " + path + ": not a data file (too short)");
+        throw Failure("cannot read " + path + ": wrong identifier or not a data file (" + e.what() +
+                      ")");
+    }
+    switch (status) {
+    case cgt::LoadStatus::Loaded:
+        return;
+    case cgt::LoadStatus::BadSignature:
+        throw Failure("cannot read " + path + ": wrong identifier or not a data file");
+    case cgt::LoadStatus::BadRecord: {
+        std::string detail =
+            dialogs.messages.empty() ? "" : " (" + OneLine(dialogs.messages.back()) + ")";
+        throw Failure("cannot read " + path + ": malformed data file" + detail);
+    }
+    }
+}
+
+// Saves the run's store to `path`.
+void Save(const std::string& path) {
+    RecordingDialogs dialogs;
+    const bool hadPrevious = PathExists(path);
+    switch (cgt::SaveDataFile(path)) {
+    case cgt::SaveStatus::Saved:
+        return;
+    case cgt::SaveStatus::Locked:
+        throw Failure("cannot save " + path + ": the return is lodged and locked");
+    case cgt::SaveStatus::NoName:
+        throw Failure("cannot save: empty file name");
+    case cgt::SaveStatus::Failed: {
+        // The store's message: "Unable to save file - PATH", the reason and, when there was a
+        // previous file, where it is kept, as blank-separated paragraphs.
+        std::vector<std::string> paragraphs;
+        if (!dialogs.messages.empty()) {
+            std::string_view text = dialogs.messages.back();
+            for (std::size_t start = 0; start <= text.size();) {
+                std::size_t end = text.find("\n\n", start);
+                if (end == std::string_view::npos) end = text.size();
+                paragraphs.emplace_back(OneLine(text.substr(start, end - start)));
+                start = end + 2;
+            }
+        }
+        std::string reason = paragraphs.size() > 1 ? paragraphs[1] : "write failed";
+        if (hadPrevious && paragraphs.size() > 2) reason += "; " + paragraphs[2];
+        throw Failure("cannot save " + path + ": " + reason);
+    }
+    }
+}
+
+void WriteOut(std::string_view text) {
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        throw Failure(std::string("cannot write the output: ") + std::strerror(errno));
+}
+
+int Execute(const Arguments& args) {
+    const CommandRule& rule = CheckArguments(args);
+    const std::string& id = *args.id;
+    const std::string& first = args.operands[0];
+
+    if (rule.name == "new") {
+        CheckOutput(args, first, nullptr);
+        cgt::ResetModuleRun();
+        cgt::Run().HostIdentifier = id;
+        cgt::SetFieldStr(1, id);
+        Save(first);
+    } else if (rule.name == "dump") {
+        Load(first, id);
+        WriteOut(args.json ? cgt::DumpStoreJson() : cgt::DumpStoreText());
+    } else if (rule.name == "stat") {
+        Load(first, id);
+        WriteOut(cgt::StoreStatistics() + "\n");
+    } else if (rule.name == "rekey") {
+        const std::string& out = args.operands[1];
+        CheckOutput(args, out, &first);
+        Load(first, id);
+        cgt::Run().HostIdentifier = *args.newId;
+        cgt::SetFieldStr(1, *args.newId);
+        if (cgt::GetFieldStr(1) != *args.newId)
+            throw Failure("cannot rekey " + first + ": field 1 does not hold a text");
+        Save(out);
+    } else {
+        const std::string& out = args.operands[1];
+        CheckOutput(args, out, &first);
+        const auto direction = rule.name == "decrypt" ? cgt::CipherDirection::Decipher
+                                                      : cgt::CipherDirection::Encipher;
+        try {
+            cgt::TripleDesFile(first, out, cgt::DeriveFileKey(cgt::KeyTextOf(id)), direction);
+        } catch (const cgt::CipherError& e) {
+            throw Failure(std::string(rule.name) + " " + first + ": " + e.what());
+        }
+    }
+    return kExitOk;
+}
+
+void Complain(std::string_view text) {
+    std::string line = "cgt: " + OneLine(text) + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Arguments args = Parse(argc, argv);
+        if (args.help || args.command == "help") {
+            WriteOut(kUsage);
+            return kExitOk;
+        }
+        if (args.command.empty()) throw Failure("no command; try cgt --help");
+        return Execute(args);
+    } catch (const Failure& e) {
+        Complain(e.what());
+    } catch (const std::exception& e) {
+        Complain(std::string("unexpected error: ") + e.what());
+    } catch (...) {
+        Complain("unexpected error");
+    }
+    return kExitFailed;
+}
