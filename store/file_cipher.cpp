@@ -28,13 +28,6 @@ struct CtxDeleter {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
 };
 
-// One cipher context per thread, re-keyed for each call.
-EVP_CIPHER_CTX* CipherContext() {
-    thread_local std::unique_ptr<EVP_CIPHER_CTX, CtxDeleter> ctx(EVP_CIPHER_CTX_new());
-    if (!ctx) throw CipherError("Cannot create a cipher context");
-    return ctx.get();
-}
-
 // Reads the final block's count byte; a count above 7 is what a wrong key produces.
 std::size_t FinalCount(const std::uint8_t* finalBlock) {
     const std::size_t count = finalBlock[kBlock - 1];
@@ -80,7 +73,10 @@ std::string KeyTextOf(std::string_view identifier) {
 void TripleDesBlocks(std::uint8_t* data, std::size_t blockCount, const FileKey& key,
                      CipherDirection direction) {
     if (blockCount == 0) return;
-    EVP_CIPHER_CTX* ctx = CipherContext();
+    // A context per call: no thread-local state, so a library holding this code can be unloaded.
+    const std::unique_ptr<EVP_CIPHER_CTX, CtxDeleter> owner(EVP_CIPHER_CTX_new());
+    EVP_CIPHER_CTX* ctx = owner.get();
+    if (!ctx) throw CipherError("Cannot create a cipher context");
     const int enc = direction == CipherDirection::Encipher ? 1 : 0;
     if (EVP_CipherInit_ex2(ctx, TripleDesCipher(), key.data(), nullptr, enc, nullptr) != 1 ||
         EVP_CIPHER_CTX_set_padding(ctx, 0) != 1) {

@@ -1,0 +1,193 @@
+#include "module/module_run.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "module/main_form.h"
+#include "module/qt_dialogs.h"
+#include "store/data_file.h"
+#include "store/dialogs.h"
+#include "store/field_store.h"
+
+namespace cgt {
+
+namespace {
+
+constexpr std::uintmax_t kShortestDataFile = 8; // the cipher's one final block
+constexpr int kIdentifierTag = 1;
+constexpr int kMaxKeptCopies = 99;
+
+// Every field dtNone with all bytes zero.
+void ZeroFillStore() {
+    for (int tag = 1; tag <= kFieldCount; ++tag)
+        Store().entry(tag).zeroFill();
+}
+
+void StartNewReturn(const std::string& identifier) {
+    ZeroFillStore();
+    SetFieldStr(kIdentifierTag, identifier);
+    ModuleRunState& run = Run();
+    run.ScreenHistory.clear();
+    run.CurrentSection = 0;
+    run.CurrentIndex = 0;
+}
+
+std::uintmax_t FileSize(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : size;
+}
+
+// Copies the file to the first free of the companions .BAD, .BAD2, .BAD3 …; an earlier copy
+// is never overwritten. Empty when no copy could be made.
+std::string KeepCopy(const std::string& path) {
+    for (int n = 1; n <= kMaxKeptCopies; ++n) {
+        const std::string name = CompanionName(path, n == 1 ? ".BAD" : ".BAD" + std::to_string(n));
+        std::error_code ec;
+        if (std::filesystem::copy_file(path, name, std::filesystem::copy_options::none, ec))
+            return name;
+        if (ec != std::errc::file_exists) return {};
+    }
+    return {};
+}
+
+std::string KeptCopyText(const std::string& copy) {
+    if (copy.empty())
+        return "No copy of the file could be made: copy it before the return is saved, or it "
+               "will be replaced.";
+    return "The file was kept unchanged as \"" + copy + "\".";
+}
+
+} // namespace
+
+ModuleState& Module() {
+    static ModuleState state;
+    return state;
+}
+
+std::string CopyShortString(const unsigned char* text) {
+    if (!text) return {};
+    return std::string(reinterpret_cast<const char*>(text + 1), text[0]);
+}
+
+std::int16_t CheckModuleVersion(std::int16_t version) {
+    if (version == kModuleVersion) return 0;
+    return version < kModuleVersion ? 1 : -1;
+}
+
+void ReadCommandLineSwitches(const QStringList& arguments, ModuleRunState& run) {
+    run.DebugMode = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].compare(QLatin1String("TECHMODE"), Qt::CaseInsensitive) == 0)
+            run.DebugMode = true;
+        else if (arguments[i].compare(QLatin1String("/V"), Qt::CaseInsensitive) == 0)
+            run.AccessibilityMode = true;
+    }
+}
+
+OpenResult OpenDataFile(const std::string& path, const std::string& identifier) {
+    std::string reason;
+    try {
+        switch (LoadDataFile(path)) {
+        case LoadStatus::Loaded:
+            return {OpenOutcome::Loaded, {}};
+        case LoadStatus::BadRecord: {
+            // The load kept what came before the bad record; the rest exists only in the file.
+            OpenResult result{OpenOutcome::PartlyRead, KeepCopy(path)};
+            MsgBox("Only part of the data file \"" + path + "\" could be read. " +
+                       KeptCopyText(result.keptCopy),
+                   mkWarning, mbOK);
+            return result;
+        }
+        case LoadStatus::BadSignature:
+            reason = "it is not a return of this taxpayer, or it is damaged";
+            break;
+        }
+    } catch (const DataFileError& e) {
+        reason = e.what();
+    }
+
+    StartNewReturn(identifier);
+    const std::string cannotRead =
+        "The data file \"" + path + "\" could not be read (" + reason + "). ";
+    if (FileSize(path) < kShortestDataFile) {
+        MsgBox(cannotRead + "A new return is started.", mkInformation, mbOK);
+        return {OpenOutcome::NewReturn, {}};
+    }
+    OpenResult result{OpenOutcome::Unreadable, KeepCopy(path)};
+    MsgBox(cannotRead + KeptCopyText(result.keptCopy) + " A new return is started.", mkWarning,
+           mbOK);
+    return result;
+}
+
+void RunModule(const ModuleArguments& args) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        throw std::runtime_error("The CGT module needs the host's QApplication.");
+    ResetModuleRun();
+    ModuleState& module = Module();
+    ModuleRunState& run = Run();
+    module.FailedScreen = 0;
+    if (!HasDialogService()) SetDialogService(&QtDialogs());
+    SetApplicationTitle(kApplicationTitle);
+
+    // The texts arrive copied. The host's application object owns the module's windows.
+    module.Application = reinterpret_cast<QObject*>(args.appHandle);
+    run.HostCommandLine = args.commandLine;
+    run.HostWindow = args.hostWindow;
+    run.ScreenHistory.clear();
+    ZeroFillStore();
+    run.HostIdentifier = args.identifier;
+    SetFieldStr(kIdentifierTag, run.HostIdentifier);
+    // Loading replaces the store, the history and the position with the saved ones.
+    run.HostDataPath = args.dataPath;
+    OpenDataFile(run.HostDataPath, run.HostIdentifier);
+    QCoreApplication::processEvents();
+    // Creating the main window reads the command-line switches.
+    delete module.MainForm.data();
+    module.MainForm = new TMainForm();
+    module.MainForm->show();
+    run.CurrentFileName = run.HostDataPath;
+    module.MainForm->SetTitle();
+    // The host's start screen overrides the saved position.
+    run.CurrentSection = args.startScreen / 100;
+    run.CurrentIndex = args.startScreen % 100;
+    run.InScreen = false;
+    module.HelpFile = kModuleHelpFile;
+    module.MainForm->SetStateAndBounds(args.maximised, args.minimised, args.left, args.top,
+                                       args.width, args.height);
+}
+
+std::int32_t FailedScreenIndex() {
+    return Module().FailedScreen;
+}
+
+bool FreeModuleResources() {
+    try {
+        ModuleRunState& run = Run();
+        // Always the host's path, whatever the user saved under during the run.
+        if (SaveDataFile(run.HostDataPath) == SaveStatus::Failed) return false;
+        ClearStore();
+        run.ScreenHistory.clear();
+        run.ScreenHistory.shrink_to_fit();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void UnloadModule() {
+    Run().ScreenHistory.clear();
+    // At process exit the application object, and with it every window, may be gone already.
+    if (!QCoreApplication::instance()) return;
+    delete Module().MainForm.data();
+    QCoreApplication::processEvents();
+    if (&Dialogs() == &QtDialogs()) SetDialogService(nullptr);
+}
+
+} // namespace cgt

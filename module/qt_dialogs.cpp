@@ -1,0 +1,128 @@
+#include "module/qt_dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include <array>
+#include <utility>
+
+#include "module/main_form.h"
+#include "module/module_run.h"
+
+namespace cgt {
+
+namespace {
+
+// Button set bits and their standard buttons; the first shown one is the default unless the
+// request names another, so Cancel comes last.
+constexpr std::array<std::pair<int, QMessageBox::StandardButton>, 7> kButtons{{
+    {mbYes, QMessageBox::Yes},
+    {mbNo, QMessageBox::No},
+    {mbOK, QMessageBox::Ok},
+    {mbAbort, QMessageBox::Abort},
+    {mbRetry, QMessageBox::Retry},
+    {mbIgnore, QMessageBox::Ignore},
+    {mbCancel, QMessageBox::Cancel},
+}};
+
+QMessageBox::StandardButton ButtonOfResult(int result) {
+    switch (result) {
+    case mrOK:
+        return QMessageBox::Ok;
+    case mrCancel:
+        return QMessageBox::Cancel;
+    case mrAbort:
+        return QMessageBox::Abort;
+    case mrRetry:
+        return QMessageBox::Retry;
+    case mrIgnore:
+        return QMessageBox::Ignore;
+    case mrYes:
+        return QMessageBox::Yes;
+    case mrNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
+    }
+}
+
+int ResultOfButton(int button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return mrCancel;
+    case QMessageBox::Abort:
+        return mrAbort;
+    case QMessageBox::Retry:
+        return mrRetry;
+    case QMessageBox::Ignore:
+        return mrIgnore;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
+    default:
+        return mrOK;
+    }
+}
+
+QMessageBox::Icon IconOfKind(int kind) {
+    switch (kind) {
+    case mkWarning:
+        return QMessageBox::Warning;
+    case mkError:
+        return QMessageBox::Critical;
+    case mkInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+// Boxes belong to the main window while it is on screen.
+QWidget* DialogParent() {
+    QWidget* form = Module().MainForm.data();
+    return form && form->isVisible() ? form : nullptr;
+}
+
+} // namespace
+
+int QtDialogService::ShowMessage(const MessageRequest& request) {
+    QMessageBox box(IconOfKind(request.kind), QString::fromLatin1(request.caption),
+                    QString::fromLatin1(request.text), QMessageBox::NoButton, DialogParent());
+    const int shown = ShownButtons(request.buttons);
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton first = QMessageBox::NoButton;
+    for (const auto& [bit, button] : kButtons) {
+        if (!(shown & bit)) continue;
+        buttons |= button;
+        if (first == QMessageBox::NoButton) first = button;
+    }
+    box.setStandardButtons(buttons);
+    const QMessageBox::StandardButton wanted = ButtonOfResult(request.defaultResult);
+    box.setDefaultButton(buttons.testFlag(wanted) ? wanted : first);
+    return ResultOfButton(box.exec());
+}
+
+std::optional<std::string> QtDialogService::InputBox(const std::string& caption,
+                                                     const std::string& prompt,
+                                                     const std::string& value) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(DialogParent(), QString::fromLatin1(caption),
+                                               QString::fromLatin1(prompt), QLineEdit::Normal,
+                                               QString::fromLatin1(value), &ok);
+    if (!ok) return std::nullopt;
+    return text.toLatin1().toStdString();
+}
+
+void QtDialogService::Beep() {
+    QApplication::beep();
+}
+
+QtDialogService& QtDialogs() {
+    static QtDialogService service;
+    return service;
+}
+
+} // namespace cgt

@@ -1,0 +1,169 @@
+// The main window: title, close query and close handler, state and bounds.
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "module/main_form.h"
+#include "module/module_run.h"
+#include "module_test_support.h"
+#include "support/scripted_dialogs.h"
+
+namespace cgt::test {
+namespace {
+
+constexpr const char* kIdentifier = "123 456 782";
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        path_ = dir_.filePath(QStringLiteral("return.dat")).toStdString();
+        ResetModuleRun();
+    }
+    void TearDown() override { UnloadModule(); }
+
+    ModuleArguments Arguments() {
+        ModuleArguments args;
+        args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
+        args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
+        args.dataPath = path_;
+        args.identifier = kIdentifier;
+        args.startScreen = 2004;
+        args.left = 40;
+        args.top = 40;
+        args.width = 800;
+        args.height = 600;
+        return args;
+    }
+
+    TMainForm& StartRun(const ModuleArguments& args) {
+        WriteReturn(path_, kIdentifier);
+        RunModule(args);
+        EXPECT_TRUE(Module().MainForm);
+        return *Module().MainForm;
+    }
+
+    ScriptedDialogs dialogs_;
+    HostObject host_;
+    QTemporaryDir dir_;
+    std::string path_;
+};
+
+TEST_F(MainFormTest, TitleNamesTheFileAndTheLodgmentOnlyWhenLocked) {
+    const std::string lodged = " (Lodged on 15/10/2004 at 10:42.  Ref:ABC123)";
+    const struct {
+        const char* lockTag1491;
+        bool fillLodgment;
+        bool lodgedSuffix;
+    } cases[] = {
+        {"", false, false},
+        {"", true, false},
+        {"999999999", false, false},
+        {"999999999", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lockTag1491) + (c.fillLodgment ? " filled" : " empty"));
+        WriteReturn(path_, kIdentifier, [&] {
+            if (c.fillLodgment) {
+                SetFieldStr(1478, "  15/10/2004 ");
+                SetFieldStr(1490, "10:42  ");
+                SetFieldStr(1479, "\tABC123");
+            }
+            if (*c.lockTag1491) SetFieldStr(1491, c.lockTag1491);
+        });
+        RunModule(Arguments());
+        const std::string expected = "Tesmo 2004 - " + path_ + (c.lodgedSuffix ? lodged : "");
+        EXPECT_EQ(MainWindowTitle().toStdString(), expected);
+        ASSERT_TRUE(Module().MainForm);
+        EXPECT_EQ(Module().MainForm->windowTitle().toStdString(), expected);
+    }
+}
+
+TEST_F(MainFormTest, RefreshTitleFollowsTheFileName) {
+    TMainForm& form = StartRun(Arguments());
+    cgt::Run().CurrentFileName = "/tmp/other.dat";
+    ASSERT_TRUE(cgt::Run().RefreshTitle);
+    cgt::Run().RefreshTitle();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmo 2004 - /tmp/other.dat"));
+}
+
+TEST_F(MainFormTest, ClosingTheWindowPostsInterviewClosedToTheHost) {
+    TMainForm& form = StartRun(Arguments());
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(host_.messages.empty()); // posted, not sent
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(MainFormTest, CloseHandlerPostsInterviewLeftForAnyOtherSender) {
+    TMainForm& form = StartRun(Arguments());
+    QObject yesButton;
+    form.FormClose(&yesButton);
+    form.FormClose(&form);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host_.messages, (std::vector<int>{kMsgInterviewLeft, kMsgInterviewClosed}));
+}
+
+TEST_F(MainFormTest, CloseIsRefusedWhileAQuestionScreenIsShown) {
+    TMainForm& form = StartRun(Arguments());
+    cgt::Run().InScreen = true;
+    EXPECT_FALSE(form.close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(host_.messages.empty());
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, "You must complete this section before saving.");
+    EXPECT_EQ(dialogs_.messages[0].kind, mkWarning);
+    EXPECT_EQ(dialogs_.messages[0].buttons, mbOK);
+    EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
+
+    cgt::Run().InScreen = false;
+    EXPECT_TRUE(form.close());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+}
+
+TEST_F(MainFormTest, StateFromTheFlagsMaximisedWinning) {
+    const struct {
+        bool maximised;
+        bool minimised;
+        Qt::WindowStates expected;
+    } cases[] = {
+        {true, true, Qt::WindowMaximized},
+        {true, false, Qt::WindowMaximized},
+        {false, true, Qt::WindowMinimized},
+        {false, false, Qt::WindowNoState},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.maximised) + std::to_string(c.minimised));
+        ModuleArguments args = Arguments();
+        args.maximised = c.maximised;
+        args.minimised = c.minimised;
+        TMainForm& form = StartRun(args);
+        EXPECT_EQ(form.windowState(), c.expected);
+        // Restored, the window has the host's bounds.
+        form.setWindowState(Qt::WindowNoState);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.frameGeometry(), QRect(args.left, args.top, args.width, args.height));
+    }
+}
+
+TEST_F(MainFormTest, NormalWindowTakesTheHostBounds) {
+    ModuleArguments args = Arguments();
+    args.left = 70;
+    args.top = 30;
+    args.width = 640;
+    args.height = 480;
+    TMainForm& form = StartRun(args);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.frameGeometry(), QRect(70, 30, 640, 480));
+}
+
+} // namespace
+} // namespace cgt::test
