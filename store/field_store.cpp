@@ -321,43 +321,45 @@ std::string GetFieldStr(int tag) {
     return EntryDisplayText(*e);
 }
 
-void SetFieldChecked(int tag) {
+namespace {
+
+// The checkbox entry of a tag: a dtNone entry becomes an unchecked checkbox; any other kind is
+// refused with the operation's diagnostic.
+FieldEntry* checkboxEntry(int tag, std::string_view operation) {
     FieldEntry* e = entryOf(tag);
-    if (!e) return;
+    if (!e) return nullptr;
     if (e->type == dtNone) {
         e->type = dtCheckbox;
         e->value.fill(0);
     }
     if (e->type != dtCheckbox) {
-        ReportBadField(tag, "SetFieldChecked");
-        return;
+        ReportBadField(tag, operation);
+        return nullptr;
     }
-    if (e->value[0] != 1) markChanged();
-    e->value[0] = 1;
+    return e;
+}
+
+void setCheckState(FieldEntry& e, std::uint8_t state) {
+    if (e.value[0] != state) markChanged();
+    e.value[0] = state;
+}
+
+} // namespace
+
+void SetFieldChecked(int tag) {
+    FieldEntry* e = checkboxEntry(tag, "SetFieldChecked");
+    if (!e) return;
+    setCheckState(*e, 1);
     // The partner of a radio pair is unchecked; an entry of another kind is left alone so that
     // a mistyped partner never has its value overwritten.
     if (const int partner = RadioPartner(tag)) {
         FieldEntry& p = Store().entry(partner);
-        if (p.type == dtCheckbox || p.type == dtNone) {
-            if (p.value[0] != 0) markChanged();
-            p.value[0] = 0;
-        }
+        if (p.type == dtCheckbox || p.type == dtNone) setCheckState(p, 0);
     }
 }
 
 void SetFieldUnchecked(int tag) {
-    FieldEntry* e = entryOf(tag);
-    if (!e) return;
-    if (e->type == dtNone) {
-        e->type = dtCheckbox;
-        e->value.fill(0);
-    }
-    if (e->type != dtCheckbox) {
-        ReportBadField(tag, "SetFieldUnchecked");
-        return;
-    }
-    if (e->value[0] != 0) markChanged();
-    e->value[0] = 0;
+    if (FieldEntry* e = checkboxEntry(tag, "SetFieldUnchecked")) setCheckState(*e, 0);
 }
 
 bool FieldChecked(int tag) {
