@@ -1,0 +1,289 @@
+#pragma once
+// The worksheet grid of the question screens: a view and editor of a cgt::CellTable. It checks
+// and formats a cell when the user leaves it, adds rows as the user types past the last one,
+// deletes rows on request, drops down picklists and raises ellipsis clicks. TXGridTotals is the
+// totals row that stands under one grid.
+
+#include <QColor>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QStringList>
+#include <QTableView>
+#include <QWidget>
+
+#include <functional>
+
+#include "controls/core/cell_table.h"
+
+class TXGrid;
+class TXGridModel;
+class TXGridHeader;
+class QToolButton;
+
+// The drop-down list of a picklist cell. Typed characters build a search text that selects the
+// first item starting with it; characters more than 2000 ms apart start a new search.
+class TPopupListbox : public QListWidget {
+    Q_OBJECT
+public:
+    using Clock = std::function<qint64()>; // milliseconds
+
+    static constexpr qint64 kSearchWindowMs = 2000;
+    static constexpr int kMaxSearchLength = 32;
+
+    explicit TPopupListbox(QWidget* parent = nullptr);
+
+    // Replaces the clock that times the typed characters.
+    void setClock(Clock clock);
+    QString searchText() const { return search_; }
+    // Keys of an open list, forwarded by the editor too. True when the key was used.
+    bool handleKey(QKeyEvent* event);
+    void closeUp();
+    // The button that opened the list: a press on it closes the list and goes no further.
+    void setDropButton(QWidget* button) { dropButton_ = button; }
+
+signals:
+    void itemAccepted(const QString& item);
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> dropButton_;
+    QString search_;
+    qint64 lastKey_ = 0;
+    Clock clock_;
+};
+
+// The editor that stands over the current cell, with the cell's button when its column has one.
+class TXGridInplaceEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TXGridInplaceEdit(TXGrid* grid);
+
+    QToolButton* button() const { return button_; }
+    // Shows the button of the given kind (0: none).
+    void setButtonKind(int kind);
+    int buttonKind() const { return buttonKind_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buttonClicked();
+
+    TXGrid* grid_;
+    QToolButton* button_;
+    int buttonKind_ = 0;
+};
+
+class TXGrid : public QTableView {
+    Q_OBJECT
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount)
+    Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols)
+    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight)
+    Q_PROPERTY(QStringList Display READ Display WRITE setDisplay)
+    Q_PROPERTY(int TitleLines READ TitleLines WRITE setTitleLines)
+    Q_PROPERTY(bool RowAutoInc READ RowAutoInc WRITE setRowAutoInc)
+    Q_PROPERTY(bool DoNotDelete READ DoNotDelete WRITE setDoNotDelete)
+    Q_PROPERTY(QColor FixedColor READ FixedColor WRITE setFixedColor)
+    Q_PROPERTY(QColor FixedFontColor READ FixedFontColor WRITE setFixedFontColor)
+    Q_PROPERTY(int TempColCount READ TempColCount WRITE setTempColCount)
+    Q_PROPERTY(bool ShowColHints READ ShowColHints WRITE setShowColHints)
+
+public:
+    explicit TXGrid(QWidget* parent = nullptr);
+    ~TXGrid() override;
+
+    cgt::CellTable& table() { return table_; }
+    const cgt::CellTable& table() const { return table_; }
+
+    // Properties.
+    int ColCount() const { return table_.ColCount(); }
+    void setColCount(int count);
+    int RowCount() const { return table_.RowCount(); }
+    void setRowCount(int count);
+    int FixedCols() const { return fixedCols_; }
+    void setFixedCols(int count);
+    int DefaultRowHeight() const { return defaultRowHeight_; }
+    void setDefaultRowHeight(int height);
+    QStringList Display() const;
+    void setDisplay(const QStringList& lines);
+    int TitleLines() const { return titleLines_; }
+    void setTitleLines(int lines);
+    bool RowAutoInc() const { return rowAutoInc_; }
+    void setRowAutoInc(bool on) { rowAutoInc_ = on; }
+    bool DoNotDelete() const { return doNotDelete_; }
+    void setDoNotDelete(bool on) { doNotDelete_ = on; }
+    QColor FixedColor() const { return fixedColor_; }
+    void setFixedColor(const QColor& color);
+    QColor FixedFontColor() const { return fixedFontColor_; }
+    void setFixedFontColor(const QColor& color) { fixedFontColor_ = color; }
+    int TempColCount() const { return tempColCount_; }
+    void setTempColCount(int count) {
+        if (count > 0) tempColCount_ = count;
+    }
+    bool ShowColHints() const { return showColHints_; }
+    void setShowColHints(bool on);
+
+    // Cells (row 0 the titles) and the current cell.
+    QString Cells(int col, int row) const;
+    void setCells(int col, int row, const QString& text);
+    int Col() const { return col_; }
+    int Row() const { return row_; }
+    // Moves the current cell as the user would: the cell being left is checked first. False
+    // when the move is refused.
+    bool MoveTo(int col, int row);
+    void setCol(int col) { MoveTo(col, row_); }
+    void setRow(int row) { MoveTo(col_, row); }
+    int colWidths(int col) const;
+    void setColWidths(int col, int width); // -1 hides the column
+    int rowHeights(int row) const;
+    void setRowHeights(int row, int height);
+
+    // Rows and columns.
+    void LoadRows(const cgt::StringList* list);
+    void SaveRows(cgt::StringListRef& list) const { table_.SaveRows(list); }
+    void ClearRows();
+    void SortRows(const QString& keys);
+    void InsertRowAt(int row);
+    void DeleteRow(int row);
+    cgt::Extended ColumnTotal(int col) const { return table_.ColumnTotal(col); }
+    QString ColumnTotalText(int col) const;
+    int ColumnType(int col) const { return table_.ColumnType(col); }
+    bool ColumnNoTotal(int col) const { return table_.ColumnNoTotal(col); }
+    void LockColumn(int col);
+    void UnlockColumn(int col);
+    void SetColumnReadOnly(int col, bool readOnly);
+
+    bool Modified() const { return table_.Modified(); }
+    void setModified(bool on) { table_.SetModified(on); }
+
+    // Scales column widths (except hidden ones), row heights, the title row, the grid's
+    // width, top and height and the font by m/d.
+    void ScaleBy(int m, int d);
+
+    TXGridInplaceEdit* inplaceEditor() const { return editor_; }
+    TPopupListbox* picklist() const { return popup_; }
+    // Hint number shown over the title row (0: none).
+    int currentHint() const { return currentHint_; }
+    int titleRowHeight() const;
+
+    // Opens the drop-down list of the current cell (its column must have a picklist button).
+    void DropDown();
+    // Keys the editor passes on; true when used.
+    bool handleGridKey(QKeyEvent* event);
+
+signals:
+    // The screen may replace the picklist of column `col` before it is used.
+    void OnPicklistDropdown(int col, int row, QStringList* picklist);
+    void OnElippsisclicked(int col, int row);
+    void OnEnterCell(int col, int row);
+    // Setting *enterExitCell false refuses the move; *aCol, *aRow may change the target.
+    void OnExitCell(int col, int row, int* aCol, int* aRow, bool* enterExitCell);
+    // Every key first; setting *key to 0 swallows it.
+    void OnKeyDown(int* key, Qt::KeyboardModifiers modifiers);
+    // Totals, scroll position or geometry changed: the totals row repaints.
+    void totalsChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class TXGridInplaceEdit;
+    friend class TXGridHeader;
+
+    void syncModel();
+    void syncEditor();
+    void placeEditor();
+    void cellChanged(int col, int row);
+    bool checkCurrent(int* aCol, int* aRow);
+    bool moveTo(int col, int row, bool check);
+    void addRow();
+    void deleteRowAsked();
+    void editorTextChanged(const QString& text);
+    void focusChanged(QWidget* old, QWidget* now);
+    bool isWithin(const QWidget* widget) const;
+    void enterGrid();
+    void leaveGrid();
+    void acceptPicklistItem(const QString& item);
+    void columnHintAt(int x);
+    void applyTitleHeight(int height);
+    void applyColumnWidths();
+    void moveByTab(bool forward);
+
+    cgt::CellTable table_;
+    TXGridModel* model_;
+    TXGridHeader* header_;
+    TXGridInplaceEdit* editor_;
+    TPopupListbox* popup_;
+    std::vector<int> colWidths_;
+    int col_ = 0;
+    int row_ = 1;
+    int fixedCols_ = 0;
+    int defaultRowHeight_ = 20;
+    int titleLines_ = 1;
+    bool rowAutoInc_ = true;
+    bool doNotDelete_ = false;
+    QColor fixedColor_;
+    QColor fixedFontColor_ = Qt::black;
+    int tempColCount_ = 0;
+    bool showColHints_ = true;
+    int currentHint_ = 0;
+    bool focusWithin_ = false;
+    Qt::FocusReason focusReason_ = Qt::OtherFocusReason;
+    bool syncing_ = false;
+    bool checking_ = false;
+};
+
+// The totals row: placed directly under its grid, one total per number column.
+class TXGridTotals : public QWidget {
+    Q_OBJECT
+    // The object name of the grid in the same window.
+    Q_PROPERTY(QString XGrid READ XGrid WRITE setXGrid)
+
+public:
+    explicit TXGridTotals(QWidget* parent = nullptr);
+
+    QString XGrid() const { return gridName_; }
+    void setXGrid(const QString& gridName);
+    void setGrid(TXGrid* grid);
+    TXGrid* grid() const { return grid_; }
+
+    // What the row shows for a column: the total of a number column not kept out of totals,
+    // else nothing; and where it is drawn (right-aligned, cut at the visible edge).
+    QString displayedText(int col) const;
+    QRect textRect(int col) const;
+
+    void place();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void resolveGrid();
+
+    QString gridName_;
+    QPointer<TXGrid> grid_;
+};

@@ -1,0 +1,500 @@
+// The worksheet grid driven as a user drives it: keys into the cell editor, focus moving in and
+// out, the picklist, the ellipsis button, row keys with their questions, the totals row.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+#include "controls/core/column_hints.h"
+#include "controls/xgrid.h"
+#include "support/scripted_dialogs.h"
+#include "ui_xgrid_form.h"
+
+namespace {
+
+using cgt::test::ScriptedDialogs;
+
+const QStringList kCostElements = {
+    "1 - Purchase/Acquisition cost", "2A - Incidentals re holding & acquisition",
+    "2B - Incidentals re specific CGT event", "5 - Capital expenditure - maintain ownership"};
+
+// Columns: 0 picklist (enforced), 1 date, 2 amount, 3 percentage 0..100, 4 cents, 5 comment
+// with an ellipsis button and hint 7.
+const QStringList kDisplay = {
+    "Cost Element|0|0|40|0|F|T|0||0|0|3|1|2|1 - Purchase|2A - Incidentals",
+    "Date incurred|0|2|10",
+    "Amount|1|1|8|0|F|F|0|F",
+    "Percent|1|1|3|0|F|F|0|F|0|100",
+    "Cents|1|1|9|0|F|F|2|T",
+    "Comment|0|0|5|7|F|T|0||0|0|0|2",
+};
+
+class XGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<QWidget>();
+        window->resize(900, 420);
+        grid = new TXGrid(window.get());
+        grid->setObjectName("XGrid1");
+        grid->setGeometry(10, 10, 700, 200);
+        grid->setColCount(6);
+        grid->setRowCount(3);
+        grid->setDisplay(kDisplay);
+        other = new QLineEdit(window.get());
+        other->setGeometry(10, 360, 100, 22);
+        window->show();
+        window->activateWindow();
+        QApplication::processEvents();
+    }
+
+    // Focus arrives from another control, as by Tab.
+    void enterGrid() {
+        other->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        grid->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    TXGridInplaceEdit* editor() const { return grid->inplaceEditor(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(editor(), k, modifiers);
+        QApplication::processEvents();
+    }
+    void type(const char* text) { QTest::keyClicks(editor(), text); }
+    std::pair<int, int> cell() const { return {grid->Col(), grid->Row()}; }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<QWidget> window;
+    TXGrid* grid = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+TEST_F(XGridTest, EnteringGoesToTheFirstTabStopOfTheFirstRow) {
+    grid->LockColumn(0);
+    std::vector<std::pair<int, int>> entered;
+    QObject::connect(grid, &TXGrid::OnEnterCell,
+                     [&](int col, int row) { entered.emplace_back(col, row); });
+    enterGrid();
+    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    EXPECT_EQ(QApplication::focusWidget(), editor());
+    ASSERT_FALSE(entered.empty());
+    EXPECT_EQ(entered.back(), std::make_pair(1, 1));
+
+    ASSERT_TRUE(grid->MoveTo(3, 2));
+    other->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    enterGrid();
+    EXPECT_EQ(cell(), std::make_pair(1, 1));
+}
+
+TEST_F(XGridTest, TypingChecksAndFormatsWhenLeavingACell) {
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(1, 1));
+    type("010203");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Cells(1, 1), "01/02/2003");
+    EXPECT_EQ(cell(), std::make_pair(2, 1));
+    EXPECT_TRUE(grid->Modified());
+
+    type("12a5");
+    EXPECT_EQ(dialogs.beeps, 1); // the letter
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Cells(2, 1), "125");
+
+    ASSERT_TRUE(grid->MoveTo(4, 1));
+    type("0");
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid->Cells(4, 1), "0.00");
+    EXPECT_EQ(grid->ColumnTotal(4), cgt::ExplicitZero);
+    EXPECT_TRUE(dialogs.texts().empty());
+}
+
+TEST_F(XGridTest, AFailedCheckKeepsTheUserInTheCell) {
+    struct Case {
+        int col;
+        const char* typed;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {1, "310204", "Enter date in dd/mm/yyyy format"},
+        {3, "150", "Value must be between 0 and 100"},
+        {0, "zzz", "Entry must match one of the picklist entries"},
+    };
+    enterGrid();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs.messages.clear();
+        ASSERT_TRUE(grid->MoveTo(c.col, 2));
+        type(c.typed);
+        key(Qt::Key_Tab);
+        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(dialogs.messages.at(0).kind, cgt::mkError);
+        EXPECT_EQ(cell(), std::make_pair(c.col, 2));
+        EXPECT_EQ(QApplication::focusWidget(), editor());
+        editor()->clear();
+    }
+}
+
+TEST_F(XGridTest, LeavingTheGridEmptiesAFailedCellAndLetsTheFocusGo) {
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(3, 1));
+    type("150");
+    other->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Value must be between 0 and 100"});
+    EXPECT_EQ(grid->Cells(3, 1), "");
+    EXPECT_EQ(QApplication::focusWidget(), other);
+}
+
+TEST_F(XGridTest, ExitHandlerCanRefuseTheMove) {
+    QObject::connect(grid, &TXGrid::OnExitCell,
+                     [](int col, int, int*, int*, bool* enter) { *enter = col != 2; });
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    type("5");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(), std::make_pair(2, 1));
+    EXPECT_EQ(grid->Cells(2, 1), "5"); // checked and formatted all the same
+}
+
+TEST_F(XGridTest, TabAndDownOnTheLastRowAddRows) {
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(5, 2));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(cell(), std::make_pair(0, 3));
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(cell(), std::make_pair(0, 4));
+    key(Qt::Key_Up);
+    EXPECT_EQ(cell(), std::make_pair(0, 3));
+
+    grid->setRowAutoInc(false);
+    ASSERT_TRUE(grid->MoveTo(5, 4));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(cell(), std::make_pair(0, 1)); // wraps to the top
+    ASSERT_TRUE(grid->MoveTo(2, 4));
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(cell(), std::make_pair(2, 4));
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(cell(), std::make_pair(1, 4));
+}
+
+TEST_F(XGridTest, TypingPastTheWidthBeepsUnlessTextIsSelected) {
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(5, 1));
+    type("abcdefg");
+    EXPECT_EQ(grid->Cells(5, 1), "abcde");
+    EXPECT_EQ(dialogs.beeps, 2);
+    editor()->selectAll();
+    type("x");
+    EXPECT_EQ(grid->Cells(5, 1), "x");
+    EXPECT_EQ(dialogs.beeps, 2);
+}
+
+TEST_F(XGridTest, RowKeysAndTheDeletionQuestion) {
+    enterGrid();
+    grid->setCells(2, 1, "10");
+    grid->setCells(2, 2, "20");
+    ASSERT_TRUE(grid->MoveTo(2, 2));
+
+    key(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Cells(2, 2), "");
+    EXPECT_EQ(grid->Cells(2, 3), "20");
+
+    grid->setModified(false);
+    dialogs.queueAnswer(cgt::mrCancel);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.texts(),
+              std::vector<std::string>{"Are you sure you want to delete this row?"});
+    EXPECT_EQ(dialogs.messages[0].kind, 3);
+    EXPECT_EQ(dialogs.messages[0].buttons, cgt::mbOK | cgt::mbCancel);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_FALSE(grid->Modified());
+
+    dialogs.queueAnswer(cgt::mrOK);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->Cells(2, 2), "20");
+    EXPECT_TRUE(grid->Modified());
+
+    // The last data row goes, an empty one stays.
+    grid->setRowCount(2);
+    dialogs.queueAnswer(cgt::mrOK);
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Cells(2, 1), "");
+
+    dialogs.messages.clear();
+    grid->setDoNotDelete(true);
+    grid->setCells(2, 1, "7");
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Row deletion not allowed on this grid"});
+    EXPECT_EQ(dialogs.messages[0].kind, cgt::mkError);
+    EXPECT_EQ(grid->Cells(2, 1), "7");
+}
+
+TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
+    qint64 now = 100000;
+    grid->picklist()->setClock([&] { return now; });
+    int dropdowns = 0;
+    QObject::connect(grid, &TXGrid::OnPicklistDropdown, [&](int col, int row, QStringList* list) {
+        ++dropdowns;
+        EXPECT_EQ(col, 0);
+        EXPECT_EQ(row, 1);
+        *list = kCostElements;
+    });
+    enterGrid();
+    ASSERT_EQ(cell(), std::make_pair(0, 1));
+    TPopupListbox* list = grid->picklist();
+    EXPECT_FALSE(list->isVisible());
+
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(list->count(), 4);
+    EXPECT_GT(dropdowns, 0);
+    EXPECT_GE(list->geometry().top(), editor()->mapToGlobal(QPoint(0, 0)).y());
+
+    type("2");
+    EXPECT_EQ(list->currentItem()->text(), kCostElements[1]);
+    now += 1500;
+    type("b");
+    EXPECT_EQ(list->searchText(), "2b");
+    EXPECT_EQ(list->currentItem()->text(), kCostElements[2]);
+    now += 2001; // a pause starts a new search
+    type("5");
+    EXPECT_EQ(list->searchText(), "5");
+    EXPECT_EQ(list->currentItem()->text(), kCostElements[3]);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(list->searchText(), "");
+    type("1");
+    EXPECT_EQ(list->currentItem()->text(), kCostElements[0]);
+    EXPECT_EQ(grid->Cells(0, 1), ""); // nothing typed into the cell
+
+    grid->setModified(false);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(grid->Cells(0, 1), kCostElements[0]);
+    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    EXPECT_TRUE(grid->Modified());
+    EXPECT_TRUE(dialogs.texts().empty());
+
+    // Escape closes without change; the entry is preselected from the cell.
+    ASSERT_TRUE(grid->MoveTo(0, 1));
+    key(Qt::Key_Up, Qt::AltModifier);
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(list->currentItem()->text(), kCostElements[0]);
+    key(Qt::Key_Down);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(grid->Cells(0, 1), kCostElements[0]);
+
+    // The button opens the list; a click outside closes it.
+    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    ASSERT_TRUE(list->isVisible());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(grid->Cells(0, 1), kCostElements[2]);
+    ASSERT_TRUE(grid->MoveTo(0, 1));
+    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    ASSERT_TRUE(list->isVisible());
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) {
+    grid->setDisplay({"P|0|0|3|0|F|T|0||0|0|3|1|2|abcdef|xyz"});
+    grid->setColCount(1);
+    grid->setRowCount(2);
+    enterGrid();
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(grid->picklist()->isVisible());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(0, 1), "abc");
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(cell(), std::make_pair(0, 2));
+}
+
+TEST_F(XGridTest, EllipsisButtonAndCtrlEnter) {
+    std::vector<std::pair<int, int>> clicks;
+    QObject::connect(grid, &TXGrid::OnElippsisclicked,
+                     [&](int col, int row) { clicks.emplace_back(col, row); });
+    enterGrid();
+    EXPECT_EQ(editor()->buttonKind(), cgt::bkPicklist);
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    EXPECT_FALSE(editor()->button()->isVisible());
+    key(Qt::Key_Return, Qt::ControlModifier); // no ellipsis in an amount column
+    EXPECT_TRUE(clicks.empty());
+    ASSERT_TRUE(grid->MoveTo(5, 2));
+    EXPECT_TRUE(editor()->button()->isVisible());
+    key(Qt::Key_Return, Qt::ControlModifier);
+    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{5, 2}, {5, 2}}));
+    // The second press of a double click does nothing.
+    QToolButton* button = editor()->button();
+    const QPoint centre = button->rect().center();
+    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, centre, button->mapToGlobal(centre), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(button, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(clicks.size(), 3u);
+}
+
+TEST_F(XGridTest, EnteringACellStripsIdentifierSpaces) {
+    grid->setColCount(1);
+    grid->setDisplay({"ABN|0|3|11"});
+    const cgt::StringList rows = {"53 004 085 616", "51 824 753 556"};
+    grid->LoadRows(&rows);
+    enterGrid();
+    EXPECT_EQ(editor()->text(), "53004085616");
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid->Cells(0, 1), "53 004 085 616");
+    EXPECT_EQ(editor()->text(), "51824753556");
+}
+
+TEST_F(XGridTest, ReadOnlyAndLockedColumns) {
+    grid->SetColumnReadOnly(2, true);
+    grid->LockColumn(3);
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    type("12");
+    EXPECT_EQ(grid->Cells(2, 1), "");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(), std::make_pair(4, 1)); // the locked column is no tab stop
+    grid->UnlockColumn(3);
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(cell(), std::make_pair(3, 1));
+}
+
+TEST_F(XGridTest, TotalsRowStandsUnderTheGridAndShowsTheTotals) {
+    auto* totals = new TXGridTotals(window.get());
+    totals->setXGrid("XGrid1");
+    totals->show();
+    QApplication::processEvents();
+    ASSERT_EQ(totals->grid(), grid);
+    EXPECT_EQ(totals->geometry(), QRect(10, 10 + 200 - 1, 700 - 2, 20 + 2));
+
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(4, 1));
+    type("100");
+    key(Qt::Key_Down);
+    type("250.5");
+    key(Qt::Key_Down);
+    EXPECT_EQ(totals->displayedText(4), "350.50");
+    EXPECT_EQ(totals->displayedText(1), ""); // dates have no total
+    EXPECT_EQ(totals->displayedText(2), "0");
+
+    // The total is drawn right-aligned inside its column.
+    const QImage image = totals->grab().toImage();
+    const QRect r = totals->textRect(4);
+    ASSERT_TRUE(r.isValid());
+    int dark = 0;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) ++dark;
+    EXPECT_GT(dark, 10);
+
+    grid->move(30, 40);
+    grid->setDefaultRowHeight(24);
+    QApplication::processEvents();
+    EXPECT_EQ(totals->geometry(), QRect(30, 40 + 200 - 1, 698, 26));
+    grid->hide();
+    EXPECT_TRUE(totals->isHidden());
+    grid->show();
+    EXPECT_FALSE(totals->isHidden());
+}
+
+TEST_F(XGridTest, ColumnHintsOverTheTitleRow) {
+    cgt::SetColumnHint(7, "Any note of up to five characters");
+    QHeaderView* header = grid->horizontalHeader();
+    auto moveTo = [&](int col) {
+        const QPoint pos(header->sectionViewportPosition(col) + 5, 5);
+        QMouseEvent move(QEvent::MouseMove, pos, header->viewport()->mapToGlobal(pos), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(header->viewport(), &move);
+    };
+    moveTo(5);
+    EXPECT_EQ(grid->currentHint(), 7);
+    EXPECT_EQ(header->toolTip(), "Any note of up to five characters");
+    moveTo(1);
+    EXPECT_EQ(grid->currentHint(), 0);
+    EXPECT_EQ(header->toolTip(), "");
+    grid->setShowColHints(false);
+    moveTo(5);
+    EXPECT_EQ(grid->currentHint(), 0);
+    cgt::ClearColumnHints();
+}
+
+TEST_F(XGridTest, StoreListRoundTripAndSort) {
+    const cgt::StringList stored = {"2A - Incidentals", "01/07/2003", "", "", "", "",
+                                    "1 - Purchase",     "15/08/1999", "", "", "", ""};
+    grid->LoadRows(&stored);
+    EXPECT_EQ(grid->Cells(0, 2), "1 - Purchase");
+    grid->SortRows("1,0");
+    EXPECT_EQ(grid->Cells(1, 1), "15/08/1999");
+    cgt::StringListRef saved;
+    grid->SaveRows(saved);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->size(), 12u);
+    EXPECT_EQ((*saved)[0], "1 - Purchase");
+    grid->ClearRows();
+    EXPECT_EQ(grid->Cells(0, 1), "");
+    EXPECT_EQ(grid->model()->rowCount(), grid->RowCount() - 1);
+}
+
+TEST_F(XGridTest, TitleRowAndScaling) {
+    grid->setTitleLines(3);
+    const int textHeight = grid->fontMetrics().height();
+    EXPECT_EQ(grid->titleRowHeight(), textHeight * 3 + 4);
+    grid->setColWidths(0, 100);
+    grid->setColWidths(1, -1);
+    EXPECT_TRUE(grid->isColumnHidden(1));
+    grid->ScaleBy(3, 2);
+    EXPECT_EQ(grid->colWidths(0), 150);
+    EXPECT_EQ(grid->colWidths(1), -1);
+    EXPECT_EQ(grid->DefaultRowHeight(), 30);
+    EXPECT_EQ(grid->geometry(), QRect(10, 15, 1050, 300));
+    EXPECT_EQ(grid->titleRowHeight(), (3 * textHeight / 2 + 4) * 3);
+}
+
+TEST(XGridForm, PropertiesFromAFormFile) {
+    ScriptedDialogs dialogs;
+    QWidget form;
+    Ui::XGridForm ui;
+    ui.setupUi(&form);
+    TXGrid* grid = ui.XGrid1;
+    EXPECT_EQ(grid->ColCount(), 8);
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(grid->Cells(1, 0), "Date expense incurred");
+    EXPECT_EQ(grid->Cells(7, 0), "Title"); // no line: the default description
+    EXPECT_EQ(grid->ColumnType(4), cgt::ctNumber);
+    EXPECT_EQ(grid->table().Column(0).picklist.size(), 2u);
+    EXPECT_EQ(grid->titleRowHeight(), grid->fontMetrics().height() * 2 + 4);
+    EXPECT_TRUE(grid->DoNotDelete());
+    EXPECT_FALSE(grid->RowAutoInc());
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(ui.XGridTotals1->grid(), grid);
+    EXPECT_EQ(ui.XGridTotals1->geometry(), QRect(8, 8 + 180 - 1, 678, 22));
+    EXPECT_TRUE(dialogs.texts().empty());
+}
+
+} // namespace
