@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the host with the module on a copy of the
 # sample return. Extra arguments go to the host (for example TECHMODE or /V).
-#   ./run.sh --fresh   starts again from the shipped sample
+#   ./run.sh --fresh     starts again from the shipped sample
+#   ./run.sh --gallery   shows the interview controls instead (control gallery)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
 
 fresh=0
+gallery=0
 args=()
 for a in "$@"; do
-  if [ "$a" = "--fresh" ]; then fresh=1; else args+=("$a"); fi
+  case "$a" in
+    --fresh) fresh=1 ;;
+    --gallery) gallery=1 ;;
+    *) args+=("$a") ;;
+  esac
 done
 
 install_packages
+if [ "$gallery" -eq 1 ]; then
+  configure_and_build --target control_gallery
+  exec "$BUILD_DIR/bin/control_gallery" "${args[@]}"
+fi
 configure_and_build --target tesmo cgtmodule
 
 WORK_DIR="$ROOT/run"

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "module/main_form.h"
-#include "module/qt_dialogs.h"
+#include "controls/qt_dialogs.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "module/qt_dialogs.h"
+#include "controls/qt_dialogs.h"
 #include "store/dialogs.h"
 
 namespace cgt::test {

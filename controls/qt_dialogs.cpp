@@ -1,4 +1,4 @@
-#include "module/qt_dialogs.h"
+#include "controls/qt_dialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -7,9 +7,6 @@
 
 #include <array>
 #include <utility>
-
-#include "module/main_form.h"
-#include "module/module_run.h"
 
 namespace cgt {
 
@@ -80,10 +77,9 @@ QMessageBox::Icon IconOfKind(int kind) {
     }
 }
 
-// Boxes belong to the main window while it is on screen.
+// Boxes belong to the window the user is working in.
 QWidget* DialogParent() {
-    QWidget* form = Module().MainForm.data();
-    return form && form->isVisible() ? form : nullptr;
+    return QApplication::activeWindow();
 }
 
 } // namespace
