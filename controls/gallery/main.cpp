@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("control_gallery");
     cgt::InstallFontSubstitutions();
+    QApplication::setFont(cgt::DefaultControlFont());
     cgt::SetDialogService(&cgt::QtDialogs());
 
     QCommandLineParser parser;
