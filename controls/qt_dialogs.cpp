@@ -72,6 +72,8 @@ QMessageBox::Icon IconOfKind(int kind) {
         return QMessageBox::Critical;
     case mkInformation:
         return QMessageBox::Information;
+    case mkQuestion:
+        return QMessageBox::Question;
     default:
         return QMessageBox::NoIcon;
     }

@@ -1,20 +1,37 @@
 #include "module/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QProcess>
 #include <QScreen>
-#include <QWidget>
+#include <QStandardPaths>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 #include <string>
 #include <string_view>
 
+#include "controls/help_service.h"
+#include "controls/shell_service.h"
+#include "dialogs/hyperlinks_form.h"
+#include "dialogs/notes_form.h"
+#include "dialogs/save_box.h"
+#include "dialogs/shortcut_help.h"
+#include "interview/frame.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
+#include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
+#include "ui_main_form.h"
 
 namespace cgt {
 
@@ -25,6 +42,13 @@ constexpr int kFormClientHeight = 575;
 constexpr int kMinimumWidth = 500;
 constexpr int kMinimumHeight = 400;
 constexpr int kSmallDesktopHeight = 600;
+constexpr int kHintWidth = 400;
+constexpr int kFirstTickMs = 2000;
+constexpr int kAutosaveTickMs = 60000;
+
+// The calculators looked for on PATH, in order.
+constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "mate-calc",
+                                        "xcalc"};
 
 // Drops control characters and blanks at both ends.
 std::string Trimmed(std::string_view s) {
@@ -34,6 +58,12 @@ std::string Trimmed(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return std::string(s);
+}
+
+bool IsInside(const QObject* object, const QWidget* window) {
+    for (auto* w = qobject_cast<const QWidget*>(object); w; w = w->parentWidget())
+        if (w == window) return true;
+    return false;
 }
 
 } // namespace
@@ -50,14 +80,35 @@ QString MainWindowTitle() {
     return title;
 }
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+QString WrapHint(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    for (const QString& paragraph : text.split('\n')) {
+        QString line;
+        for (const QString& word : paragraph.split(' ', Qt::SkipEmptyParts)) {
+            const QString candidate = line.isEmpty() ? word : line + ' ' + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+                lines << line;
+                line = word;
+            } else {
+                line = candidate;
+            }
+        }
+        lines << line;
+    }
+    return lines.join('\n');
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowContextHelpButtonHint |
+                          Qt::WindowCloseButtonHint),
+      ui_(new Ui::MainForm) {
+    ui_->setupUi(this);
     setObjectName(QStringLiteral("MainForm"));
     ModuleRunState& run = Run();
+    // Dates read with the 89-year century window and written dd/mm/yyyy (store/dates.h).
     ReadCommandLineSwitches(QCoreApplication::arguments(), run);
 
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("MainPanel"));
-    setCentralWidget(panel);
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kFormWidth, kFormClientHeight);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -69,6 +120,32 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         move(0, 0);
     }
 
+    // The interview frame fills the panel under the tool bar.
+    frame_ = new TFrameWnd(ui_->MainPanel);
+    auto* layout = new QVBoxLayout(ui_->MainPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(frame_);
+    frame_->CloseQuery = [this](QObject*) { return FormCloseQuery(); };
+    frame_->CloseHandler = [this](QObject* sender) { FormClose(sender); };
+    frame_->ShowHostButtons = [this] {
+        for (QWidget* b :
+             {static_cast<QWidget*>(ui_->NewBtn), static_cast<QWidget*>(ui_->OpenBtn),
+              static_cast<QWidget*>(ui_->SaveBtn), static_cast<QWidget*>(ui_->CalculBtn),
+              static_cast<QWidget*>(ui_->NotesBtn)})
+            b->setVisible(true);
+    };
+    frame_->MainWindow = this;
+
+    connect(ui_->SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
+    connect(ui_->CalculBtn, &QToolButton::clicked, this, &TMainForm::CalculBtnClick);
+    connect(ui_->NotesBtn, &QToolButton::clicked, this, &TMainForm::NotesBtnClick);
+    connect(ui_->HelpBtn, &QToolButton::clicked, this, &TMainForm::HelpBtnClick);
+    connect(&timer_, &QTimer::timeout, this, &TMainForm::FirstTimerTick);
+
+    // Keys are previewed by the form; hints wrap at 400 pixels.
+    qApp->installEventFilter(this);
+    Help().SetHelpFile(kModuleHelpFile);
+    autosave_.Reset();
     run.DataChanged = false;
     run.CurrentFileName.clear();
     run.RefreshTitle = [this] { SetTitle(); };
@@ -76,7 +153,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
     Run().RefreshTitle = nullptr;
+    delete notes_.data();
 }
 
 void TMainForm::SetTitle() {
@@ -89,13 +168,28 @@ void TMainForm::SetStateAndBounds(bool maximised, bool minimised, int left, int 
     // first, as the bounds the window returns to, and the state after them. Outer bounds: the
     // frame is not part of the client size.
     setWindowState(Qt::WindowNoState);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     const QSize frameExtra = frameGeometry().size() - geometry().size();
     move(left, top);
-    resize(width - frameExtra.width(), height - frameExtra.height());
+    resize(std::max(kMinimumWidth, width - frameExtra.width()),
+           std::max(kMinimumHeight, height - frameExtra.height()));
     if (maximised)
         setWindowState(Qt::WindowMaximized);
     else if (minimised)
         setWindowState(Qt::WindowMinimized);
+    FixSizeForState();
+    LayoutFrame();
+}
+
+// The window is not resized by dragging its edges: a normal window keeps its size.
+void TMainForm::FixSizeForState() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
+        setMinimumSize(kMinimumWidth, kMinimumHeight);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setFixedSize(size());
+    }
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -107,9 +201,182 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose(QObject* sender) {
-    const int message = sender == this ? kMsgInterviewClosed : kMsgInterviewLeft;
+    const bool closed = sender == this || (sender && sender->objectName() == "BtnCancel");
+    const int message = closed ? kMsgInterviewClosed : kMsgInterviewLeft;
     if (auto* host = reinterpret_cast<QObject*>(Run().HostWindow))
         QCoreApplication::postEvent(host, new ModuleMessageEvent(message));
+}
+
+void TMainForm::SaveBtnClick() {
+    ModuleRunState& run = Run();
+    if (IsLodged()) {
+        ShowLodgedMessage();
+        return;
+    }
+    if (run.InScreen) {
+        if (frame_->WorksheetScreenMarked()) {
+            MsgBox("You must complete this section before saving.", mkWarning, mbOK);
+            return;
+        }
+        if (!frame_->RunValidateHook()) return;
+    }
+    QToolTip::hideText();
+    if (run.InScreen) {
+        frame_->SaveScreenToStore();
+        if (run.CurrentWorksheet != 0) frame_->StoreWorksheetRow();
+    }
+    TfrmSaveBox box(this);
+    box.setFileName(
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(run.CurrentFileName))).fileName());
+    box.SetSaveMode();
+    if (box.exec() != QDialog::Accepted) return;
+    run.CurrentFileName = QFile::encodeName(box.FileName()).toStdString();
+    // A failed save has told the user; the data still counts as changed.
+    if (SaveDataFile(run.CurrentFileName) == SaveStatus::Saved) run.DataChanged = false;
+    SetTitle();
+}
+
+void TMainForm::CalculBtnClick() {
+    ui_->CalculBtn->setEnabled(false);
+    QString found;
+    for (const char* name : kCalculators) {
+        found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty()) break;
+    }
+    if (found.length() < 3) {
+        MsgBox("Can't find a calculator (gnome-calculator, kcalc, galculator, mate-calc or "
+               "xcalc)...",
+               mkInformation, mbOK);
+    } else {
+        QProcess::startDetached(found, {}, QFileInfo(found).absolutePath());
+    }
+    ui_->CalculBtn->setEnabled(true);
+}
+
+void TMainForm::NotesBtnClick() {
+    if (!notes_) {
+        notes_ = new TNotesForm(this);
+        connect(notes_, &TNotesForm::NotesClosed, this, [this] { notes_ = nullptr; });
+    }
+    notes_->show();
+    notes_->raise();
+}
+
+TNotesForm* TMainForm::Notes() const {
+    return notes_.data();
+}
+
+void TMainForm::HelpBtnClick() {
+    Help().SetHelpFile(kHostHelpFile);
+    Help().ShowContents();
+    Help().SetHelpFile(kModuleHelpFile);
+}
+
+void TMainForm::ExitCommand() {
+    if (Run().InScreen) {
+        frame_->SaveScreenToStore();
+        if (Run().CurrentWorksheet != 0) frame_->StoreWorksheetRow();
+    }
+    close();
+}
+
+void TMainForm::AutosaveTick() {
+    if (!autosave_.Tick(Run().DataChanged, IsLodged())) return;
+    timer_.stop();
+    AutosaveTo(Run().CurrentFileName);
+    timer_.start(kAutosaveTickMs);
+    autosave_.Reset();
+}
+
+void TMainForm::AutosaveTo(const std::string& name) {
+    ModuleRunState& run = Run();
+    if (IsLodged()) {
+        run.DataChanged = false;
+        return;
+    }
+    if (name.empty()) {
+        SaveBtnClick();
+        return;
+    }
+    run.CurrentFileName = name;
+    // Autosave does not copy the screen's values first, so a screen that checks its input or
+    // edits a worksheet row is not saved half-way.
+    const bool screenHolds = run.InScreen && (run.ValidateHook || frame_->WorksheetScreenMarked());
+    if (screenHolds) return;
+    if (SaveDataFile(name) == SaveStatus::Saved) run.DataChanged = false;
+}
+
+void TMainForm::FirstTimerTick() {
+    resizeAttached_ = true;
+    LayoutFrame();
+    timer_.disconnect(this);
+    connect(&timer_, &QTimer::timeout, this, &TMainForm::AutosaveTick);
+    timer_.start(kAutosaveTickMs);
+}
+
+void TMainForm::LayoutFrame() {
+    const QSize client = ui_->MainPanel->size();
+    frame_->Rescale(client.width(), client.height());
+}
+
+void TMainForm::ShowHyperlinks() {
+    const THyperlinkChoice choice = ChooseHyperlink(frame_->CurrentScreenWidget());
+    if (!choice.chosen) return;
+    if (!choice.address.isEmpty())
+        ShellOpen(choice.address);
+    else
+        Help().ShowContext(choice.jump);
+}
+
+// F1: the help context of the focused control or of the nearest container that has one.
+void TMainForm::ShowContextHelp() {
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant context = w->property("HelpContext");
+        if (context.isValid() && context.toInt() > 0) {
+            Help().ShowContext(context.toInt());
+            return;
+        }
+        if (w == this) break;
+    }
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (ModuleMessageEvent::numberOf(event) == kMsgExitCommand) {
+        ExitCommand();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && IsInside(watched, this)) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (!widget->toolTip().isEmpty()) {
+            auto* help = static_cast<QHelpEvent*>(event);
+            QToolTip::showText(
+                help->globalPos(),
+                WrapHint(widget->toolTip(), QFontMetrics(QToolTip::font()), kHintWidth), widget);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress && IsInside(watched, this) && isActiveWindow()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            ShowContextHelp();
+            return true;
+        }
+        if (Run().AccessibilityMode) {
+            if (key->key() == Qt::Key_H && key->modifiers() == Qt::AltModifier) {
+                ShowHyperlinks();
+                return true;
+            }
+            if (key->key() == Qt::Key_F9 && key->modifiers() == Qt::NoModifier) {
+                ShowShortcutHelp();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -119,6 +386,18 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     FormClose(this);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    timer_.start(kFirstTickMs);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (resizeAttached_) LayoutFrame();
 }
 
 } // namespace cgt

@@ -12,7 +12,7 @@ namespace cgt {
 
 // Posted window messages.
 inline constexpr int kMsgExitCommand = 1025;     // to the main window: its exit command
-inline constexpr int kMsgShowScreen = 1027;      // to the main window: show the current screen
+inline constexpr int kMsgShowScreen = 1027;      // to the frame: show the current screen
 inline constexpr int kMsgInterviewLeft = 1131;   // to the host: the interview left its screens
 inline constexpr int kMsgInterviewClosed = 1132; // to the host: the interview was closed
 

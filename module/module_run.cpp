@@ -7,8 +7,10 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "module/main_form.h"
+#include "controls/help_service.h"
 #include "controls/qt_dialogs.h"
+#include "interview/frame.h"
+#include "module/main_form.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -130,7 +132,6 @@ void RunModule(const ModuleArguments& args) {
     ResetModuleRun();
     ModuleState& module = Module();
     ModuleRunState& run = Run();
-    module.FailedScreen = 0;
     if (!HasDialogService()) SetDialogService(&QtDialogs());
     SetApplicationTitle(kApplicationTitle);
 
@@ -156,13 +157,17 @@ void RunModule(const ModuleArguments& args) {
     run.CurrentSection = args.startScreen / 100;
     run.CurrentIndex = args.startScreen % 100;
     run.InScreen = false;
-    module.HelpFile = kModuleHelpFile;
+    Help().SetHelpFile(kModuleHelpFile);
+    // The first screen; a number without a screen ends the interview here.
+    if (TFrameWnd* frame = module.MainForm->Frame()) frame->ShowCurrentScreen();
+    if (!module.MainForm) return;
     module.MainForm->SetStateAndBounds(args.maximised, args.minimised, args.left, args.top,
                                        args.width, args.height);
 }
 
 std::int32_t FailedScreenIndex() {
-    return Module().FailedScreen;
+    const TMainForm* form = Module().MainForm.data();
+    return form && form->Frame() ? form->Frame()->FailedScreen() : 0;
 }
 
 bool FreeModuleResources() {
@@ -173,6 +178,9 @@ bool FreeModuleResources() {
         ClearStore();
         run.ScreenHistory.clear();
         run.ScreenHistory.shrink_to_fit();
+        // Closing the frame finishes an open worksheet and clears InScreen.
+        if (TMainForm* form = Module().MainForm.data(); form && form->Frame())
+            form->Frame()->CloseFrame();
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         return true;
@@ -186,6 +194,7 @@ void UnloadModule() {
     // At process exit the application object, and with it every window, may be gone already.
     if (!QCoreApplication::instance()) return;
     delete Module().MainForm.data();
+    CloseHelpWindow();
     QCoreApplication::processEvents();
     if (&Dialogs() == &QtDialogs()) SetDialogService(nullptr);
 }

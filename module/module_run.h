@@ -17,14 +17,11 @@ namespace cgt {
 class TMainForm;
 
 inline constexpr std::int16_t kModuleVersion = 1;
-inline constexpr const char* kModuleHelpFile = "Orrin.HLP";
 inline constexpr const char* kApplicationTitle = "Tesmo 2004";
 
 // The module's own run state beside cgt::Run().
 struct ModuleState {
     QObject* Application = nullptr; // the host's application object (AppHandle)
-    std::int32_t FailedScreen = 0;  // the last screen number that has no screen; 0 until then
-    std::string HelpFile;           // the application's help file
     QPointer<TMainForm> MainForm;   // lives until the library is unloaded
 };
 

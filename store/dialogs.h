@@ -8,7 +8,15 @@
 namespace cgt {
 
 // Icon by kind; any other kind shows no icon.
-enum MsgKind : int { mkWarning = 0, mkError = 1, mkInformation = 2, mkPlain = 4 };
+// A question screen's confirmation (kind 3) shows the question icon: mkQuestion.
+enum MsgKind : int {
+    mkWarning = 0,
+    mkError = 1,
+    mkInformation = 2,
+    mkConfirmation = 3,
+    mkPlain = 4,
+    mkQuestion = 32
+};
 
 // Button set bits.
 enum MsgButton : int {
@@ -19,6 +27,7 @@ enum MsgButton : int {
     mbAbort = 1 << 4,
     mbRetry = 1 << 5,
     mbIgnore = 1 << 6,
+    mbHelp = 1 << 10, // question screens only: adds a Help button
 };
 
 // Results.

@@ -59,6 +59,7 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheKindTheButtonsAndAnswersWithTheClickedOn
          SB::Ignore, mrIgnore},
         {mkWarning, mbYes | mbOK, SB::Warning, SB::Ok, SB::Ok, SB::Ok, mrOK},
         {mkWarning, mbAbort, SB::Warning, SB::Ok, SB::Ok, SB::Ok, mrOK},
+        {mkQuestion, mbYes | mbNo, SB::Question, SB::Yes | SB::No, SB::Yes, SB::Yes, mrYes},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("kind " + std::to_string(c.kind) + " buttons " + std::to_string(c.requested));

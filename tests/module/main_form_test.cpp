@@ -1,6 +1,8 @@
 // The main window: title, close query and close handler, state and bounds.
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 
 #include <string>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "module/main_form.h"
+#include "module/module_api.h"
 #include "module/module_run.h"
 #include "module_test_support.h"
 #include "support/scripted_dialogs.h"
@@ -44,6 +47,11 @@ protected:
         WriteReturn(path_, kIdentifier);
         RunModule(args);
         EXPECT_TRUE(Module().MainForm);
+        // This program registers no question screen, so the start screen has none: the
+        // interview leaves at once (1131) and the window stays until the host ends the run.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewLeft});
+        host_.messages.clear();
         return *Module().MainForm;
     }
 
@@ -163,6 +171,85 @@ TEST_F(MainFormTest, NormalWindowTakesTheHostBounds) {
     TMainForm& form = StartRun(args);
     QCoreApplication::processEvents();
     EXPECT_EQ(form.frameGeometry(), QRect(70, 30, 640, 480));
+}
+
+} // namespace
+} // namespace cgt::test
+
+namespace cgt::test {
+namespace {
+
+class MainFormSaveTest : public MainFormTest {};
+
+TEST_F(MainFormSaveTest, AutosaveSavesChangedDataOnlyEveryFifthTick) {
+    TMainForm& form = StartRun(Arguments());
+    const QByteArray before = FileBytes(path_);
+    // A change in the first minute is saved at the fifth tick, not before.
+    SetFieldVal(169, 100);
+    for (int tick = 1; tick <= 4; ++tick) {
+        form.AutosaveTick();
+        EXPECT_TRUE(cgt::Run().DataChanged) << tick;
+    }
+    EXPECT_EQ(FileBytes(path_), before);
+    form.AutosaveTick();
+    EXPECT_FALSE(cgt::Run().DataChanged);
+    EXPECT_EQ(form.Autosave().ticks(), 0);
+    EXPECT_EQ(ReadReturn(path_, kIdentifier), LoadStatus::Loaded);
+    EXPECT_EQ(GetFieldText(169), "100");
+
+    // Without a change the counter runs past five and nothing is written; a change made at
+    // minute 12 is saved at the very next tick.
+    const QByteArray saved = FileBytes(path_);
+    for (int tick = 1; tick <= 11; ++tick)
+        form.AutosaveTick();
+    EXPECT_EQ(form.Autosave().ticks(), 11);
+    EXPECT_EQ(FileBytes(path_), saved);
+    cgt::Run().DataChanged = true;
+    form.AutosaveTick();
+    EXPECT_FALSE(cgt::Run().DataChanged);
+    EXPECT_EQ(form.Autosave().ticks(), 0);
+}
+
+TEST_F(MainFormSaveTest, LodgedReturnRefusesSaveAndAutosave) {
+    WriteReturn(path_, kIdentifier, [] {
+        SetFieldStr(1478, "15/10/2004");
+        SetFieldStr(1479, "ABC123");
+        SetFieldStr(1490, "10:42");
+        SetFieldStr(1491, "999999999");
+    });
+    RunModule(Arguments());
+    QCoreApplication::processEvents();
+    TMainForm& form = *Module().MainForm;
+    EXPECT_TRUE(form.windowTitle().endsWith("(Lodged on 15/10/2004 at 10:42.  Ref:ABC123)"));
+    const QByteArray before = FileBytes(path_);
+    form.SaveBtnClick();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.starts_with("This data file has been lodged"));
+    SetFieldVal(169, 5);
+    for (int tick = 0; tick < 12; ++tick)
+        form.AutosaveTick();
+    EXPECT_EQ(FileBytes(path_), before);
+}
+
+TEST_F(MainFormSaveTest, ExitCommandClosesTheWindow) {
+    TMainForm& form = StartRun(Arguments());
+    QCoreApplication::postEvent(&form, new ModuleMessageEvent(kMsgExitCommand));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+}
+
+TEST(MainFormHintTest, HintsWrapAtTheGivenWidth) {
+    const QFontMetrics metrics(QApplication::font());
+    const QString hint = "Click here if your answer to the question(s) asked on the screen is Yes. "
+                         "Click here if your answer to the question(s) asked on the screen is No.";
+    const QString wrapped = WrapHint(hint, metrics, 200);
+    EXPECT_GT(wrapped.count('\n'), 0);
+    for (const QString& line : wrapped.split('\n'))
+        EXPECT_LE(metrics.horizontalAdvance(line), 200) << line.toStdString();
+    EXPECT_EQ(QString(wrapped).replace('\n', ' '), hint);
+    EXPECT_EQ(WrapHint("Short", metrics, 400), "Short");
 }
 
 } // namespace

@@ -1,0 +1,96 @@
+#include "dialogs/notes_form.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "store/field_store.h"
+#include "store/run_state.h"
+#include "ui_notes_form.h"
+
+namespace cgt {
+
+namespace {
+
+// The memo's lines as a list: a final line break ends the last line, it does not start one.
+QStringList MemoLines(const QPlainTextEdit& memo) {
+    const QString text = memo.toPlainText();
+    if (text.isEmpty()) return {};
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+TNotesForm::TNotesForm(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TNotesForm>()) {
+    ui_->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(ui_->BtnCancel, &QPushButton::clicked, this, &TNotesForm::BtnCancelClick);
+}
+
+TNotesForm::~TNotesForm() = default;
+
+void TNotesForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
+    if (QWidget* owner = parentWidget()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(owner->window()->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    FormShow();
+}
+
+void TNotesForm::FormShow() {
+    QPlainTextEdit& memo = *ui_->Notes;
+    if (GetFieldType(kNotesTag) == dtList) {
+        StringListRef list = GetFieldLst(kNotesTag);
+        if (!list) {
+            list = std::make_shared<StringList>();
+            SetFieldLst(kNotesTag, list);
+        }
+        QStringList lines;
+        for (const std::string& line : *list)
+            lines << QString::fromLatin1(line);
+        memo.setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    memo.document()->setModified(false);
+}
+
+void TNotesForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TNotesForm::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    if (ui_->Notes->document()->isModified()) Run().DataChanged = true;
+    if (GetFieldType(kNotesTag) != dtList) {
+        SetFieldType(kNotesTag, dtList);
+        SetFieldLst(kNotesTag, std::make_shared<StringList>());
+    }
+    StringListRef list = GetFieldLst(kNotesTag);
+    if (!list) {
+        list = std::make_shared<StringList>();
+        SetFieldLst(kNotesTag, list);
+    }
+    list->clear();
+    for (const QString& line : MemoLines(*ui_->Notes))
+        list->push_back(line.toLatin1().toStdString());
+    emit NotesClosed();
+}
+
+void TNotesForm::BtnCancelClick() {
+    close();
+}
+
+} // namespace cgt

@@ -1,0 +1,174 @@
+#include "interview/navigator_data.h"
+
+#include <stdexcept>
+
+namespace {
+
+QString Quoted(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
+}
+
+QString BoolText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// The one CGT navigator data object; freed when the library is unloaded.
+std::unique_ptr<TCGTNavigatorData>& CgtInstance() {
+    static std::unique_ptr<TCGTNavigatorData> instance;
+    return instance;
+}
+
+} // namespace
+
+// TSingleton
+
+TSingleton::TSingleton() : TSingleton(RefuseAccess("TSingleton")) {}
+
+TSingleton::TSingleton(TCreateToken) {}
+
+TSingleton::~TSingleton() = default;
+
+TCreateToken TSingleton::RefuseAccess(const char* className) {
+    throw std::logic_error(std::string("Access class ") + className + " via Instance only");
+}
+
+// TNavigatorItem
+
+TNavigatorItem::TNavigatorItem() : TNavigatorItem(RefuseParameterless("TNavigatorItem")) {}
+
+TNavigatorItem::TNavigatorItem(TRefused) {}
+
+TNavigatorItem::TNavigatorItem(QString questionNumber, int screenId, QString caption)
+    : fQuestionNumber(std::move(questionNumber)), fCaption(std::move(caption)),
+      fScreenId(screenId) {}
+
+TNavigatorItem::~TNavigatorItem() = default;
+
+TNavigatorItem::TRefused TNavigatorItem::RefuseParameterless(const char* className) {
+    throw std::logic_error(std::string("Use paramaterised constructor for ") + className +
+                           ".Create only");
+}
+
+QString TNavigatorItem::Description() const {
+    return QStringLiteral("fQuestionNumber: %1; fCaption: %2; fScreenId: %3; fEnabled: %4; "
+                          "fSelected: %5")
+        .arg(Quoted(fQuestionNumber), Quoted(fCaption), QString::number(fScreenId),
+             BoolText(fEnabled), BoolText(fSelected));
+}
+
+// TNavigatorTopic
+
+TNavigatorTopic::TNavigatorTopic() : TNavigatorItem(RefuseParameterless("TNavigatorTopic")) {}
+
+TNavigatorTopic::TNavigatorTopic(QString questionNumber, int screenId, QString caption)
+    : TNavigatorItem(std::move(questionNumber), screenId, std::move(caption)) {}
+
+TNavigatorTopic::~TNavigatorTopic() = default;
+
+QString TNavigatorTopic::Description() const {
+    return QStringLiteral("(%1); fItems: (Count: %2)")
+        .arg(TNavigatorItem::Description(), QString::number(fItems.size()));
+}
+
+TNavigatorItem* TNavigatorTopic::AddItem(const QString& questionNumber, const QString& caption,
+                                         int screenId) {
+    fItems.push_back(std::make_unique<TNavigatorItem>(questionNumber, screenId, caption));
+    return fItems.back().get();
+}
+
+// TCustomNavigatorData
+
+TCustomNavigatorData::TCustomNavigatorData() : TSingleton(RefuseAccess("TCustomNavigatorData")) {}
+
+TCustomNavigatorData::TCustomNavigatorData(TCreateToken token) : TSingleton(token) {}
+
+TCustomNavigatorData::~TCustomNavigatorData() = default;
+
+TNavigatorTopic* TCustomNavigatorData::AddTopic(const QString& caption, int screenId) {
+    fTopics.push_back(std::make_unique<TNavigatorTopic>(QString(), screenId, caption));
+    return fTopics.back().get();
+}
+
+TNavigatorItem* TCustomNavigatorData::FindItemByScreenID(int screenId) const {
+    TNavigatorItem* found = nullptr;
+    auto consider = [&](TNavigatorItem* item) {
+        if (item->fScreenId > screenId) return;
+        if (!found || item->fScreenId > found->fScreenId) found = item;
+    };
+    for (const auto& topic : fTopics) {
+        consider(topic.get());
+        for (const auto& item : topic->fItems)
+            consider(item.get());
+    }
+    // Screen number = section * 100 + index: a topic of another section does not hold it.
+    if (found && found->fScreenId / 100 != screenId / 100) return nullptr;
+    return found;
+}
+
+void TCustomNavigatorData::SelectItem(TNavigatorItem* item) {
+    for (const auto& topic : fTopics) {
+        topic->fSelected = false;
+        for (const auto& child : topic->fItems)
+            child->fSelected = false;
+    }
+    if (!item) return;
+    item->fSelected = true;
+    if (TNavigatorTopic* topic = TopicOf(item)) topic->fSelected = true;
+}
+
+TNavigatorTopic* TCustomNavigatorData::TopicOf(const TNavigatorItem* item) const {
+    for (const auto& topic : fTopics) {
+        if (topic.get() == item) return topic.get();
+        for (const auto& child : topic->fItems)
+            if (child.get() == item) return topic.get();
+    }
+    return nullptr;
+}
+
+// TCGTNavigatorData
+
+TCGTNavigatorData::TCGTNavigatorData() : TCustomNavigatorData(RefuseAccess("TCGTNavigatorData")) {}
+
+TCGTNavigatorData::TCGTNavigatorData(TCreateToken token) : TCustomNavigatorData(token) {}
+
+TCGTNavigatorData::~TCGTNavigatorData() = default;
+
+TCGTNavigatorData& TCGTNavigatorData::Instance() {
+    auto& instance = CgtInstance();
+    if (!instance) {
+        instance.reset(new TCGTNavigatorData(TCreateToken{}));
+        instance->Populate();
+    }
+    return *instance;
+}
+
+void TCGTNavigatorData::Release() {
+    CgtInstance().reset();
+}
+
+void TCGTNavigatorData::Populate() {
+    static const struct {
+        const char* caption;
+        int screenId;
+    } topics[] = {
+        {"Introduction screen", 2004},
+        {"Unapplied losses", 2005},
+        {"Ceasing to be a resident", 2088},
+        {"Shares", 2006},
+        {"Trust information", 2018},
+        {"CGT Trust distributions", 2019},
+        {"CGT events affecting trusts", 2020},
+        {"Real estate", 2031},
+        {"Depreciating assets", 2042},
+        {"Personal use or collectable assets", 2052},
+        {"Other assets not mentioned", 2062},
+        {"Creation of rights", 2072},
+        {"Other receipts", 2096},
+        {"Manual calculation table", 2101},
+        {"Application of choices", 2102},
+    };
+    for (const auto& topic : topics)
+        AddTopic(QString::fromLatin1(topic.caption), topic.screenId);
+}
