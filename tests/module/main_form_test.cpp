@@ -35,7 +35,7 @@ protected:
         args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
         args.dataPath = path_;
         args.identifier = kIdentifier;
-        args.startScreen = 2004;
+        args.startScreen = 2008; // no question screen: nothing holds the window open
         args.left = 40;
         args.top = 40;
         args.width = 800;
@@ -47,8 +47,8 @@ protected:
         WriteReturn(path_, kIdentifier);
         RunModule(args);
         EXPECT_TRUE(Module().MainForm);
-        // This program registers no question screen, so the start screen has none: the
-        // interview leaves at once (1131) and the window stays until the host ends the run.
+        // The start screen has no question screen: the interview leaves at once (1131) and the
+        // window stays until the host ends the run.
         QCoreApplication::processEvents();
         EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewLeft});
         host_.messages.clear();

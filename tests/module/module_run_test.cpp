@@ -33,7 +33,7 @@ protected:
     }
 
     ModuleArguments Arguments(const std::string& path, const std::string& identifier,
-                              int startScreen = 2004) {
+                              int startScreen = 2008) {
         ModuleArguments args;
         args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
         args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
@@ -101,7 +101,7 @@ TEST_F(ModuleRunTest, StartScreenReplacesTheSavedPositionAndKeepsTheHistory) {
     const std::string path = PathOf("saved.dat");
     const std::vector<std::int32_t> history{2004, 2010, 2023, 2050};
     for (const auto& [start, section, index] :
-         std::vector<std::array<int, 3>>{{2004, 20, 4}, {2101, 21, 1}}) {
+         std::vector<std::array<int, 3>>{{2008, 20, 8}, {2021, 20, 21}}) {
         WriteReturn(path, kIdentifier, [&] {
             cgt::Run().CurrentSection = 20;
             cgt::Run().CurrentIndex = 50;
@@ -125,8 +125,7 @@ TEST_F(ModuleRunTest, StartScreenReplacesTheSavedPositionAndKeepsTheHistory) {
         EXPECT_EQ(run.HostWindow, reinterpret_cast<std::uintptr_t>(&host_));
         EXPECT_EQ(run.CurrentFileName, path);
         EXPECT_EQ(Help().HelpFile(), "Orrin.HLP");
-        // No question screen is registered in this program: the start screen ends the
-        // interview there.
+        // These numbers have no question screen: the start screen ends the interview there.
         EXPECT_EQ(FailedScreenIndex(), start);
         ASSERT_TRUE(Module().MainForm);
         EXPECT_TRUE(Module().MainForm->isVisible());
@@ -158,7 +157,7 @@ TEST_F(ModuleRunTest, DataFileMissingOrTooShortStartsANewReturn) {
         EXPECT_TRUE(TagsWithData().empty());
         EXPECT_TRUE(cgt::Run().ScreenHistory.empty());
         EXPECT_EQ(cgt::Run().CurrentSection, 20);
-        EXPECT_EQ(cgt::Run().CurrentIndex, 4);
+        EXPECT_EQ(cgt::Run().CurrentIndex, 8);
         ASSERT_EQ(dialogs_.messages.size(), 1u);
         EXPECT_EQ(dialogs_.messages[0].kind, mkInformation);
         EXPECT_NE(dialogs_.messages[0].text.find(path), std::string::npos);
@@ -238,7 +237,7 @@ TEST_F(ModuleRunTest, FreeResourcesSavesTheStoreToTheHostPathAndFreesIt) {
     EXPECT_EQ(GetFieldInt(960), 60012);
     EXPECT_EQ(GetFieldText(174), "1234");
     EXPECT_EQ(cgt::Run().CurrentSection, 20);
-    EXPECT_EQ(cgt::Run().CurrentIndex, 4);
+    EXPECT_EQ(cgt::Run().CurrentIndex, 8);
     EXPECT_EQ(cgt::Run().ScreenHistory, (std::vector<std::int32_t>{2004, 2006}));
 }
 
@@ -260,6 +259,47 @@ TEST_F(ModuleRunTest, UnloadDeletesTheMainWindow) {
     UnloadModule();
     EXPECT_FALSE(form);
     EXPECT_FALSE(cgt::Run().RefreshTitle);
+}
+
+} // namespace
+} // namespace cgt::test
+
+namespace cgt::test {
+namespace {
+
+class ModuleStartTest : public ::testing::Test {
+protected:
+    void TearDown() override { UnloadModule(); }
+    ScriptedDialogs dialogs_;
+    HostObject host_;
+    QTemporaryDir dir_;
+};
+
+// The host's default start screen shows the first question of the interview inside the
+// frame; nothing tells the host that the interview ended.
+TEST_F(ModuleStartTest, StartScreen2004ShowsTheFirstQuestion) {
+    const std::string path = dir_.filePath("start.dat").toStdString();
+    WriteReturn(path, kIdentifier);
+    ModuleArguments args;
+    args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
+    args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
+    args.dataPath = path;
+    args.identifier = kIdentifier;
+    args.startScreen = 2004;
+    args.width = 800;
+    args.height = 600;
+    RunModule(args);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(cgt::Run().InScreen);
+    EXPECT_EQ(cgt::Run().CurrentScreen, 2004);
+    EXPECT_EQ(FailedScreenIndex(), 0);
+    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(cgt::Run().ScreenHistory, std::vector<std::int32_t>{2004});
+    // Closing is refused while the question is on screen.
+    ASSERT_TRUE(Module().MainForm);
+    EXPECT_FALSE(Module().MainForm->close());
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, "You must complete this section before saving.");
 }
 
 } // namespace

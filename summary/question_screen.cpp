@@ -1,0 +1,145 @@
+#include "summary/question_screen.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+
+#include "cgt/core/index_numbers.h"
+#include "controls/text_label.h"
+#include "interview/frame.h"
+#include "interview/navigator_frame.h"
+#include "module/module_api.h"
+#include "store/field_store.h"
+#include "store/run_state.h"
+#include "summary/question_flow.h"
+
+namespace {
+
+constexpr int kMargin = 16;
+constexpr int kWidth = 660;
+constexpr int kLineHeight = 20;
+
+QStringList Lines(const std::vector<const char*>& lines) {
+    QStringList out;
+    for (const char* line : lines)
+        out << QString::fromUtf8(line);
+    return out;
+}
+
+// Income year shown in the questions: V99998 is the year it starts, V99999 the year it ends.
+void AnswerYearTags(TTextLbl* label) {
+    label->OnScreenTag = [](TTextLbl*, int id, QString& text) {
+        if (id == 99998)
+            text = QString::number(cgt::kIndexIncomeYear - 1);
+        else if (id == 99999)
+            text = QString::number(cgt::kIndexIncomeYear);
+    };
+}
+
+// The notes as display lines: a label line does not wrap, so plain paragraphs are broken at
+// word boundaries and separated by an empty line. Lines with mark-up are kept as written, and
+// consecutive ones form one paragraph.
+QStringList NoteLines(const std::vector<const char*>& notes) {
+    constexpr int kMaxChars = 90;
+    QStringList out;
+    bool markupBefore = false;
+    for (const char* note : notes) {
+        const QString text = QString::fromUtf8(note);
+        const bool markup = text.contains(QLatin1Char('<'));
+        // Consecutive mark-up lines are one paragraph.
+        if (!out.isEmpty() && !(markup && markupBefore)) out << QString();
+        markupBefore = markup;
+        if (markup) {
+            out << text;
+            continue;
+        }
+        QString line;
+        for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (!line.isEmpty() && line.size() + 1 + word.size() > kMaxChars) {
+                out << line;
+                line.clear();
+            }
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        }
+        if (!line.isEmpty()) out << line;
+    }
+    return out;
+}
+
+} // namespace
+
+TQuestionScreen::TQuestionScreen(std::string_view className, QWidget* parent)
+    : TChildForm(parent), row_(cgt::FindQuestionRow(className)) {
+    Q_ASSERT(row_);
+    setObjectName(QString::fromLatin1(className.data(), int(className.size())));
+    setShowYesButton(row_->isQuestion());
+    setShowNoButton(row_->isQuestion());
+
+    int top = kMargin;
+    question_ = new TTextLbl(this);
+    question_->setObjectName("QuestionLabel");
+    AnswerYearTags(question_);
+    question_->setText(Lines(row_->question));
+    const int questionHeight = int(row_->question.size()) * kLineHeight + 8;
+    question_->setGeometry(kMargin, top, kWidth, questionHeight);
+    top += questionHeight + 12;
+
+    if (!row_->notes.empty()) {
+        notes_ = new TTextLbl(this);
+        notes_->setObjectName("NotesLabel");
+        const QStringList lines = NoteLines(row_->notes);
+        notes_->setText(lines);
+        const int notesHeight = int(lines.size()) * kLineHeight + 8;
+        notes_->setGeometry(kMargin, top, kWidth, notesHeight);
+        top += notesHeight + 12;
+    }
+    contentTop_ = top;
+}
+
+void TQuestionScreen::FormShow() {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame) return;
+    if (row_->isQuestion()) {
+        frame->YesButton()->show();
+        frame->NoButton()->show();
+    } else {
+        frame->NextButton()->show();
+    }
+    if (row_->hidePrev) frame->PrevButton()->hide();
+    if (row_->navigator) frame->Navigator()->show();
+    // The next registration screen starts a new row instead of reopening the last one.
+    if (row_->clearReopenRow) frame->ReopenRow = false;
+    cgt::Run().NextHook = [this] { route(); };
+}
+
+void TQuestionScreen::raiseMarker(int value) {
+    if (value <= 0) return;
+    if (cgt::GetFieldVal(cgt::kProgressMarkerTag) < value)
+        cgt::SetFieldVal(cgt::kProgressMarkerTag, value);
+}
+
+void TQuestionScreen::route() {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    cgt::ModuleRunState& run = cgt::Run();
+    QObject* sender = frame->NextHookSender();
+    int target = 0;
+    if (sender == frame->YesButton() && row_->yes != 0) {
+        raiseMarker(row_->markerYes);
+        if (row_->worksheet != 0) frame->WorksheetKind = row_->worksheet;
+        target = row_->yes;
+    } else if (sender == frame->NoButton() && row_->no != 0) {
+        raiseMarker(row_->markerNo);
+        // The answer to the confirmation does not change the route.
+        if (!row_->removeOnNo.empty()) cgt::DeleteFieldsConfirmed(row_->removeOnNo, true);
+        target = row_->no;
+    } else {
+        // Next (the frame moves by itself) or a navigator topic (which sets its own position).
+        if (sender == frame->NextButton() && row_->next != 0) {
+            run.CurrentSection = row_->next / 100;
+            run.CurrentIndex = row_->next % 100;
+        }
+        return;
+    }
+    run.CurrentSection = target / 100;
+    run.CurrentIndex = target % 100;
+    QCoreApplication::postEvent(frame, new cgt::ModuleMessageEvent(cgt::kMsgShowScreen));
+}
