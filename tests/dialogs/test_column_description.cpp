@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/escaped_text.h"
+
 #include <ostream>
 #include <string>
 
@@ -23,22 +25,7 @@ struct DescriptionCase {
     const char* memo;
 };
 
-// Control and 8-bit characters written as \xNN, so that test names stay on one line.
-std::string Escaped(const char* text) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (const char* p = text; *p; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c < 32 || c >= 127) {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
+using cgt::test::Escaped;
 
 void PrintTo(const DescriptionCase& c, std::ostream* os) {
     *os << "heading \"" << Escaped(c.heading) << "\" text \"" << Escaped(c.text) << '"';

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "dialogs/tag_inspector.h"
+#include "dialogs/get_tag_form.h"
 #include "frame_fixture.h"
 #include "interview/navigator_data.h"
 #include "interview/navigator_frame.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "controls/tax_edit.h"
-#include "dialogs/tag_inspector.h"
+#include "dialogs/get_tag_form.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "support/store_fixture.h"

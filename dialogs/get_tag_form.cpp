@@ -1,4 +1,4 @@
-#include "dialogs/tag_inspector.h"
+#include "dialogs/get_tag_form.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -11,7 +11,7 @@
 #include "controls/tax_edit.h"
 #include "store/field_store.h"
 #include "store/number_format.h"
-#include "ui_tag_inspector_form.h"
+#include "ui_get_tag_form.h"
 
 namespace cgt {
 
