@@ -25,7 +25,7 @@
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
 #include "dialogs/column_description.h"
-#include "dialogs/tag_inspector.h"
+#include "dialogs/get_tag_form.h"
 #include "interview/child_form.h"
 #include "interview/navigator_data.h"
 #include "interview/navigator_frame.h"
