@@ -39,7 +39,7 @@ void AnswerYearTags(TTextLbl* label) {
 // word boundaries and separated by an empty line. Lines with mark-up are kept as written, and
 // consecutive ones form one paragraph.
 QStringList NoteLines(const std::vector<const char*>& notes) {
-    constexpr int kMaxChars = 90;
+    constexpr int kMaxChars = 72; // fits the client panel of an 800-pixel window
     QStringList out;
     bool markupBefore = false;
     for (const char* note : notes) {
