@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "controls/help_service.h"
+
 #include <array>
 #include <utility>
 
@@ -97,10 +99,17 @@ int QtDialogService::ShowMessage(const MessageRequest& request) {
         buttons |= button;
         if (first == QMessageBox::NoButton) first = button;
     }
+    // Help shows the topic and leaves the box open for the answer.
+    if (request.buttons & mbHelp) buttons |= QMessageBox::Help;
     box.setStandardButtons(buttons);
     const QMessageBox::StandardButton wanted = ButtonOfResult(request.defaultResult);
     box.setDefaultButton(buttons.testFlag(wanted) ? wanted : first);
-    return ResultOfButton(box.exec());
+    int pressed = box.exec();
+    while (pressed == QMessageBox::Help) {
+        Help().ShowContext(request.helpContext);
+        pressed = box.exec();
+    }
+    return ResultOfButton(pressed);
 }
 
 std::optional<std::string> QtDialogService::InputBox(const std::string& caption,

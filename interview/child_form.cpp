@@ -29,6 +29,7 @@ int TChildForm::ScreenMsgBox(const QString& text, int kind, int buttons) {
     request.text = text.toLatin1().toStdString();
     request.kind = kind == cgt::mkConfirmation ? cgt::mkQuestion : kind;
     request.buttons = cgt::ShownButtons(buttons) | (buttons & cgt::mbHelp);
+    request.helpContext = helpContext_;
     return cgt::Dialogs().ShowMessage(request);
 }
 

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "controls/help_service.h"
 #include "controls/shell_service.h"
@@ -633,16 +634,20 @@ void TFrameWnd::callNextHook(QObject* sender) {
     const auto hook = Run().NextHook;
     if (!hook) return;
     hookSender_ = sender;
+    stay_ = false;
     hook();
     hookSender_ = nullptr;
 }
 
 void TFrameWnd::BtnNextClick() {
     ModuleRunState& run = Run();
-    if (run.NextHook)
+    if (run.NextHook) {
         callNextHook(ui_->BtnNext);
-    else
+        // The hook refused: re-showing would store and reopen the row being entered.
+        if (std::exchange(stay_, false)) return;
+    } else {
         run.CurrentIndex += 1;
+    }
     ui_->BtnNext->setEnabled(false);
     ShowCurrentScreen();
     ui_->BtnNext->setEnabled(true);
@@ -812,6 +817,13 @@ void TFrameWnd::OpenWorksheetRow(int worksheet, int row) {
     BuildPickList();
     ShowWorksheetRow(row);
     RefreshPickList();
+}
+
+void TFrameWnd::OpenEventRow(int worksheet) {
+    if (ReopenRow)
+        OpenWorksheetRow(worksheet, ReopenRowKey);
+    else
+        OpenWorksheet(worksheet);
 }
 
 void TFrameWnd::BuildPickList() {

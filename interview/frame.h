@@ -75,6 +75,9 @@ public:
     void FinishWorksheet();
     void FetchWorksheetRow(int worksheet, int row);
     void PutWorksheetRow(int worksheet, int row);
+    // Opens the row of the event a screen begins: row ReopenRowKey when ReopenRow is set (the
+    // row is being edited again), otherwise a new row.
+    void OpenEventRow(int worksheet);
 
     // Worksheet number that the next worksheet screen opens; set by the question screens.
     int WorksheetKind = 0;
@@ -108,6 +111,10 @@ public:
     QObject* NextHookSender() const { return hookSender_; }
     int PrevSection() const { return prevSection_; }
     int PrevIndex() const { return prevIndex_; }
+    // The screen is being left by Prev: screens skip their entry checks.
+    bool BackStep() const { return backStep_; }
+    // Called by a Next hook that refuses the move: Next then keeps the screen as it is.
+    void StayOnScreen() { stay_ = true; }
 
     Ui::TFrameWnd& ui() { return *ui_; }
     QPushButton* YesButton() const;
@@ -167,6 +174,7 @@ private:
     int prevSection_ = -1;
     int prevIndex_ = -1;
     bool backStep_ = false;
+    bool stay_ = false;
     bool skipCheck_ = false;
     std::uint16_t currentRow_ = 0;
     int selectedRow_ = 0;

@@ -51,6 +51,7 @@ struct MessageRequest {
     int kind = mkPlain;    // MsgKind
     int buttons = mbOK;    // as shown, see ShownButtons
     int defaultResult = 0; // the button that has the focus, 0 for the first
+    int helpContext = 0;   // topic of the Help button (mbHelp)
 };
 
 class DialogService {

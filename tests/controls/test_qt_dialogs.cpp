@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/help_service.h"
 #include "controls/qt_dialogs.h"
 #include "store/dialogs.h"
 
@@ -95,6 +96,36 @@ TEST_F(QtDialogsTest, RequestedDefaultButtonHasTheFocus) {
     // ConfirmWarning asks Yes/No with No as the default.
     EXPECT_FALSE(ConfirmWarning("Delete it?"));
     EXPECT_EQ(defaultButton, QMessageBox::No);
+}
+
+// Records the topics asked for.
+class RecordingHelp : public HelpService {
+public:
+    void ShowContext(int context) override { contexts.push_back(context); }
+    void ShowContents() override {}
+    void SetHelpFile(const std::string&) override {}
+    std::string HelpFile() const override { return {}; }
+    std::vector<int> contexts;
+};
+
+TEST_F(QtDialogsTest, HelpButtonShowsTheTopicAndKeepsTheBoxForTheAnswer) {
+    RecordingHelp help;
+    SetHelpService(&help);
+    QMessageBox::StandardButtons shown;
+    WhenShown<QMessageBox>([&](QMessageBox& box) {
+        shown = box.standardButtons();
+        box.button(QMessageBox::Help)->click();
+        WhenShown<QMessageBox>([](QMessageBox& again) { again.button(QMessageBox::No)->click(); });
+    });
+    MessageRequest request;
+    request.text = "Delete this event?";
+    request.kind = mkQuestion;
+    request.buttons = mbYes | mbNo | mbHelp;
+    request.helpContext = 212;
+    EXPECT_EQ(Dialogs().ShowMessage(request), mrNo);
+    SetHelpService(nullptr);
+    EXPECT_EQ(shown, QMessageBox::Yes | QMessageBox::No | QMessageBox::Help);
+    EXPECT_EQ(help.contexts, std::vector<int>{212});
 }
 
 TEST_F(QtDialogsTest, InputBoxReturnsTheTypedTextOrNothingWhenCancelled) {

@@ -35,6 +35,7 @@ TEST_F(ChildFormTest, AttentionTextIsThatOfTheFirstVisibleAttentionLabel) {
 
 TEST_F(ChildFormTest, ScreenMsgBoxPassesTheConfirmationKindAndTheHelpButton) {
     TChildForm form;
+    form.setHelpContext(212);
     dialogs.queueAnswer(mrNo);
     EXPECT_EQ(form.ScreenMsgBox("Delete this event?", 3, mbYes | mbNo | cgt::mbHelp), mrNo);
     EXPECT_EQ(form.ScreenMsgBox("Go on?", mkWarning, mbOK | mbNo), mrOK);
@@ -43,7 +44,8 @@ TEST_F(ChildFormTest, ScreenMsgBoxPassesTheConfirmationKindAndTheHelpButton) {
     EXPECT_EQ(dialogs.messages[0].kind, mkQuestion); // the confirmation shows the question icon
     EXPECT_EQ(dialogs.messages[0].buttons, mbYes | mbNo | cgt::mbHelp);
     EXPECT_EQ(dialogs.messages[0].caption, ApplicationTitle());
-    EXPECT_EQ(dialogs.messages[1].buttons, mbOK); // an unknown set shows OK alone
+    EXPECT_EQ(dialogs.messages[0].helpContext, 212); // the screen's topic for Help
+    EXPECT_EQ(dialogs.messages[1].buttons, mbOK);    // an unknown set shows OK alone
     EXPECT_EQ(dialogs.messages[2].kind, mkInformation);
     EXPECT_EQ(dialogs.messages[2].buttons, mbOK);
     EXPECT_EQ(dialogs.messages[2].text, "Enter a date.");
