@@ -1,9 +1,11 @@
 #include "interview/navigator_frame.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScopeGuard>
 #include <QSignalBlocker>
 
@@ -53,7 +55,9 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(option.fontMetrics.height() + 4, kArrowSize + 6));
+        const QTreeWidgetItem* node = fTree->itemFromIndex(index);
+        size.setHeight(node ? fFrame->RowHeight(node, option.fontMetrics)
+                            : std::max(option.fontMetrics.height() + 4, kArrowSize + 6));
         return size;
     }
 
@@ -140,6 +144,12 @@ void TNavigatorTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     EndCollapse(collapsing);
 }
 
+void TNavigatorTreeView::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    // Captions wrap at the width: the rows take new heights.
+    if (event->size().width() != event->oldSize().width()) scheduleDelayedItemsLayout();
+}
+
 void TNavigatorTreeView::keyPressEvent(QKeyEvent* event) {
     QTreeWidgetItem* node = currentItem();
     const bool collapseKey = event->key() == Qt::Key_Left || event->key() == Qt::Key_Minus;
@@ -159,6 +169,8 @@ TNavigatorFrame::TNavigatorFrame(QWidget* parent)
         fArrowImages.append(QPixmap(QStringLiteral(":/navigator/arrow%1.png").arg(i)));
 
     TNavigatorTreeView* tree = fUi->navigatorTreeView;
+    // A caption too long for the panel wraps, and its row grows to hold it.
+    tree->setUniformRowHeights(false);
     tree->setItemDelegate(new TNavigatorItemDelegate(this, tree));
     connect(tree, &TNavigatorTreeView::nodeCollapsing, this,
             &TNavigatorFrame::navigatorTreeViewCollapsing);
@@ -349,6 +361,38 @@ bool TNavigatorFrame::IsHighlighted(const QTreeWidgetItem* node) const {
     return true;
 }
 
+QRect TNavigatorFrame::CaptionRect(const QTreeWidgetItem* node, const QRect& itemRect) const {
+    const TNavigatorItem* item = ItemOf(node);
+    const int right = std::max(navigatorTreeView()->viewport()->width() - 1, itemRect.right());
+    int left = itemRect.left() + kTextMargin;
+    if (item && !dynamic_cast<const TNavigatorTopic*>(item) && !item->fQuestionNumber.isEmpty())
+        left = itemRect.left() + kNumberWidth + kTextMargin;
+    return QRect(left, itemRect.top(), std::max(0, right - kTextMargin - left + 1),
+                 itemRect.height());
+}
+
+int TNavigatorFrame::CaptionFlags() {
+    return Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+}
+
+int TNavigatorFrame::RowHeight(const QTreeWidgetItem* node, const QFontMetrics& metrics) const {
+    const int singleLine = std::max(metrics.height() + 4, kArrowSize + 6);
+    const TNavigatorItem* item = ItemOf(node);
+    if (!item) return singleLine;
+    // The item rectangle starts right of the indent; roots are indented too.
+    const TNavigatorTreeView* tree = navigatorTreeView();
+    int depth = tree->rootIsDecorated() ? 1 : 0;
+    for (const QTreeWidgetItem* p = node->parent(); p; p = p->parent())
+        ++depth;
+    const int itemLeft = depth * tree->indentation();
+    const QRect caption = CaptionRect(
+        node, QRect(itemLeft, 0, std::max(1, tree->viewport()->width() - itemLeft), singleLine));
+    if (caption.width() <= 0) return singleLine;
+    const QRect needed =
+        metrics.boundingRect(QRect(0, 0, caption.width(), 0x10000), CaptionFlags(), item->fCaption);
+    return std::max(singleLine, needed.height() + 6);
+}
+
 void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
                                                       const QStyleOptionViewItem& option,
                                                       QTreeWidgetItem* node) const {
@@ -372,7 +416,6 @@ void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
     painter->setPen(textColor);
 
     const auto* topic = dynamic_cast<const TNavigatorTopic*>(item);
-    int captionLeft = textLeft + kTextMargin;
     if (topic) {
         if (!topic->fItems.empty()) {
             const bool expanded = node->isExpanded();
@@ -386,10 +429,7 @@ void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
         painter->drawText(QRect(row.left(), row.top(), numberRight - row.left(), row.height()),
                           Qt::AlignRight | Qt::AlignVCenter,
                           item->fQuestionNumber + QLatin1String(" - "));
-        captionLeft = numberRight;
     }
-    painter->drawText(
-        QRect(captionLeft, row.top(), std::max(0, row.right() - captionLeft + 1), row.height()),
-        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item->fCaption);
+    painter->drawText(CaptionRect(node, option.rect), CaptionFlags(), item->fCaption);
     painter->restore();
 }

@@ -16,6 +16,7 @@
 
 #include "interview/navigator_data.h"
 
+class QFontMetrics;
 class QPainter;
 class TNavigatorFrame;
 
@@ -50,6 +51,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void AnnounceCollapse(QTreeWidgetItem* node);
@@ -89,6 +91,13 @@ public:
 
     // The four arrows: collapsed, collapsed selected, expanded, expanded selected.
     const QList<QPixmap>& arrowImageList() const { return fArrowImages; }
+
+    // Where node's caption is drawn in a row whose item rectangle (the part right of the indent)
+    // is itemRect, and how: long captions wrap onto further lines of a taller row.
+    QRect CaptionRect(const QTreeWidgetItem* node, const QRect& itemRect) const;
+    static int CaptionFlags();
+    // The height node's row needs for its whole caption at the tree's present width.
+    int RowHeight(const QTreeWidgetItem* node, const QFontMetrics& metrics) const;
 
     // Draws one node's whole row: called by the tree's item delegate.
     void navigatorTreeViewCustomDrawItem(QPainter* painter, const QStyleOptionViewItem& option,

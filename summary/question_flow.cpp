@@ -18,17 +18,19 @@ const std::vector<QuestionRow>& Rows() {
          .className = "TQCGT_83",
          .question = {"<X0><T1>What capital gains and losses do you need to tell <T3>Tesmo<.;T1> "
                       "about?<.>"},
-         .notes = {"You need to tell us about every CGT event that happened to your assets "
-                   "between 1 July 2003 and 30 June 2004.",
-                   "Most gains and losses on cars, motor cycles, your main residence, personal "
-                   "use assets costing $10,000 or less and assets acquired before 20 September "
-                   "1985 are disregarded and need not be entered.",
+         .notes = {"Tell us about every CGT event that happened to your assets between 1 July 2003 "
+                   "and 30 June 2004. The time of most events, such as a sale, is when the "
+                   "contract is made, not when it settles.",
+                   "You need not enter events whose gain or loss is disregarded, such as those on "
+                   "cars and motor cycles, on your main residence if it is fully exempt, on "
+                   "personal use assets acquired for $10,000 or less, on collectables acquired for "
+                   "$500 or less and on assets acquired before 20 September 1985.",
                    "Capital gains distributed to you by a managed fund or other trust must be "
-                   "entered, as must gains from shares, units, real estate, collectables and "
-                   "other assets.",
-                   "Some events, for example those needing a market value substitution or a "
-                   "small business roll-over, need a manual calculation; you enter the result "
-                   "in the manual calculation table."},
+                   "entered, as must gains and losses on shares, units, real estate, collectables "
+                   "and other assets.",
+                   "Gains and losses the interview does not work out, for example CGT event K6 on "
+                   "shares or units acquired before 20 September 1985, or amounts you have already "
+                   "calculated, go in the manual calculation table."},
          .next = 2005},
         {.screen = 2005,
          .className = "TQCGT_56",
@@ -40,13 +42,18 @@ const std::vector<QuestionRow>& Rows() {
         {.screen = 2088,
          .className = "TQCGT_60",
          .question = {"<T1>Ceasing to be an Australian resident for tax purposes.<.>"},
-         .notes = {"If you stopped being an Australian resident during 2003-04, CGT event I1 "
-                   "happened to each of your assets that does not have the necessary connection "
-                   "with Australia.",
-                   "You may instead choose to treat those assets as having that connection "
-                   "until you dispose of them; the gain or loss is then worked out when that later "
-                   "event happens.",
-                   "Enter any event I1 gains or losses with the other assets of the same kind."},
+         .notes =
+             {"If you stopped being an Australian resident during 2003-04, CGT event I1 happened "
+              "to each asset you owned that does not have the necessary connection with Australia, "
+              "other than assets acquired before 20 September 1985. The capital proceeds are the "
+              "asset's market value at that time.",
+              "Assets with that connection include land and buildings in Australia, assets of a "
+              "business carried on through a permanent establishment in Australia, shares in an "
+              "Australian private company and holdings of 10% or more in an Australian public "
+              "company.",
+              "You may instead choose to treat those assets as having that connection until you "
+              "dispose of them; the gain or loss is then worked out when that later event happens.",
+              "Enter any event I1 gains or losses with the other assets of the same kind."},
          .next = 2006},
         // ---- shares ----
         {.screen = 2006,
@@ -68,10 +75,26 @@ const std::vector<QuestionRow>& Rows() {
                       "(including rights, options, etc.)",
                       "that you owned or had an <C12;T5;J231>interest<.;T1> in during the "
                       "income year?<.>"},
-         .notes = {"A1 - you sold or gave away shares;",
-                   "C2 - your shares were cancelled, "
-                   "redeemed or bought back, or expired;",
-                   "G1 - a company made a non-assessable payment to you for your shares."},
+         .notes = {"Exercising an option or right to buy shares is not a CGT event: what you paid "
+                   "for it becomes part of the cost base of the shares.",
+                   "<X0>•<X10>A1 - you sold or gave away shares, rights or options, including in a "
+                   "takeover",
+                   "<X0>•<X10>C2 - your shares were cancelled, redeemed or bought back, or rights "
+                   "or options",
+                   "<X10>expired or were cancelled",
+                   "<X0>•<X10>G1 - the company paid you a non-assessable amount, such as a return "
+                   "of capital",
+                   "<X0>•<X10>G3 - a liquidator declared the shares worthless and you chose a "
+                   "capital loss",
+                   "<X0>•<X10>K6 - an event happened to shares acquired before 20 September 1985 "
+                   "in a company",
+                   "<X10>whose net value is 75% or more post-CGT property (use the manual "
+                   "calculation table)",
+                   "<X0>•<X10>I1 - you stopped being a resident (shares without the necessary "
+                   "connection)",
+                   "<X0>•<X10>K3 - the owner died and the shares passed to an exempt entity, a "
+                   "complying super",
+                   "<X10>fund or, for shares without the necessary connection, a foreign resident"},
          .yes = 2009,
          .no = 2018,
          .worksheet = 451,
@@ -91,8 +114,10 @@ const std::vector<QuestionRow>& Rows() {
         {.screen = 2018,
          .className = "TQCGT_03a",
          .question = {"<T1>Were you a beneficiary of a trust during the income year?<.>"},
-         .notes = {"Answer Yes if a trust, including a managed fund, distributed a capital "
-                   "gain to you in 2003-04."},
+         .notes = {"Answer Yes if a trust, such as a managed fund or a property trust, distributed "
+                   "a capital gain to you in 2003-04; the trust's statement to you shows it.",
+                   "Answer Yes also if you owned units or another interest in a trust during the "
+                   "year, so that events such as selling or redeeming units can be entered."},
          .yes = 2019,
          .no = 2031,
          .markerYes = 2,
@@ -103,9 +128,28 @@ const std::vector<QuestionRow>& Rows() {
          .question = {"<T1>If you owned or had an interest in a trust (including options or "
                       "rights), did any ",
                       "of the events listed below happen?<.>"},
-         .notes = {"A1 - you sold or gave away units or another trust interest;",
-                   "C2 - your units were redeemed or cancelled;",
-                   "E4 - the trust made a non-assessable payment to you."},
+         .notes =
+             {"Capital gains the trust distributed to you go in the trust distribution table, not "
+              "here.",
+              "<X0>•<X10>A1 - you sold or gave away units or another interest in a trust",
+              "<X0>•<X10>C2 - your units were redeemed or cancelled, or an option or right over "
+              "units ended",
+              "<X0>•<X10>E4 - the trustee paid you a non-assessable amount, such as a tax-deferred "
+              "amount",
+              "<X10>(a gain arises only when these amounts exceed the cost base of your units)",
+              "<X0>•<X10>E5 - you became absolutely entitled to a trust asset as against the "
+              "trustee",
+              "<X0>•<X10>E7 - the trustee gave you a trust asset to end your capital interest in "
+              "the trust",
+              "<X0>•<X10>K6 - an event happened to units acquired before 20 September 1985 in a "
+              "trust",
+              "<X10>whose net value is 75% or more post-CGT property (use the manual calculation "
+              "table)",
+              "<X0>•<X10>I1 - you stopped being a resident (interests without the necessary "
+              "connection)",
+              "<X0>•<X10>K3 - the owner died and the interest passed to an exempt entity, a "
+              "complying super",
+              "<X10>fund or, for an interest without the necessary connection, a foreign resident"},
          .yes = 2022,
          .no = 2031,
          .worksheet = 452,
@@ -133,11 +177,17 @@ const std::vector<QuestionRow>& Rows() {
         {.screen = 2032,
          .className = "TQCGT_43b",
          .question = {"<T1>Your main residence.<.>"},
-         .notes = {"A gain or loss on your home is disregarded if it was your main residence "
-                   "for the whole time you owned it and was not used to produce income.",
-                   "If it was your main residence for only part of that time, or part of it "
-                   "was rented out or used for a business, only a partial exemption applies "
-                   "and the event must be entered."},
+         .notes =
+             {"A gain or loss on your home is disregarded if it was your main residence for the "
+              "whole time you owned it, it was not used to produce income and the land with it was "
+              "2 hectares or less.",
+              "A former home can still count as your main residence while you live elsewhere: for "
+              "up to six years if it is rented out, without limit if it is not. If you buy a new "
+              "home before you sell the old one, both can be exempt for up to six months.",
+              "If it was your main residence for only part of that time, or part of it was rented "
+              "out or used for a business, only a partial exemption applies and the event must be "
+              "entered. If it was your home until you first rented it out after 20 August 1996, "
+              "you are taken to have acquired it then, at its market value."},
          .next = 2033},
         {.screen = 2033,
          .className = "TQCGT_43",
@@ -146,10 +196,18 @@ const std::vector<QuestionRow>& Rows() {
                       "unit or <C12;T5;J204>a dwelling<.;T1> (including your home if it did "
                       "not qualify for a full main residence ",
                       "exemption)?<.>"},
-         .notes = {"A1 - you sold or gave away real estate;",
-                   "C1 - a property was lost or destroyed;",
-                   "D1 - you created a right over it, such as an easement; D2 - you granted an "
-                   "option over it."},
+         .notes = {"Options and other rights you granted over the property (D1, D2) and leases you "
+                   "granted as lessor (F1, F2, F3, F5) are entered under Creation of rights.",
+                   "<X0>•<X10>A1 - you sold or gave away land, a building or a unit, or it was "
+                   "compulsorily acquired",
+                   "<X0>•<X10>C1 - a building was lost or destroyed, for example by fire or storm",
+                   "<X0>•<X10>D4 - you entered into a conservation covenant over your land",
+                   "<X0>•<X10>K4 - the property became trading stock and you elected to treat it "
+                   "as sold",
+                   "<X0>•<X10>I1 - you stopped being a resident (only property outside Australia)",
+                   "<X0>•<X10>K3 - the owner died and the property passed to an exempt entity or a "
+                   "complying",
+                   "<X10>superannuation fund"},
          .yes = 2035,
          .no = 2042,
          .worksheet = 454,
@@ -181,8 +239,13 @@ const std::vector<QuestionRow>& Rows() {
                       "never to use it again; or",
                       "<X0>•<X10>after acquiring a <C12;T5;J350>depreciating asset<.;T1>, not "
                       "use it and intend never to use it?<.>"},
-         .notes = {"Each of these is a balancing adjustment event. A capital gain or loss "
-                   "arises only to the extent the asset was used for a non-taxable purpose."},
+         .notes = {"Each of these is a balancing adjustment event. For the part of the asset's use "
+                   "that was taxable, the balancing adjustment is income or a deduction, not a "
+                   "capital gain or loss.",
+                   "CGT event K7 gives a capital gain or loss only to the extent the asset was "
+                   "used for a non-taxable purpose, such as private use: the difference between "
+                   "its termination value and its cost, times that proportion. A gain or loss on a "
+                   "car or motor cycle is disregarded."},
          .yes = 2045,
          .no = 2052,
          .worksheet = 458,
@@ -220,10 +283,18 @@ const std::vector<QuestionRow>& Rows() {
                       "<C12;T5;J141>personal use<.;T1> or <C12;T5;J107>collectable "
                       "assets<.;T1> in",
                       "which you had an <C12;T5;J231>interest<.;T1>?<.>"},
-         .notes = {"A1 - you sold or gave away the asset; C1 - it was lost or destroyed.",
-                   "Gains on personal use assets acquired for $10,000 or less and on "
-                   "collectables acquired for $500 or less are disregarded; losses on personal "
-                   "use assets are always disregarded."},
+         .notes =
+             {"Gains on personal use assets acquired for $10,000 or less and on collectables "
+              "acquired for $500 or less are disregarded. Losses on personal use assets are always "
+              "disregarded; losses on collectables can only reduce gains on collectables. Items "
+              "that make up a set count as one asset, and cars and motor cycles are exempt.",
+              "<X0>•<X10>A1 - you sold or gave away the asset",
+              "<X0>•<X10>C1 - the asset was lost or destroyed (insurance money received is the "
+              "proceeds)",
+              "<X0>•<X10>C2 - an option or right you held to acquire a collectable expired or was "
+              "cancelled",
+              "<X0>•<X10>I1 - you stopped being a resident (assets without the necessary "
+              "connection)"},
          .yes = 2055,
          .no = 2062,
          .worksheet = 455,
@@ -247,9 +318,13 @@ const std::vector<QuestionRow>& Rows() {
          .question = {"<T1>Did you own or have an interest in any of the following CGT assets "
                       "during the ",
                       "income year:<.>"},
-         .notes = {"- intangible property, such as goodwill, copyright or a licence;",
-                   "- contractual or other legal or equitable rights;", "- leases;",
-                   "- any other asset not mentioned before."},
+         .notes =
+             {"<X0>•<X10>intangible property, such as goodwill, copyright, a patent or a licence;",
+              "<X0>•<X10>contractual or other legal or equitable rights, such as a debt owed to "
+              "you;",
+              "<X0>•<X10>a lease of which you are the lessee;",
+              "<X0>•<X10>any other CGT asset not mentioned before, such as an interest in a "
+              "partnership."},
          .yes = 2063,
          .no = 2072,
          .markerYes = 7,
@@ -258,9 +333,24 @@ const std::vector<QuestionRow>& Rows() {
         {.screen = 2063,
          .className = "TQCGT_47",
          .question = {"<T1>Did any of the following CGT events happen to these assets?<.>"},
-         .notes = {"A1 - you disposed of the asset; C2 - a right or licence was cancelled, "
-                   "surrendered or expired; F4 - as a lessee you received a payment for "
-                   "changing the lease."},
+         .notes =
+             {"Rights you created yourself and leases you granted as lessor are entered under "
+              "Creation of rights; money received for an asset where no other event applies, under "
+              "Other receipts.",
+              "<X0>•<X10>A1 - you sold, assigned or gave away the asset, e.g. goodwill when "
+              "selling a business",
+              "<X0>•<X10>C1 - the asset was lost or destroyed",
+              "<X0>•<X10>C2 - a right, licence, lease, debt or option you held ended: it was "
+              "cancelled,",
+              "<X10>surrendered, released, discharged, redeemed or expired",
+              "<X0>•<X10>F4 - as lessee you received a payment for changing or waiving a term of "
+              "your lease",
+              "<X0>•<X10>K4 - the asset became trading stock and you elected to treat it as sold",
+              "<X0>•<X10>I1 - you stopped being a resident (assets without the necessary "
+              "connection)",
+              "<X0>•<X10>K3 - the owner died and the asset passed to an exempt entity, a complying "
+              "super",
+              "<X10>fund or, for an asset without the necessary connection, a foreign resident"},
          .yes = 2065,
          .no = 2072,
          .worksheet = 456,
@@ -292,10 +382,22 @@ const std::vector<QuestionRow>& Rows() {
          .question = {"<T1>Did any of the CGT events listed below happen in relation to the "
                       "rights you created in ",
                       "another entity?<.>"},
-         .notes = {"D1 - you created contractual or other rights in another entity;",
-                   "D2 - you granted an option; D3 - you granted a right to income from mining;",
-                   "F1 - you granted, renewed or extended a lease; F3 and F5 - as a lessor you "
-                   "paid or received a payment for changing a lease."},
+         .notes =
+             {"Gains from events D1, D2, D3, F1, F2 and F5 cannot be reduced by the CGT discount.",
+              "<X0>•<X10>D1 - you created a contractual or other right, such as a promise not to "
+              "compete",
+              "<X0>•<X10>D2 - you granted an option, such as an option to buy your land (the gain "
+              "is",
+              "<X10>disregarded if the option is later exercised)",
+              "<X0>•<X10>D3 - you granted a right to income from operating your mining entitlement",
+              "<X0>•<X10>F1 - as lessor you granted, renewed or extended a lease, for example for "
+              "a premium",
+              "<X0>•<X10>F2 - you granted a lease of land likely to last 50 years or more and "
+              "chose this event",
+              "<X0>•<X10>F3 - as lessor you paid the lessee to change or waive a term of the lease "
+              "(a loss)",
+              "<X0>•<X10>F5 - as lessor you received a payment for changing or waiving a term of "
+              "the lease"},
          .yes = 2075,
          .no = 2096,
          .worksheet = 457,
@@ -306,9 +408,12 @@ const std::vector<QuestionRow>& Rows() {
          .className = "TQCGT_08g",
          .question = {"<T1>Completing details for CGT events that happen to rights you created "
                       "in another entity.<.>"},
-         .notes = {"For each event enter a description, the capital proceeds and the "
-                   "incidental costs of creating the right, and say whether a roll-over "
-                   "applies."},
+         .notes = {"For each event enter a description, the capital proceeds and the incidental "
+                   "costs of creating the right, and say whether a roll-over applies.",
+                   "The capital gain is the proceeds less those costs; when the costs are more, "
+                   "the difference is a capital loss. There is no indexation, and gains from "
+                   "events D1, D2, D3, F1, F2 and F5 cannot be discounted.",
+                   "<X10><C12;T4;J10>More about rights created in another entity<.>"},
          .next = 2075,
          .hidePrev = true},
         {.screen = 2081,
@@ -324,9 +429,12 @@ const std::vector<QuestionRow>& Rows() {
          .question = {"<T1>Did you receive money or property as a result of an act, "
                       "transaction or event relating to ",
                       "a CGT asset you owned or had an interest in during the income year?<.>"},
-         .notes = {"This is CGT event H2: money or property received because of something done "
-                   "in relation to an asset you own, where no other CGT event applies, for "
-                   "example a payment for agreeing to vary or waive a right attached to it."},
+         .notes = {"This is CGT event H2: money or property received because of something done in "
+                   "relation to an asset you own, where no other CGT event applies and the asset's "
+                   "cost base is not adjusted, for example a payment for agreeing to vary or waive "
+                   "a right attached to it.",
+                   "The capital gain is the amount received less your incidental costs; it cannot "
+                   "be indexed or discounted."},
          .yes = 2097,
          .no = 2099,
          .worksheet = 462,
@@ -355,7 +463,8 @@ const std::vector<QuestionRow>& Rows() {
                    "make them all yourself.",
                    "<X10><T1>Important note<.> - Tesmo may not in all circumstances calculate "
                    "the lowest possible gain where",
-                   "<X10>capital losses are available to reduce capital gains."},
+                   "<X10>capital losses are available to reduce capital gains.",
+                   "<X10><C12;T4;J33>More about choosing methods and applying losses<.>"},
          .next = 2103},
     };
     return rows;

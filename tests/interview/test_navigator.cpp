@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "interview/frame.h"
 #include "interview/navigator_data.h"
 #include "interview/navigator_frame.h"
 #include "interview/trace_log.h"
@@ -518,6 +520,34 @@ TEST_F(NavigatorDrawingTest, ArrowsAndQuestionNumbers) {
     EXPECT_GT(DarkPixels(image, QRect(buildings.left() + 2, buildings.top() + 1, 20,
                                       buildings.height() - 2)),
               10);
+}
+
+// In the interview frame at the size the main window gives it, every topic's caption is drawn
+// whole: the lines its words need fit the space its row gives it, and every row lies inside the
+// tree without scrolling.
+TEST(NavigatorInFrameTest, EveryCaptionFitsThePanel) {
+    TFrameWnd window;
+    window.resize(800, 560);
+    window.show();
+    TNavigatorFrame* navigator = window.Navigator();
+    navigator->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    TNavigatorTreeView* tree = navigator->navigatorTreeView();
+    const QFontMetrics metrics(tree->font());
+    ASSERT_EQ(tree->topLevelItemCount(), 15);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* node = tree->topLevelItem(i);
+        SCOPED_TRACE(node->text(0).toStdString());
+        const QRect caption = navigator->CaptionRect(node, tree->visualItemRect(node));
+        const QRect needed =
+            metrics.boundingRect(QRect(caption.left(), caption.top(), caption.width(), 1000),
+                                 TNavigatorFrame::CaptionFlags(), node->text(0));
+        EXPECT_LE(needed.width(), caption.width());
+        EXPECT_LE(needed.height(), caption.height());
+        EXPECT_GE(caption.top(), 0);
+        EXPECT_LT(caption.bottom(), tree->viewport()->height());
+    }
 }
 
 // The operations trace their calls, nested, with the texts the log readers look for.

@@ -3,24 +3,32 @@
 // another-event screens and the walk through the path answering No.
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "controls/core/help_file.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
 #include "interview/screen_registry.h"
+#include "screen_fixture.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "summary/question_flow.h"
 #include "summary/question_screen.h"
-#include "support/store_fixture.h"
+
+// The help files are resources of a static library: register them before reading one.
+static void InitHelpResources() {
+    Q_INIT_RESOURCE(help);
+}
 
 namespace cgt::test {
 namespace {
@@ -89,38 +97,11 @@ void PutRow(int tag) {
     Store().entry(tag).sheet = sheet;
 }
 
-class QuestionFlowTest : public StoreTest {
+class QuestionFlowTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        StoreTest::SetUp();
-        frame = std::make_unique<TFrameWnd>();
-        frame->resize(900, 600);
-        frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    }
-    void TearDown() override {
-        frame.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        StoreTest::TearDown();
-    }
-
-    void start(int screen) {
-        cgt::Run().CurrentSection = screen / 100;
-        cgt::Run().CurrentIndex = screen % 100;
-        frame->ShowCurrentScreen();
-    }
-    void press(QPushButton* button) {
-        ASSERT_TRUE(button->isVisible()) << button->objectName().toStdString();
-        QTest::mouseClick(button, Qt::LeftButton);
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-    int shown() const { return cgt::Run().CurrentScreen; }
     TQuestionScreen* question() const {
         return dynamic_cast<TQuestionScreen*>(frame->CurrentScreenWidget());
     }
-
-    std::unique_ptr<TFrameWnd> frame;
 };
 
 TEST_F(QuestionFlowTest, EveryScreenIsItsOwnRowWithTheButtonsOfItsKind) {
@@ -295,6 +276,44 @@ TEST_F(QuestionFlowTest, UnappliedLossesLeftAtZeroAreEmptied) {
     EXPECT_EQ(GetFieldVal(kUnappliedCollectablesTag), 0);
     EXPECT_TRUE(FieldIsEmpty(kUnappliedCollectablesTag));
     EXPECT_EQ(GetFieldVal(kUnappliedOtherTag), 1500);
+}
+
+// Every help link of the question texts and their notes opens a topic of the module's help file
+// as the module reads it, and so do the topics the registration and concession screens link to.
+TEST(QuestionHelpLinks, EveryLinkOpensATopic) {
+    InitHelpResources();
+    QFile file(QStringLiteral(":/help/module_help.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const HelpFileContents help = HelpFileContents::Parse(file.readAll().toStdString());
+    auto expectTopic = [&](int context) {
+        const HelpTopic* topic = help.find(context);
+        ASSERT_NE(topic, nullptr) << "no help topic " << context;
+        EXPECT_FALSE(topic->text.empty()) << context;
+    };
+
+    const QRegularExpression jump(QStringLiteral("[<;]J(\\d+)"));
+    std::set<int> linked;
+    for (const QuestionRow& row : QuestionTable()) {
+        for (const auto* lines : {&row.question, &row.notes}) {
+            for (const char* line : *lines) {
+                auto it = jump.globalMatch(QString::fromUtf8(line));
+                while (it.hasNext()) {
+                    const int context = it.next().captured(1).toInt();
+                    SCOPED_TRACE(row.screen);
+                    expectTopic(context);
+                    linked.insert(context);
+                }
+            }
+        }
+    }
+    // The links of the questions and of the important note at least.
+    for (int context : {7, 33, 107, 141, 204, 231, 234, 345, 350})
+        EXPECT_TRUE(linked.count(context)) << "no link to " << context;
+    // Examples of the registration screen by asset class, active asset types, roll-overs.
+    for (int context : {192, 194, 256, 307, 318, 354, 195, 212, 213}) {
+        SCOPED_TRACE("linked from other screens");
+        expectTopic(context);
+    }
 }
 
 } // namespace
