@@ -315,7 +315,11 @@ void TMainForm::FirstTimerTick() {
 }
 
 void TMainForm::LayoutFrame() {
-    const QSize client = ui_->MainPanel->size();
+    // Screens are scaled to the frame's client panel, so its size is measured after the frame
+    // has taken the main panel's new size.
+    if (ui_->MainPanel->layout()) ui_->MainPanel->layout()->activate();
+    if (frame_->layout()) frame_->layout()->activate();
+    const QSize client = frame_->ClientSize();
     frame_->Rescale(client.width(), client.height());
 }
 

@@ -4,11 +4,13 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "interview/frame.h"
 #include "module/main_form.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
@@ -160,6 +162,24 @@ TEST_F(MainFormTest, StateFromTheFlagsMaximisedWinning) {
         QCoreApplication::processEvents();
         EXPECT_EQ(form.frameGeometry(), QRect(args.left, args.top, args.width, args.height));
     }
+}
+
+TEST_F(MainFormTest, ScreensKeepTheirSizeAtTheHostBoundsAndGrowWithTheWindow) {
+    TMainForm& form = StartRun(Arguments());
+    TFrameWnd* frame = form.Frame();
+    QTest::qWait(2300); // the first timer tick lays the frame out and attaches resizing
+    // The host's bounds include the window frame: the client panel is at most a little
+    // smaller than at the first show, never compared with the whole frame.
+    const double first = double(frame->ScaleNum()) / frame->ScaleDen();
+    EXPECT_LE(first, 1.0);
+    EXPECT_GT(first, 0.95);
+
+    form.setFixedSize(form.width() * 3 / 2,
+                      form.height() * 3 / 2); // a normal window keeps its size
+    QCoreApplication::processEvents();
+    const double grown = double(frame->ScaleNum()) / frame->ScaleDen();
+    EXPECT_GT(grown, 1.4);
+    EXPECT_LT(grown, 1.7); // the navigator keeps its width: the client panel grows faster
 }
 
 TEST_F(MainFormTest, NormalWindowTakesTheHostBounds) {
