@@ -12,7 +12,6 @@
 #include "interview/screen_registry.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "summary/event_start.h"
 #include "ui_receipt_form.h"
 #include "ui_rights_event_form.h"
 
@@ -46,14 +45,15 @@ constexpr const char* kDefaultType = "ON";
 
 // ---- TReceiptScreen ----------------------------------------------------------------------------
 
-TReceiptScreen::TReceiptScreen(QWidget* parent) : TChildForm(parent) {}
+TReceiptScreen::TReceiptScreen(QWidget* parent) : TEventScreen(parent) {}
 
 void TReceiptScreen::Bind(const Fields& fields, int screen) {
     fields_ = fields;
     for (TTaxEdit* edit : {fields_.desc, fields_.date, fields_.proceeds, fields_.costs})
         connect(edit, &QLineEdit::textChanged, this, &TReceiptScreen::Recalculate);
     // The screen begins its event: a new row, or the row being edited again.
-    if (TFrameWnd* frame = TFrameWnd::Instance()) worksheet_ = cgt::BeginEvent(*frame, screen);
+    if (const TFrameWnd* frame = TFrameWnd::Instance())
+        OpenEvent(cgt::EventWorksheet(*frame, screen));
 }
 
 bool TReceiptScreen::Present(cgt::Extended amount) {
@@ -80,40 +80,17 @@ void TReceiptScreen::Recalculate() {
 }
 
 void TReceiptScreen::FormShow() {
-    TFrameWnd* frame = TFrameWnd::Instance();
     Recalculate();
-    if (!frame) return;
-    // The next visit of this screen starts a new row.
-    frame->ReopenRow = false;
-    frame->ShowWorksheetPanel(worksheet_ != 0);
-    cgt::ModuleRunState& run = cgt::Run();
-    run.ValidateHook = [this] { Validate(); };
-    run.NextHook = [this] { Next(); };
+    TEventScreen::FormShow();
 }
 
-void TReceiptScreen::Refuse(const char* message, QWidget* field) {
-    ScreenInfo(QString::fromLatin1(message));
-    field->setFocus();
-    cgt::Run().ScreenValid = false;
-}
-
-void TReceiptScreen::Validate() {
-    cgt::Run().ScreenValid = true;
-    const TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame && frame->BackStep()) return;
+void TReceiptScreen::CheckEntries() {
     const bool described = !fields_.desc->text().trimmed().isEmpty();
     // Nothing entered: nothing to check.
     if (!described && !Present(fields_.gain->NumValue())) return;
     if (!described) return Refuse(kNoDescription, fields_.desc);
     if (!HasGainOrLoss()) return Refuse(kNoAmount, fields_.proceeds);
     CheckResult();
-}
-
-void TReceiptScreen::Next() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    // A navigator topic sets its own position.
-    if (!frame || frame->NextHookSender() != frame->NextButton()) return;
-    NextPressed();
 }
 
 // ---- TQCGT_36a: rights created in another entity ----------------------------------------------

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "interview/child_form.h"
 #include "store/extended.h"
+#include "summary/event_screen.h"
 
 class QCheckBox;
 class TTaxEdit;
@@ -20,7 +20,7 @@ class ReceiptForm;
 } // namespace Ui
 
 // Behaviour both screens share: the row, the gain and loss, the description check and the hooks.
-class TReceiptScreen : public TChildForm {
+class TReceiptScreen : public TEventScreen {
     Q_OBJECT
 
 public:
@@ -52,21 +52,15 @@ protected:
     bool HasGainOrLoss() const;
     bool ProceedsAboveZero() const;
 
-    // Shows the message, focuses `field` and keeps the user on the screen.
-    void Refuse(const char* message, QWidget* field);
-
+    // The description and the amount; then the screen's own checks.
+    void CheckEntries() override;
     // The screen's own checks once a description and an amount are entered.
     virtual void CheckResult() = 0;
-    // Next was pressed: the disposal flag, the type and the following index.
-    virtual void NextPressed() = 0;
 
 private:
     void Recalculate();
-    void Validate();
-    void Next();
 
     Fields fields_{};
-    int worksheet_ = 0;
 };
 
 // 2075: a CGT event that happened to a right created in another entity, with its type and the

@@ -10,7 +10,6 @@
 #include "interview/screen_registry.h"
 #include "store/dates.h"
 #include "store/run_state.h"
-#include "summary/event_start.h"
 #include "summary/registration_kinds.h"
 #include "ui_registration_form.h"
 
@@ -38,11 +37,9 @@ int RegistrationWorksheet(const TFrameWnd& frame, int screen) {
 
 TQCGT_08::TQCGT_08() : ui_(std::make_unique<Ui::RegistrationForm>()) {
     ui_->setupUi(this);
-    if (TFrameWnd* frame = TFrameWnd::Instance()) {
-        worksheet_ = RegistrationWorksheet(*frame, cgt::Run().CurrentScreen);
-        if (worksheet_ != 0) frame->OpenEventRow(worksheet_);
-    }
-    kind_ = cgt::FindRegistrationKind(worksheet_);
+    if (const TFrameWnd* frame = TFrameWnd::Instance())
+        OpenEvent(RegistrationWorksheet(*frame, cgt::Run().CurrentScreen));
+    kind_ = cgt::FindRegistrationKind(Worksheet());
     fitToKind();
     connect(ui_->DescEdit, &TTaxEdit::OnExit, this, &TQCGT_08::DescEditExit);
 }
@@ -99,17 +96,6 @@ void TQCGT_08::fitToKind() {
         ui_->DepreciatingLabel->setCurrentSection(kind_->depreciatingSection);
 }
 
-void TQCGT_08::FormShow() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (!frame) return;
-    // Another visit to this screen starts a new row unless Next reopens this one.
-    frame->ReopenRow = false;
-    frame->ShowWorksheetPanel(worksheet_ != 0);
-    cgt::ModuleRunState& run = cgt::Run();
-    run.ValidateHook = [this] { validate(); };
-    run.NextHook = [this] { next(); };
-}
-
 void TQCGT_08::DescEditExit() {
     if (descriptionEmpty() || ui_->TypeTextComboBox->HasChoice() || !kind_) return;
     if (kind_->defaultType >= 0) ui_->TypeTextComboBox->setCurrentIndex(kind_->defaultType);
@@ -128,35 +114,24 @@ bool TQCGT_08::dateEmpty() const {
     return text.trimmed().isEmpty() || text == QLatin1String(cgt::kEmptyDateMask.data());
 }
 
-bool TQCGT_08::refuse(QWidget* field, const char* message) {
-    ScreenInfo(QString::fromLatin1(message));
-    field->setFocus();
-    cgt::Run().ScreenValid = false;
-    return false;
-}
-
-void TQCGT_08::validate() {
-    cgt::Run().ScreenValid = true;
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame && frame->BackStep()) return;
+void TQCGT_08::CheckEntries() {
     DescEditExit();
     const bool typeChosen = ui_->TypeTextComboBox->HasChoice();
     if (descriptionEmpty() && !typeChosen && (!dateAsked() || dateEmpty())) return;
     if (descriptionEmpty()) {
-        refuse(ui_->DescEdit, kNoDescription);
+        Refuse(kNoDescription, ui_->DescEdit);
     } else if (dateAsked() &&
                cgt::DateBeforeCgtStart(ui_->DateofAcqEdit->text().toLatin1().toStdString())) {
-        refuse(ui_->DateofAcqEdit, kBeforeCgt);
+        Refuse(kBeforeCgt, ui_->DateofAcqEdit);
     } else if (!typeChosen) {
-        refuse(ui_->TypeTextComboBox, kNoType);
+        Refuse(kNoType, ui_->TypeTextComboBox);
     } else if (dateAsked() && dateEmpty()) {
-        refuse(ui_->DateofAcqEdit, kNoDate);
+        Refuse(kNoDate, ui_->DateofAcqEdit);
     }
 }
 
-void TQCGT_08::next() {
+void TQCGT_08::NextPressed() {
     TFrameWnd* frame = TFrameWnd::Instance();
-    if (!frame || frame->NextHookSender() != frame->NextButton()) return;
     if (descriptionEmpty() &&
         (ui_->TypeTextComboBox->HasChoice() || (dateAsked() && !dateEmpty()))) {
         ScreenInfo(QString::fromLatin1(kNothingToRegister));

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "interview/child_form.h"
+#include "summary/event_screen.h"
 
 namespace Ui {
 class RegistrationForm;
@@ -18,16 +18,13 @@ class TTaxEdit;
 class TTextLbl;
 class TTypeAheadComboBox;
 
-class TQCGT_08 : public TChildForm {
+class TQCGT_08 : public TEventScreen {
     Q_OBJECT
 
 public:
     TQCGT_08();
     ~TQCGT_08() override;
 
-    void FormShow() override;
-
-    int Worksheet() const { return worksheet_; }
     TTaxEdit* DescEdit() const;
     TTypeAheadComboBox* TypeTextComboBox() const;
     TTaxEdit* DateofAcqEdit() const;
@@ -36,18 +33,18 @@ public:
     TTextLbl* AcqQuestion() const;
     TTextLbl* DepreciatingLabel() const;
 
+protected:
+    void CheckEntries() override;
+    void NextPressed() override;
+
 private:
     void fitToKind();
     // A description left without a type takes the worksheet's default type.
     void DescEditExit();
-    void validate();
-    void next();
     bool descriptionEmpty() const;
     bool dateAsked() const;
     bool dateEmpty() const;
-    bool refuse(QWidget* field, const char* message);
 
     std::unique_ptr<Ui::RegistrationForm> ui_;
-    int worksheet_ = 0;
     const cgt::RegistrationKind* kind_ = nullptr;
 };
