@@ -1,7 +1,6 @@
 #include "summary/receipt_screens.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 
 #include "cgt/core/receipts.h"
 #include "controls/tax_edit.h"
@@ -64,8 +63,13 @@ bool TReceiptScreen::HasGainOrLoss() const {
     return Present(fields_.gain->NumValue()) || Present(fields_.loss->NumValue());
 }
 
-bool TReceiptScreen::ProceedsAboveZero() const {
-    return Present(fields_.proceeds->NumValue());
+bool TReceiptScreen::StoreDisposalFlag() const {
+    const bool disposal = Present(fields_.proceeds->NumValue());
+    if (disposal)
+        cgt::SetFieldChecked(kDisposalTag);
+    else
+        cgt::SetFieldUnchecked(kDisposalTag);
+    return disposal;
 }
 
 void TReceiptScreen::Recalculate() {
@@ -144,10 +148,7 @@ void TQCGT_36a::CheckResult() {
 }
 
 void TQCGT_36a::NextPressed() {
-    if (ProceedsAboveZero())
-        cgt::SetFieldChecked(kDisposalTag);
-    else
-        cgt::SetFieldUnchecked(kDisposalTag);
+    StoreDisposalFlag();
     cgt::Run().CurrentIndex += 6; // the another-rights question, 2081
 }
 
@@ -176,13 +177,10 @@ void TQCGT_36::CheckResult() {
 }
 
 void TQCGT_36::NextPressed() {
-    if (ProceedsAboveZero()) {
-        cgt::SetFieldChecked(kDisposalTag);
+    if (StoreDisposalFlag())
         cgt::SetFieldStr(kTypeTag, kDefaultType);
-    } else {
-        cgt::SetFieldUnchecked(kDisposalTag);
+    else
         cgt::ClearField(kTypeTag);
-    }
     cgt::Run().CurrentIndex += 1; // the another-receipt question, 2098
 }
 

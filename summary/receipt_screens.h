@@ -50,7 +50,9 @@ protected:
     // An amount above the explicit zero; an entered 0 counts as none.
     static bool Present(cgt::Extended amount);
     bool HasGainOrLoss() const;
-    bool ProceedsAboveZero() const;
+    // Tag 1196, the event has a disposal result: checked while the proceeds are above zero.
+    // Returns its state.
+    bool StoreDisposalFlag() const;
 
     // The description and the amount; then the screen's own checks.
     void CheckEntries() override;
