@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "store/extended.h"
+#include "store/tags.h"
 
 namespace cgt {
 
 inline constexpr int kFieldCount = 2312;
 inline constexpr int kMaxTextLength = 255;
 inline constexpr int kMaxSmallTextLength = 9;
-inline constexpr int kWorksheetTagBase = 751; // worksheet w keeps its rows in tag 751 + w
 inline constexpr Extended ExplicitZero = 0.0011L;
 
 enum TFieldDataType : std::uint8_t {

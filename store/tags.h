@@ -1,0 +1,150 @@
+#pragma once
+// Named field tags: every tag number the code means is named here once. The return-wide tags
+// live in namespace cgt::tag; the scratch tags of an open event row (710–749, 1100–1199) in
+// cgt::tag::event. Worksheet kinds and their item-list tags (751 + kind) are at the end.
+//
+// Each list is an X-macro of (name, number) so that the constants and the table that tests and
+// the tag inspector read come from one source.
+
+#include <span>
+#include <string_view>
+
+// Return-wide tags.
+#define CGT_RETURN_TAGS(X)                                                                         \
+    X(Identifier, 1)              /* the taxpayer's identifier; its digits key the data file */    \
+    X(TotalCurrentYearGains, 169) /* total current-year capital gains */                           \
+    X(GainsReported, 170)         /* checkbox pair: the choice table has source rows */            \
+    X(NoGainsReported, 171)       /* and the partner: it has none */                               \
+    X(NetCapitalGain, 174)        /* net capital gain */                                           \
+    X(LossesCarriedForward, 175)  /* unapplied net capital losses carried forward */               \
+    X(HostTaxpayerName, 397)      /* written by the host */                                        \
+    X(Notes, 399)                 /* the notes pad, a list */                                      \
+    X(ProgressMarker, 588)        /* the highest asset-class topic answered */                     \
+    X(ConcessionSources, 801)     /* the choice table's concession source list */                  \
+    X(ChoiceTable, 803)           /* the choice table's rows */                                    \
+    X(UnappliedCollectableLosses, 920) /* unapplied net capital losses of earlier years */         \
+    X(UnappliedOtherLosses, 921)                                                                   \
+    X(FileVersion, 960)             /* 60012 on every save */                                      \
+    X(TotalCurrentYearLosses, 983)  /* total current-year capital losses */                        \
+    X(ManualCalculationTable, 1201) /* the manual calculation table, 21 strings a row */           \
+    X(TrustDistributionTable, 1215) /* the trust distribution table, 41 strings a trust */         \
+    X(FormCode, 1300)               /* "EI" on every save */                                       \
+    X(LockMarker, 1453)             /* LockMarker once the lodged return was saved */              \
+    X(LodgmentDate, 1478)                                                                          \
+    X(LodgmentReference, 1479)                                                                     \
+    X(LodgmentTime, 1490)                                                                          \
+    X(LodgedMarker, 1491) /* LockMarker when the return was lodged */
+
+// The scratch tags of the event row being edited.
+#define CGT_EVENT_TAGS(X)                                                                          \
+    X(Name, 710)                /* the row's name: the asset's description */                      \
+    X(TaxableUsePercent, 711)   /* depreciating assets */                                          \
+    X(SumOfReductions, 712)     /* depreciating assets */                                          \
+    X(TotalDecline, 713)        /* depreciating assets */                                          \
+    X(AssetType, 714)           /* asset type code, two characters */                              \
+    X(DepreciatingCost, 715)    /* depreciating assets */                                          \
+    X(ConcessionElections, 719) /* small business concessions, a list */                           \
+    X(RollOverYes, 720)         /* the gain or loss is eligible for roll-over */                   \
+    X(RollOverNo, 721)                                                                             \
+    X(MarriageBreakdownYes, 722) /* the roll-over results from a marriage breakdown */             \
+    X(MarriageBreakdownNo, 723)                                                                    \
+    X(ScripForScripYes, 724)                                                                       \
+    X(ScripForScripNo, 725)                                                                        \
+    X(AcquisitionDate, 726)                                                                        \
+    X(WithholdIndexation, 727)                                                                     \
+    X(CostBaseDate, 729) /* date of the section 2 cost base */                                     \
+    X(RolledOverAcquisitionDate, 730)                                                              \
+    X(DeceasedEstate, 731)      /* 1 Yes, 2 No */                                                  \
+    X(AcquiredAfterCutOff, 732) /* acquired on 21/9/1999 after 11.45am */                          \
+    X(AcquiredBeforeCutOff, 733)                                                                   \
+    X(SectionTwoIndexed, 734) /* section 2 cost bases */                                           \
+    X(SectionTwoNonIndexed, 735)                                                                   \
+    X(SectionTwoReduced, 736)                                                                      \
+    X(CostElements, 737) /* eight strings per element */                                           \
+    X(Payments, 738)     /* non-assessable payments, a list */                                     \
+    X(EventDate, 739)                                                                              \
+    X(EventAfterCutOff, 740)                                                                       \
+    X(EventBeforeCutOff, 741) /* the event on 21/9/1999 took place before 11.45am */               \
+    X(CapitalProceeds, 742)   /* the termination value for depreciating assets */                  \
+    X(PercentDisposed, 743)                                                                        \
+    X(DaysNotExempt, 744)                                                                          \
+    X(TotalDays, 745)                                                                              \
+    X(FifteenYearExemption, 746)                                                                   \
+    X(EventCode, 1100)                                                                             \
+    X(BaseDate, 1101)                                                                              \
+    X(AssetRegisterGrid, 1102)                                                                     \
+    X(WorksheetGrid, 1105)                                                                         \
+    X(CostBaseNonIndexed, 1112)                                                                    \
+    X(CostBaseIndexed, 1113)                                                                       \
+    X(ReducedCostBase, 1114)                                                                       \
+    X(IndexedProceeds, 1130)                                                                       \
+    X(IndexedCostBase, 1131)                                                                       \
+    X(IndexedGain, 1132)                                                                           \
+    X(DiscountProceeds, 1133)                                                                      \
+    X(DiscountCostBase, 1134)                                                                      \
+    X(DiscountGain, 1135)                                                                          \
+    X(OtherProceeds, 1136) /* receipts and rights: the capital proceeds */                         \
+    X(OtherCostBase, 1137) /* receipts and rights: the incidental costs */                         \
+    X(OtherGain, 1138)                                                                             \
+    X(LossCostBase, 1139)                                                                          \
+    X(LossProceeds, 1140)                                                                          \
+    X(CapitalLoss, 1141)                                                                           \
+    X(FirstMessage, 1142)                                                                          \
+    X(SecondMessage, 1143)                                                                         \
+    X(MethodChoice, 1145)                                                                          \
+    X(DefermentChoice, 1148)                                                                       \
+    X(AdjustedCostBaseDate, 1151)                                                                  \
+    X(AdjustedNonIndexed, 1152)                                                                    \
+    X(AdjustedIndexed, 1153)                                                                       \
+    X(AdjustedReduced, 1154)                                                                       \
+    X(DisposalResult, 1196) /* the event has a disposal result (proceeds above 0) */               \
+    X(PaymentGainThisYear, 1198)                                                                   \
+    X(AdjustmentGrid, 1199)
+
+namespace cgt {
+
+#define CGT_DECLARE_TAG(name, number) inline constexpr int k##name = number;
+namespace tag {
+CGT_RETURN_TAGS(CGT_DECLARE_TAG)
+namespace event {
+CGT_EVENT_TAGS(CGT_DECLARE_TAG)
+} // namespace event
+} // namespace tag
+#undef CGT_DECLARE_TAG
+
+// Worksheet kinds: worksheet w keeps its rows in tag 751 + w.
+#define CGT_WORKSHEET_KINDS(X)                                                                     \
+    X(Shares, 451)                                                                                 \
+    X(TrustInterests, 452)                                                                         \
+    X(OtherTrusts, 453)                                                                            \
+    X(RealEstate, 454)                                                                             \
+    X(PersonalUse, 455) /* personal use assets and collectables */                                 \
+    X(OtherAssets, 456) /* intangible and other assets */                                          \
+    X(Rights, 457)      /* rights created in another entity */                                     \
+    X(Depreciating, 458)                                                                           \
+    X(SmallBusiness, 459)                                                                          \
+    X(Bankruptcy, 460)                                                                             \
+    X(CeasingResidency, 461)                                                                       \
+    X(Receipts, 462) /* other capital receipts, CGT event H2 */                                    \
+    X(Schedule, 469) /* the CGT schedule, row 1 */
+
+#define CGT_DECLARE_KIND(name, number) wk##name = number,
+enum WorksheetKind : int { CGT_WORKSHEET_KINDS(CGT_DECLARE_KIND) };
+#undef CGT_DECLARE_KIND
+
+inline constexpr int kWorksheetTagBase = 751;
+constexpr int WorksheetTag(int worksheet) {
+    return kWorksheetTagBase + worksheet;
+}
+
+struct NamedTag {
+    std::string_view group; // "return", "event" or "worksheet"
+    std::string_view name;
+    int number;
+};
+
+// Every named tag, the worksheet item-list tags included.
+std::span<const NamedTag> NamedTags();
+bool IsNamedTag(int number);
+
+} // namespace cgt
