@@ -95,7 +95,7 @@ TEST(MarkupSubTag, DecodesLettersNumbersWidthsAndDefaults) {
         {".", SubTag::Close, 0, true, ""},
         {"AR", SubTag::AlignTag, 0, true, "R"},
         {"FTimes New Roman", SubTag::Face, 0, true, "Times New Roman"},
-        {"Hhttp://www.ato.gov.au/x?a=1", SubTag::HyperLink, 0, true, "http://www.ato.gov.au/x?a=1"},
+        {"Hhttp://www.example.org/x?a=1", SubTag::HyperLink, 0, true, "http://www.example.org/x?a=1"},
         {" T4 ", SubTag::Style, 4, true, ""},
         {"Q5", SubTag::Unknown, 0, true, ""},
     };
