@@ -31,6 +31,7 @@
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
+#include "store/text.h"
 #include "ui_main_form.h"
 
 namespace cgt {
@@ -50,16 +51,6 @@ constexpr int kAutosaveTickMs = 60000;
 constexpr const char* kCalculators[] = {"gnome-calculator", "kcalc", "galculator", "mate-calc",
                                         "xcalc"};
 
-// Drops control characters and blanks at both ends.
-std::string Trimmed(std::string_view s) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return std::string(s);
-}
-
 bool IsInside(const QObject* object, const QWidget* window) {
     for (auto* w = qobject_cast<const QWidget*>(object); w; w = w->parentWidget())
         if (w == window) return true;
@@ -73,7 +64,7 @@ QString MainWindowTitle() {
     QString title =
         QStringLiteral("Tesmo 2004 - ") + QFile::decodeName(QByteArray::fromStdString(file));
     if (IsLodged()) {
-        auto text = [](int tag) { return QString::fromLatin1(Trimmed(GetFieldText(tag))); };
+        auto text = [](int tag) { return QString::fromLatin1(TrimText(GetFieldText(tag))); };
         title += QStringLiteral(" (Lodged on ") + text(1478) + QStringLiteral(" at ") + text(1490) +
                  QStringLiteral(".  Ref:") + text(1479) + QStringLiteral(")");
     }

@@ -7,6 +7,7 @@
 #include "store/dialogs.h"
 #include "store/number_format.h"
 #include "store/run_state.h"
+#include "store/text.h"
 
 namespace cgt {
 
@@ -30,13 +31,6 @@ constexpr std::array<std::pair<int, int>, 10> kRadioPairs{{{9, 10},
 
 constexpr Extended kEmptyNumber = 0.001L;
 
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 void markChanged() {
     Run().DataChanged = true;
@@ -202,7 +196,7 @@ bool EntryIsEmpty(const FieldEntry& e) {
         return !(std::fabs(e.number()) >= kEmptyNumber);
     case dtString:
     case dtSmallStr:
-        return trimBlanks(EntryDisplayText(e)).empty();
+        return TrimBlanks(EntryDisplayText(e)).empty();
     case dtCheckbox:
         return !e.checked();
     case dtList:
@@ -488,7 +482,7 @@ void ShowLodgedMessage() {
 
 bool DateTextIsBlank(std::string_view text) {
     text = text.substr(0, std::min<std::size_t>(text.size(), 10));
-    if (trimBlanks(text).empty() || text == kEmptyDateMask) return true;
+    if (TrimBlanks(text).empty() || text == kEmptyDateMask) return true;
     return !ParseDate(text).has_value();
 }
 

@@ -6,6 +6,7 @@
 
 #include "store/dialogs.h"
 #include "store/number_format.h"
+#include "store/text.h"
 
 namespace cgt {
 
@@ -353,9 +354,8 @@ std::vector<int> CellTable::SortedRowOrder(std::string_view keys) const {
     StringList parts;
     SplitText(keys, ',', parts);
     for (const auto& part : parts) {
-        const auto begin = part.find_first_not_of(' ');
-        if (begin == std::string::npos) continue;
-        const std::string trimmed = part.substr(begin, part.find_last_not_of(' ') - begin + 1);
+        const std::string_view trimmed = TrimBlanks(part);
+        if (trimmed.empty()) continue;
         if (!std::all_of(trimmed.begin(), trimmed.end(), IsDigit)) continue;
         const int col = ReadInt(trimmed);
         if (col >= 0 && col < colCount_) sortKeys.push_back({col, Column(col).type});

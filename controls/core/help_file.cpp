@@ -2,16 +2,10 @@
 
 #include <charconv>
 
+#include "store/text.h"
+
 namespace cgt {
 namespace {
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 // "@<context> <title>": false when the number or the title is missing.
 bool parseHeading(std::string_view line, HelpTopic& topic) {
@@ -20,13 +14,13 @@ bool parseHeading(std::string_view line, HelpTopic& topic) {
     auto [next, ec] = std::from_chars(line.data(), end, topic.context);
     if (ec != std::errc() || next == line.data()) return false;
     topic.title =
-        std::string(trimmed(std::string_view(next, static_cast<std::size_t>(end - next))));
+        std::string(TrimBlanks(std::string_view(next, static_cast<std::size_t>(end - next))));
     return !topic.title.empty();
 }
 
 // Joins text lines: consecutive lines form a paragraph, blank lines separate paragraphs.
 void appendLine(HelpTopic& topic, std::string_view line, bool& pendingBreak) {
-    line = trimmed(line);
+    line = TrimBlanks(line);
     if (line.empty()) {
         pendingBreak = !topic.text.empty();
         return;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "store/text.h"
+
 namespace cgt::markup {
 
 namespace {
@@ -15,10 +17,6 @@ constexpr std::size_t kWidthSize = 3;     // S T
 constexpr std::size_t kWidthFace = 30;    // F
 constexpr std::size_t kWidthTable = 2;    // C
 constexpr std::size_t kWidthId = 5;       // c J G V v s
-
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
 
 int ClampToInt(double v) {
     if (!(v == v)) return 0;
@@ -39,15 +37,6 @@ int Add(int a, int b) {
 
 } // namespace
 
-std::string Trim(std::string_view text) {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && IsBlank(text[b]))
-        ++b;
-    while (e > b && IsBlank(text[e - 1]))
-        --e;
-    return std::string(text.substr(b, e - b));
-}
 
 int RoundEven(double value) {
     return ClampToInt(std::nearbyint(value));
@@ -120,7 +109,7 @@ std::optional<int> ReadNumber(std::string_view text, std::size_t width) {
 }
 
 SubTag ParseSubTag(std::string_view raw) {
-    std::string t = Trim(raw);
+    std::string t = TrimText(raw);
     SubTag tag;
     if (t.empty()) return tag;
     std::string_view arg = std::string_view(t).substr(1);
@@ -222,7 +211,7 @@ std::vector<SubTag> ParseGroup(std::string_view group) {
         std::size_t end = group.find(';', start);
         if (end == std::string_view::npos) end = group.size();
         std::string_view part = group.substr(start, end - start);
-        if (!Trim(part).empty()) tags.push_back(ParseSubTag(part));
+        if (!TrimText(part).empty()) tags.push_back(ParseSubTag(part));
         start = end + 1;
     }
     return tags;
@@ -443,7 +432,7 @@ private:
         result_.runs.push_back(std::move(run));
 
         std::string& plain = result_.plainLines.back();
-        plain = Trim(plain) + " " + Trim(text);
+        plain = TrimText(plain) + " " + TrimText(text);
         x_ = Add(x_, w);
     }
 
@@ -499,7 +488,7 @@ Hit HitTest(const LayoutResult& result, int x, int y) {
 
 std::string PlainText(const std::vector<std::string>& plainLines) {
     if (plainLines.empty()) return {};
-    std::string out = Trim(plainLines.front());
+    std::string out = TrimText(plainLines.front());
     for (std::size_t i = 1; i < plainLines.size(); ++i) {
         out += ' ';
         out += plainLines[i];

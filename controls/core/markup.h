@@ -199,9 +199,6 @@ Hit HitTest(const LayoutResult& result, int x, int y);
 // The first line trimmed, then " " + each further line.
 std::string PlainText(const std::vector<std::string>& plainLines);
 
-// Blanks (space, tab) removed from both ends.
-std::string Trim(std::string_view text);
-
 // Rounds to the nearest integer, halves to the even one.
 int RoundEven(double value);
 

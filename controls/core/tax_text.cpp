@@ -127,15 +127,6 @@ std::string RemoveSpaces(std::string_view text) {
     return out;
 }
 
-std::string TrimText(std::string_view text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return std::string(text.substr(begin, end - begin));
-}
-
 void SplitText(std::string_view text, char delimiter, StringList& list) {
     list.clear();
     std::size_t start = 0;

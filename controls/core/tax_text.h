@@ -9,6 +9,7 @@
 
 #include "store/extended.h"
 #include "store/field_store.h"
+#include "store/text.h"
 
 namespace cgt {
 
@@ -31,8 +32,6 @@ std::string BadValidCharsMessage(std::string_view text);
 bool InSet(const CharSet& set, char c);
 std::string FilterChars(std::string_view text, const CharSet& set);
 std::string RemoveSpaces(std::string_view text);
-// The text without leading and trailing blanks and control characters.
-std::string TrimText(std::string_view text);
 // Clears the list and adds the pieces between delimiters; an empty text gives one empty piece.
 void SplitText(std::string_view text, char delimiter, StringList& list);
 // Fixed notation with `decimals` decimals, right-aligned in at least `width` characters.
