@@ -1,18 +1,21 @@
 #pragma once
 // TFrameWnd: the interview frame. It shows one question screen at a time by screen number,
-// keeps the position and the history of the interview, copies values between the screen's
-// tagged controls and the field store, runs the screens' validate and next hooks, edits
-// worksheet rows through the pick list and scales screens to the window.
+// keeps the position and the history of the interview and runs the screens' validate and next
+// hooks. Values move between the screen's tagged controls and the store through the value
+// binder, the worksheet row beside a screen is edited through the worksheet picker, and screens
+// are fitted to the window by the screen scale.
 
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "interview/screen_scale.h"
 
 class QListWidget;
 class QPushButton;
@@ -27,8 +30,9 @@ class TFrameWnd;
 }
 
 namespace cgt {
-class TfrmGetTag;
-}
+class DebugCommands;
+class WorksheetPicker;
+} // namespace cgt
 
 class TFrameWnd : public QWidget {
     Q_OBJECT
@@ -63,16 +67,23 @@ public:
     void SyncNavigator();
     // The shutdown close: finishes an open worksheet and clears InScreen.
     void CloseFrame();
+    // Sets CurrentSection and CurrentIndex to a screen number.
+    void SetPosition(int screen);
+    // Shows a screen as the navigator and the debug Jump do: no Yes or No left over.
+    void JumpTo(int screen);
+    // The target of a named route of the current screen (interview/screen_catalog.h); 0 when
+    // it has none.
+    int Route(std::string_view name) const;
 
     // ---- worksheets ----
     void OpenWorksheet(int worksheet);
     void OpenWorksheetRow(int worksheet, int row);
-    void BuildPickList();
     void ShowWorksheetRow(int row);
     void RefreshPickList();
     void StoreWorksheetRow();
     void DeleteWorksheetRow(int row);
     void FinishWorksheet();
+    // A row read and written by a calculation, without the pick list.
     void FetchWorksheetRow(int worksheet, int row);
     void PutWorksheetRow(int worksheet, int row);
     // Opens the row of the event a screen begins: row ReopenRowKey when ReopenRow is set (the
@@ -85,11 +96,11 @@ public:
     bool ReopenRow = false;
     int ReopenRowKey = 0;
 
-    int CurrentRow() const { return currentRow_; }
-    int SelectedRow() const { return selectedRow_; }
+    int CurrentRow() const;
+    int SelectedRow() const;
     // Lines of the pick list (8-bit texts); empty while no worksheet is open.
-    const std::vector<std::string>& PickList() const { return pickList_; }
-    bool PickListOpen() const { return pickListOpen_; }
+    const std::vector<std::string>& PickList() const;
+    bool PickListOpen() const;
     // Shows or hides the worksheet panel (the screens show it while a worksheet is open).
     void ShowWorksheetPanel(bool on);
 
@@ -97,9 +108,9 @@ public:
     // Fits the screens to a client panel of this size; call after the main window resized.
     void Rescale(int clientWidth, int clientHeight);
     QSize ClientSize() const;
-    int ScaleNum() const { return scaleNum_; }
-    int ScaleDen() const { return scaleDen_; }
-    bool Scaled() const { return scaled_; }
+    int ScaleNum() const { return scale_.Num(); }
+    int ScaleDen() const { return scale_.Den(); }
+    bool Scaled() const { return scale_.Scaled(); }
 
     // ---- for the main window and the screens ----
     int FailedScreen() const { return failedScreen_; }
@@ -134,11 +145,6 @@ public slots:
     void BtnCancelClick();
     // More; a control of a screen connected here shows its own "HelpContext" property.
     void BtnIntHelpClick();
-    void JumpBtnClick();
-    void btnScanClick();
-    void btnTagsClick();
-    void lstPickListClick();
-    void btnRemoveClick();
     void NavigatorSelectItem(TNavigatorFrame* sender, TNavigatorItem* item);
     void LinkClick(TTextLbl* sender, int jumpId, const QString& linkUrl);
     // F6, Shift+F6 and (AccessibilityMode) F8 in a grid of the screen.
@@ -151,23 +157,22 @@ protected:
 private:
     // False when the leave check kept the current screen.
     bool showCurrentScreen();
+    bool leaveCurrentScreen();
+    void placeScreen(TChildForm* form);
     void callNextHook(QObject* sender);
-    void leaveInterview();
-    void setPosition(int screen);
-    void updateDebugButtons();
+    // The interview leaves its screens or is closed: the owner's close query and handler.
+    void askToClose(QObject* sender);
+    void returnToShownScreen();
+    void showAfterJump();
     void applyScreenButtons();
     void focusFirstControl();
-    void sortTabOrderByPosition();
-    void scaleScreen();
-    void applyBarFonts(bool base);
     bool allTaxEditsEmpty() const;
-    void fillPickListBox();
-    void selectPickLine(int line);
-    void moveFocusFromGrid(TXGrid* grid, bool forward);
 
     std::unique_ptr<Ui::TFrameWnd> ui_;
     QPointer<TChildForm> screen_;
-    QPointer<cgt::TfrmGetTag> tagInspector_;
+    cgt::DebugCommands* debug_ = nullptr;
+    cgt::WorksheetPicker* picker_ = nullptr;
+    cgt::ScreenScale scale_;
     QObject* hookSender_ = nullptr;
 
     int failedScreen_ = 0;
@@ -176,21 +181,7 @@ private:
     bool backStep_ = false;
     bool stay_ = false;
     bool skipCheck_ = false;
-    std::uint16_t currentRow_ = 0;
-    int selectedRow_ = 0;
-    std::vector<std::string> pickList_;
-    bool pickListOpen_ = false;
-    bool fillingList_ = false;
     bool syncingNavigator_ = false;
     bool showing_ = false;
     bool showPending_ = false;
-
-    int designWidth_ = 0;
-    int designHeight_ = 0;
-    int scaleNum_ = 1;
-    int scaleDen_ = 1;
-    bool scaled_ = false;
-    int baseNavigatorFont_ = 0;
-    int baseTitleFont_ = 0;
-    int baseButtonFont_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "interview/screen_catalog.h"
+
 namespace {
 
 QString Quoted(const QString& text) {
@@ -149,26 +151,8 @@ void TCGTNavigatorData::Release() {
 }
 
 void TCGTNavigatorData::Populate() {
-    static const struct {
-        const char* caption;
-        int screenId;
-    } topics[] = {
-        {"Introduction screen", 2004},
-        {"Unapplied losses", 2005},
-        {"Ceasing to be a resident", 2088},
-        {"Shares", 2006},
-        {"Trust information", 2018},
-        {"CGT Trust distributions", 2019},
-        {"CGT events affecting trusts", 2020},
-        {"Real estate", 2031},
-        {"Depreciating assets", 2042},
-        {"Personal use or collectable assets", 2052},
-        {"Other assets not mentioned", 2062},
-        {"Creation of rights", 2072},
-        {"Other receipts", 2096},
-        {"Manual calculation table", 2101},
-        {"Application of choices", 2102},
-    };
-    for (const auto& topic : topics)
-        AddTopic(QString::fromLatin1(topic.caption), topic.screenId);
+    for (const cgt::ScreenSpec& spec : cgt::InstalledScreenTable())
+        if (!spec.topic.empty())
+            AddTopic(QString::fromLatin1(spec.topic.data(), qsizetype(spec.topic.size())),
+                     spec.number);
 }

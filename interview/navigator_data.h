@@ -1,8 +1,8 @@
 #pragma once
 // The navigator's data: the interview's topics (and optional items below them) held in one
-// process-wide object per module. TCGTNavigatorData lists the topics of the CGT interview, each
-// with the screen it opens. FindItemByScreenID maps any screen number to the topic or item that
-// contains it; SelectItem marks the one the navigator highlights.
+// process-wide object per module. TCGTNavigatorData lists the topics of the installed screen
+// table, each with the screen it opens. FindItemByScreenID maps any screen number to the topic or
+// item that contains it; SelectItem marks the one the navigator highlights.
 
 #include <memory>
 #include <vector>
@@ -90,7 +90,7 @@ private:
     std::vector<std::unique_ptr<TNavigatorTopic>> fTopics;
 };
 
-// The CGT interview's fifteen topics.
+// The interview's topics: those of the installed screen table, in its order.
 class TCGTNavigatorData : public TCustomNavigatorData {
 public:
     TCGTNavigatorData(); // throws "Access class TCGTNavigatorData via Instance only"

@@ -25,6 +25,7 @@
 #include "dialogs/save_box.h"
 #include "dialogs/shortcut_help.h"
 #include "interview/frame.h"
+#include "interview/screen_hooks.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
 #include "store/data_file.h"
@@ -139,13 +140,13 @@ TMainForm::TMainForm(QWidget* parent)
     autosave_.Reset();
     run.DataChanged = false;
     run.CurrentFileName.clear();
-    run.RefreshTitle = [this] { SetTitle(); };
+    Module().RefreshTitle = [this] { SetTitle(); };
     SetTitle();
 }
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
-    Run().RefreshTitle = nullptr;
+    Module().RefreshTitle = nullptr;
     delete notes_.data();
 }
 
@@ -292,7 +293,8 @@ void TMainForm::AutosaveTo(const std::string& name) {
     run.CurrentFileName = name;
     // Autosave does not copy the screen's values first, so a screen that checks its input or
     // edits a worksheet row is not saved half-way.
-    const bool screenHolds = run.InScreen && (run.ValidateHook || frame_->WorksheetScreenMarked());
+    const bool screenHolds =
+        run.InScreen && (Hooks().ValidateHook || frame_->WorksheetScreenMarked());
     if (screenHolds) return;
     if (SaveDataFile(name) == SaveStatus::Saved) run.DataChanged = false;
 }

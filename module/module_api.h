@@ -1,39 +1,12 @@
 #pragma once
-// The module library's boundary: the four exports, the event that carries a posted window
-// message, and the message numbers. The host includes this header and resolves the exports at
-// run time.
+// The module library's boundary: the four exports. The host includes this header, resolves the
+// exports at run time and receives the module's window messages (controls/module_message.h).
 
-#include <QEvent>
 #include <QtGlobal>
 
 #include <cstdint>
 
-namespace cgt {
-
-// Posted window messages.
-inline constexpr int kMsgExitCommand = 1025;     // to the main window: its exit command
-inline constexpr int kMsgShowScreen = 1027;      // to the frame: show the current screen
-inline constexpr int kMsgInterviewLeft = 1131;   // to the host: the interview left its screens
-inline constexpr int kMsgInterviewClosed = 1132; // to the host: the interview was closed
-
-// A posted window message: one event type, the message number as payload.
-class ModuleMessageEvent : public QEvent {
-public:
-    static constexpr QEvent::Type kType = QEvent::Type(QEvent::User + 1000);
-
-    explicit ModuleMessageEvent(int number) : QEvent(kType), number_(number) {}
-    int number() const { return number_; }
-
-    // The message number of an event, or 0 when it is no module message.
-    static int numberOf(const QEvent* event) {
-        return event->type() == kType ? static_cast<const ModuleMessageEvent*>(event)->number() : 0;
-    }
-
-private:
-    int number_;
-};
-
-} // namespace cgt
+#include "controls/module_message.h"
 
 #define CGT_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -14,13 +14,13 @@
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
+#include "summary/screen_flow.h"
 
 namespace cgt {
 
 namespace {
 
 constexpr std::uintmax_t kShortestDataFile = 8; // the cipher's one final block
-constexpr int kIdentifierTag = 1;
 constexpr int kMaxKeptCopies = 99;
 
 // Every field dtNone with all bytes zero.
@@ -31,7 +31,7 @@ void ZeroFillStore() {
 
 void StartNewReturn(const std::string& identifier) {
     ZeroFillStore();
-    SetFieldStr(kIdentifierTag, identifier);
+    SetFieldStr(tag::kIdentifier, identifier);
     ModuleRunState& run = Run();
     run.ScreenHistory.clear();
     run.CurrentSection = 0;
@@ -142,11 +142,13 @@ void RunModule(const ModuleArguments& args) {
     run.ScreenHistory.clear();
     ZeroFillStore();
     run.HostIdentifier = args.identifier;
-    SetFieldStr(kIdentifierTag, run.HostIdentifier);
+    SetFieldStr(tag::kIdentifier, run.HostIdentifier);
     // Loading replaces the store, the history and the position with the saved ones.
     run.HostDataPath = args.dataPath;
     OpenDataFile(run.HostDataPath, run.HostIdentifier);
     QCoreApplication::processEvents();
+    // The interview's screens, before the frame that shows them.
+    InstallInterviewScreens();
     // Creating the main window reads the command-line switches.
     delete module.MainForm.data();
     module.MainForm = new TMainForm();

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "store/run_state.h"
@@ -23,6 +24,8 @@ inline constexpr const char* kApplicationTitle = "Tesmo 2004";
 struct ModuleState {
     QObject* Application = nullptr; // the host's application object (AppHandle)
     QPointer<TMainForm> MainForm;   // lives until the library is unloaded
+    // Set by the main window while it exists: sets its title from CurrentFileName.
+    std::function<void()> RefreshTitle;
 };
 
 ModuleState& Module();

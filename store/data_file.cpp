@@ -473,9 +473,7 @@ LoadStatus LoadDataFile(const std::string& path) {
     } catch (const CipherError& e) {
         throw DataFileError(e.what());
     }
-    const LoadStatus status = ParsePlain(plain.bytes, path);
-    if (Run().RefreshTitle) Run().RefreshTitle();
-    return status;
+    return ParsePlain(plain.bytes, path);
 }
 
 SaveStatus SaveDataFile(const std::string& path) {

@@ -20,7 +20,13 @@ namespace cgt {
 inline constexpr int kFieldCount = 2312;
 inline constexpr int kMaxTextLength = 255;
 inline constexpr int kMaxSmallTextLength = 9;
+// The value an amount field stores when the user typed 0: an amount entered as nil.
 inline constexpr Extended ExplicitZero = 0.0011L;
+// The one rule for whether an amount is present: above the explicit zero, so that neither 0
+// (nothing entered) nor ExplicitZero (an entered or calculated nil) counts.
+inline bool AmountEntered(Extended amount) {
+    return amount > ExplicitZero;
+}
 
 enum TFieldDataType : std::uint8_t {
     dtNone = 0,

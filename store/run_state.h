@@ -1,9 +1,9 @@
 #pragma once
 // The state of one module run. It exists once in the process; every screen and calculation
-// reaches it directly. ResetModuleRun returns it to the state of a loaded library.
+// reaches it directly. ResetModuleRun returns it to the state of a loaded library. The
+// interview's screen hooks are the interview's own (interview/screen_hooks.h).
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,16 +23,10 @@ struct ModuleRunState {
     bool InScreen = false;
     bool DataChanged = false;
 
-    std::function<void()> ValidateHook; // clears ScreenValid to keep the user on the screen
-    std::function<void()> NextHook;     // sets the following screen number
-    bool ScreenValid = true;
     std::int32_t CurrentWorksheet = 0;
 
     bool DebugMode = false;
     bool AccessibilityMode = false;
-
-    // Set by the main window while it exists: sets its title from CurrentFileName.
-    std::function<void()> RefreshTitle;
 };
 
 ModuleRunState& Run();

@@ -4,13 +4,15 @@
 #include <QPushButton>
 
 #include "cgt/core/index_numbers.h"
+#include "controls/module_message.h"
 #include "controls/text_label.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
-#include "module/module_api.h"
+#include "interview/screen_hooks.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "summary/question_flow.h"
+#include "store/tags.h"
+#include "summary/screen_flow.h"
 
 namespace {
 
@@ -108,18 +110,17 @@ void TQuestionScreen::FormShow() {
     if (row_->navigator) frame->Navigator()->show();
     // The next registration screen starts a new row instead of reopening the last one.
     if (row_->clearReopenRow) frame->ReopenRow = false;
-    cgt::Run().NextHook = [this] { route(); };
+    cgt::Hooks().NextHook = [this] { route(); };
 }
 
 void TQuestionScreen::raiseMarker(int value) {
     if (value <= 0) return;
-    if (cgt::GetFieldVal(cgt::kProgressMarkerTag) < value)
-        cgt::SetFieldVal(cgt::kProgressMarkerTag, value);
+    if (cgt::GetFieldVal(cgt::tag::kProgressMarker) < value)
+        cgt::SetFieldVal(cgt::tag::kProgressMarker, value);
 }
 
 void TQuestionScreen::route() {
     TFrameWnd* frame = TFrameWnd::Instance();
-    cgt::ModuleRunState& run = cgt::Run();
     QObject* sender = frame->NextHookSender();
     int target = 0;
     if (sender == frame->YesButton() && row_->yes != 0) {
@@ -133,13 +134,9 @@ void TQuestionScreen::route() {
         target = row_->no;
     } else {
         // Next (the frame moves by itself) or a navigator topic (which sets its own position).
-        if (sender == frame->NextButton() && row_->next != 0) {
-            run.CurrentSection = row_->next / 100;
-            run.CurrentIndex = row_->next % 100;
-        }
+        if (sender == frame->NextButton() && row_->next != 0) frame->SetPosition(row_->next);
         return;
     }
-    run.CurrentSection = target / 100;
-    run.CurrentIndex = target % 100;
+    frame->SetPosition(target);
     QCoreApplication::postEvent(frame, new cgt::ModuleMessageEvent(cgt::kMsgShowScreen));
 }

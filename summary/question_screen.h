@@ -1,6 +1,6 @@
 #pragma once
 // TQuestionScreen: the behaviour shared by the question and information screens of the
-// interview path. Each reads its row of the question table (summary/question_flow.h): it
+// interview path. Each reads its row of the question table (summary/screen_flow.h): it
 // draws the question and its notes, offers Yes and No or Next, and on a button press sets the
 // worksheet, raises the progress marker, removes the class's data on No and moves on.
 
@@ -11,7 +11,7 @@
 class TTextLbl;
 
 namespace cgt {
-struct QuestionRow;
+struct ScreenRow;
 }
 
 class TQuestionScreen : public TChildForm {
@@ -22,7 +22,7 @@ public:
 
     void FormShow() override;
 
-    const cgt::QuestionRow& Row() const { return *row_; }
+    const cgt::ScreenRow& Row() const { return *row_; }
     TTextLbl* QuestionLabel() const { return question_; }
     TTextLbl* NotesLabel() const { return notes_; }
 
@@ -34,7 +34,7 @@ private:
     void route();
     static void raiseMarker(int value);
 
-    const cgt::QuestionRow* row_;
+    const cgt::ScreenRow* row_;
     TTextLbl* question_ = nullptr;
     TTextLbl* notes_ = nullptr;
     int contentTop_ = 0;

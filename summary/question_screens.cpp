@@ -1,60 +1,42 @@
 // The question and information screens of the interview path. Their questions and routes are
-// rows of the question table; the classes only name their row, and the two with more to do
-// (the unapplied losses and the first shares question) add it here.
+// rows of the screen table; the two with more to do (the unapplied losses and the first shares
+// question) add it here.
 
 #include <QLabel>
 
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
+#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/field_store.h"
-#include "store/run_state.h"
-#include "summary/question_flow.h"
+#include "store/tags.h"
 #include "summary/question_screen.h"
+#include "summary/screen_flow.h"
 
-#define CGT_QUESTION_SCREEN(ClassName)                                                             \
-    class ClassName : public TQuestionScreen {                                                     \
-    public:                                                                                        \
-        ClassName() : TQuestionScreen(#ClassName) {}                                               \
-    };                                                                                             \
-    CGT_REGISTER_SCREEN(ClassName)
+namespace {
 
-CGT_QUESTION_SCREEN(TQCGT_83);
-CGT_QUESTION_SCREEN(TQCGT_60);
-CGT_QUESTION_SCREEN(TQCGT_39);
-CGT_QUESTION_SCREEN(TQCGT_40);
-CGT_QUESTION_SCREEN(TQCGT_03a);
-CGT_QUESTION_SCREEN(TQCGT_41);
-CGT_QUESTION_SCREEN(TQCGT_42);
-CGT_QUESTION_SCREEN(TQCGT_43a);
-CGT_QUESTION_SCREEN(TQCGT_43b);
-CGT_QUESTION_SCREEN(TQCGT_43);
-CGT_QUESTION_SCREEN(TQCGT_44);
-CGT_QUESTION_SCREEN(TQCGT_80);
-CGT_QUESTION_SCREEN(TQCGT_81);
-CGT_QUESTION_SCREEN(TQCGT_82);
-CGT_QUESTION_SCREEN(TQCGT_45a);
-CGT_QUESTION_SCREEN(TQCGT_45);
-CGT_QUESTION_SCREEN(TQCGT_46);
-CGT_QUESTION_SCREEN(TQCGT_47a);
-CGT_QUESTION_SCREEN(TQCGT_47);
-CGT_QUESTION_SCREEN(TQCGT_48);
-CGT_QUESTION_SCREEN(TQCGT_49a);
-CGT_QUESTION_SCREEN(TQCGT_49);
-CGT_QUESTION_SCREEN(TQCGT_08g);
-CGT_QUESTION_SCREEN(TQCGT_50);
-CGT_QUESTION_SCREEN(TQCGT_35);
-CGT_QUESTION_SCREEN(TQCGT_37);
-CGT_QUESTION_SCREEN(TQCGT_57);
+// Every question and information screen of the table is a TQuestionScreen under its class
+// name. The classes below, which add to it, replace their rows' factories: they are defined
+// after this in the same file, so they register later.
+[[maybe_unused]] const bool kQuestionScreensRegistered = [] {
+    for (const cgt::ScreenRow& row : cgt::QuestionTable()) {
+        const std::string_view name = row.className;
+        cgt::RegisterScreenClass(name,
+                                 [name]() -> TChildForm* { return new TQuestionScreen(name); });
+    }
+    return true;
+}();
+
+} // namespace
 
 // 2006: the first shares question. The progress marker must hold a number before any answer
 // raises it.
 class TQCGT_39a : public TQuestionScreen {
 public:
     TQCGT_39a() : TQuestionScreen("TQCGT_39a") {
-        if (!cgt::IsNumberType(cgt::GetFieldType(cgt::kProgressMarkerTag))) {
-            cgt::ClearField(cgt::kProgressMarkerTag);
-            cgt::SetFieldType(cgt::kProgressMarkerTag, cgt::dtNumeric);
+        if (!cgt::IsNumberType(cgt::GetFieldType(cgt::tag::kProgressMarker))) {
+            cgt::ClearField(cgt::tag::kProgressMarker);
+            cgt::SetFieldType(cgt::tag::kProgressMarker, cgt::dtNumeric);
         }
     }
 };
@@ -68,17 +50,17 @@ public:
         int top = ContentTop();
         collectables_ =
             addAmount("CollectablesEdit", "Unapplied net capital losses from collectables",
-                      cgt::kUnappliedCollectablesTag, top);
+                      cgt::tag::kUnappliedCollectableLosses, top);
         other_ = addAmount("OtherEdit", "Other unapplied net capital losses",
-                           cgt::kUnappliedOtherTag, top + 32);
+                           cgt::tag::kUnappliedOtherLosses, top + 32);
     }
 
     void FormShow() override {
         TQuestionScreen::FormShow();
-        cgt::Run().ValidateHook = [this] {
+        cgt::Hooks().ValidateHook = [this] {
             emptyZero(collectables_);
             emptyZero(other_);
-            cgt::Run().ScreenValid = true;
+            cgt::Hooks().ScreenValid = true;
         };
     }
 

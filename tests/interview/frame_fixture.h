@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "controls/help_service.h"
+#include "controls/module_message.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
 #include "interview/child_form.h"
 #include "interview/frame.h"
+#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
-#include "module/module_api.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "support/store_fixture.h"
@@ -89,12 +90,12 @@ public:
         losses = AddEdit(this, "losses", 301, TCustomNumEdit::ntCurrency, 10, 10);
     }
     void FormShow() override {
-        Run().ValidateHook = [this] {
+        Hooks().ValidateHook = [this] {
             ++Script().validateCalls;
-            Run().ScreenValid = true;
+            Hooks().ScreenValid = true;
             if (Script().refuse) {
                 ScreenInfo("Enter the unapplied losses.");
-                Run().ScreenValid = false;
+                Hooks().ScreenValid = false;
             }
         };
     }
@@ -114,7 +115,7 @@ public:
         TFrameWnd* frame = TFrameWnd::Instance();
         frame->YesButton()->show();
         frame->NoButton()->show();
-        Run().NextHook = [] {
+        Hooks().NextHook = [] {
             TFrameWnd* f = TFrameWnd::Instance();
             Script().lastSender = f->NextHookSender();
             if (f->NextHookSender() == f->YesButton()) {

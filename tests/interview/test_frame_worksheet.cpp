@@ -145,9 +145,9 @@ TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
     start(2009);
     addRow("Alpha", "100");
     int calls = 0;
-    cgt::Run().ValidateHook = [&] {
+    cgt::Hooks().ValidateHook = [&] {
         ++calls;
-        cgt::Run().ScreenValid = false;
+        cgt::Hooks().ScreenValid = false;
     };
     QTest::keyClicks(sheet()->amount, "7");
     clickPickLine(1);

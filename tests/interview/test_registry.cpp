@@ -1,10 +1,9 @@
-// The screen table: numbers, classes, captions, help contexts and hidden buttons, and fresh
-// instances from registered classes only.
+// The screen registry over the installed screen table: numbers, classes, captions, help
+// contexts and hidden buttons, fresh instances from registered classes only, and named routes.
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 
 #include "interview/child_form.h"
 #include "interview/screen_registry.h"
@@ -27,16 +26,16 @@ protected:
 };
 
 TEST_F(RegistryTest, NumbersOutsideTheTableGiveNoScreen) {
-    for (const ScreenTableRow& row : ScreenTable())
-        Register(std::string(row.className).c_str());
+    for (const ScreenSpec& spec : InstalledScreenTable())
+        Register(std::string(spec.className).c_str());
     for (int number : {2008, 2021, 2034, 2044, 2054, 2064, 2076, 2080, 2082, 2087, 2089, 2095, 2099,
                        2100, 2108, 2201, 0, -1}) {
         SCOPED_TRACE(number);
         std::unique_ptr<TChildForm> form(CreateScreen(number));
         EXPECT_EQ(form, nullptr);
     }
-    for (const ScreenTableRow& row : ScreenTable())
-        UnregisterScreenClass(row.className);
+    for (const ScreenSpec& spec : InstalledScreenTable())
+        UnregisterScreenClass(spec.className);
 }
 
 TEST_F(RegistryTest, OneClassServesSeveralNumbersWithAFreshInstanceEachTime) {
@@ -88,21 +87,33 @@ TEST_F(RegistryTest, TheTableSetsCaptionHelpContextAndButtons) {
     }
 }
 
-TEST(ScreenTable, EveryNumberBelongsToOneRowOfTheInterviewSections) {
-    std::set<int> seen;
-    std::set<std::string_view> classes;
-    for (const ScreenTableRow& row : ScreenTable()) {
-        EXPECT_TRUE(classes.insert(row.className).second) << row.className;
-        for (int number : row.numbers) {
-            if (number == 0) break;
-            EXPECT_TRUE(seen.insert(number).second) << number;
-            EXPECT_TRUE((number >= 2004 && number <= 2098) || (number >= 2101 && number <= 2107))
-                << number;
-            EXPECT_EQ(FindScreenRow(number), &row);
-        }
-    }
-    EXPECT_EQ(classes.size(), 52u);
-    EXPECT_EQ(seen.size(), 78u);
+// The engine holds no screen of its own: it serves what is installed, routes included.
+TEST_F(RegistryTest, OnlyTheInstalledTableIsServed) {
+    static const ScreenRoute routes[] = {{"onwards", 3002}};
+    static const ScreenSpec table[] = {
+        {.number = 3001,
+         .className = "TQCGT_83",
+         .caption = "Own caption",
+         .helpContext = 7,
+         .showPrev = false,
+         .routes = routes},
+    };
+    const auto saved = InstalledScreenTable();
+    InstallScreenTable(table);
+    Register("TQCGT_83");
+    std::unique_ptr<TChildForm> own(CreateScreen(3001));
+    std::unique_ptr<TChildForm> theirs(CreateScreen(2004));
+    const int route = RouteTarget(3001, "onwards");
+    const int missing = RouteTarget(3001, "elsewhere");
+    InstallScreenTable(saved);
+
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->Caption(), "Own caption");
+    EXPECT_EQ(own->HelpContext(), 7);
+    EXPECT_FALSE(own->ShowPrevButton());
+    EXPECT_EQ(theirs, nullptr);
+    EXPECT_EQ(route, 3002);
+    EXPECT_EQ(missing, 0);
 }
 
 } // namespace

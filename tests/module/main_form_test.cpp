@@ -96,8 +96,8 @@ TEST_F(MainFormTest, TitleNamesTheFileAndTheLodgmentOnlyWhenLocked) {
 TEST_F(MainFormTest, RefreshTitleFollowsTheFileName) {
     TMainForm& form = StartRun(Arguments());
     cgt::Run().CurrentFileName = "/tmp/other.dat";
-    ASSERT_TRUE(cgt::Run().RefreshTitle);
-    cgt::Run().RefreshTitle();
+    ASSERT_TRUE(Module().RefreshTitle);
+    Module().RefreshTitle();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tesmo 2004 - /tmp/other.dat"));
 }
 

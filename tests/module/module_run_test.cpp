@@ -258,7 +258,7 @@ TEST_F(ModuleRunTest, UnloadDeletesTheMainWindow) {
     ASSERT_TRUE(form);
     UnloadModule();
     EXPECT_FALSE(form);
-    EXPECT_FALSE(cgt::Run().RefreshTitle);
+    EXPECT_FALSE(Module().RefreshTitle);
 }
 
 } // namespace

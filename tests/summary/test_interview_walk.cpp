@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "cgt/registration_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/type_ahead_combo.h"
 #include "interview/child_form.h"
 #include "interview/screen_registry.h"
-#include "screen_fixture.h"
 #include "store/field_store.h"
-#include "summary/registration_screen.h"
+#include "support/screen_fixture.h"
 
 namespace cgt::test {
 namespace {

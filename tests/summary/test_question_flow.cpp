@@ -19,11 +19,12 @@
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
 #include "interview/screen_registry.h"
-#include "screen_fixture.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "summary/question_flow.h"
+#include "store/tags.h"
 #include "summary/question_screen.h"
+#include "summary/screen_flow.h"
+#include "support/screen_fixture.h"
 
 // The help files are resources of a static library: register them before reading one.
 static void InitHelpResources() {
@@ -141,7 +142,7 @@ TEST_F(QuestionFlowTest, YesNoAndNextLeadWhereThePathSays) {
             EXPECT_EQ(shown(), yes ? e.yes : e.no);
             EXPECT_EQ(frame->WorksheetKind, yes && e.worksheet ? e.worksheet : kOtherWorksheet);
             const int marker = yes ? e.markerYes : e.markerNo;
-            EXPECT_EQ(GetFieldVal(kProgressMarkerTag), marker);
+            EXPECT_EQ(GetFieldVal(tag::kProgressMarker), marker);
         }
     }
     EXPECT_TRUE(dialogs.messages.empty()) << "nothing to remove, nothing to ask";
@@ -157,21 +158,21 @@ TEST_F(QuestionFlowTest, TheTableHoldsExactlyThePath) {
 }
 
 TEST_F(QuestionFlowTest, TheMarkerIsNeverLowered) {
-    SetFieldVal(kProgressMarkerTag, 7);
+    SetFieldVal(tag::kProgressMarker, 7);
     start(2006);
     press(frame->YesButton());
-    EXPECT_EQ(GetFieldVal(kProgressMarkerTag), 7);
+    EXPECT_EQ(GetFieldVal(tag::kProgressMarker), 7);
     start(2096);
     press(frame->NoButton());
-    EXPECT_EQ(GetFieldVal(kProgressMarkerTag), 13);
+    EXPECT_EQ(GetFieldVal(tag::kProgressMarker), 13);
 }
 
 TEST_F(QuestionFlowTest, TheFirstSharesQuestionMakesTheMarkerANumber) {
-    SetFieldStr(kProgressMarkerTag, "x");
+    SetFieldStr(tag::kProgressMarker, "x");
     start(2006);
-    EXPECT_TRUE(IsNumberType(GetFieldType(kProgressMarkerTag)));
+    EXPECT_TRUE(IsNumberType(GetFieldType(tag::kProgressMarker)));
     press(frame->NoButton());
-    EXPECT_EQ(GetFieldVal(kProgressMarkerTag), 1);
+    EXPECT_EQ(GetFieldVal(tag::kProgressMarker), 1);
 }
 
 TEST_F(QuestionFlowTest, NoRemovesTheClassDataOnlyAfterConfirmation) {
@@ -268,14 +269,15 @@ TEST_F(QuestionFlowTest, UnappliedLossesLeftAtZeroAreEmptied) {
     std::map<int, TTaxEdit*> byTag;
     for (TTaxEdit* edit : edits)
         byTag[edit->property("fieldTag").toInt()] = edit;
-    ASSERT_TRUE(byTag.count(kUnappliedCollectablesTag) && byTag.count(kUnappliedOtherTag));
-    byTag[kUnappliedCollectablesTag]->SetTextValue("0");
-    byTag[kUnappliedOtherTag]->SetTextValue("1500");
+    ASSERT_TRUE(byTag.count(tag::kUnappliedCollectableLosses) &&
+                byTag.count(tag::kUnappliedOtherLosses));
+    byTag[tag::kUnappliedCollectableLosses]->SetTextValue("0");
+    byTag[tag::kUnappliedOtherLosses]->SetTextValue("1500");
     press(frame->NextButton());
     EXPECT_EQ(shown(), 2088);
-    EXPECT_EQ(GetFieldVal(kUnappliedCollectablesTag), 0);
-    EXPECT_TRUE(FieldIsEmpty(kUnappliedCollectablesTag));
-    EXPECT_EQ(GetFieldVal(kUnappliedOtherTag), 1500);
+    EXPECT_EQ(GetFieldVal(tag::kUnappliedCollectableLosses), 0);
+    EXPECT_TRUE(FieldIsEmpty(tag::kUnappliedCollectableLosses));
+    EXPECT_EQ(GetFieldVal(tag::kUnappliedOtherLosses), 1500);
 }
 
 // Every help link of the question texts and their notes opens a topic of the module's help file

@@ -6,12 +6,12 @@
 
 #include <string>
 
+#include "cgt/registration_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
-#include "screen_fixture.h"
 #include "store/field_store.h"
-#include "summary/registration_screen.h"
+#include "support/screen_fixture.h"
 
 namespace cgt::test {
 namespace {

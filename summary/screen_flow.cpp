@@ -1,21 +1,20 @@
-#include "summary/question_flow.h"
+#include "summary/screen_flow.h"
 
 #include <algorithm>
+
+#include "cgt/core/routes.h"
+#include "store/tags.h"
 
 namespace cgt {
 
 namespace {
 
-// Worksheet tags (751 + worksheet) of the asset classes, and the trust distribution table.
-constexpr int kShares = 1202, kTrusts = 1203, kOtherTrusts = 1204, kRealEstate = 1205;
-constexpr int kPersonalUse = 1206, kOtherAssets = 1207, kRights = 1208, kDepreciating = 1209;
-constexpr int kReceipts = 1213, kTrustDistributions = 1215;
-
-const std::vector<QuestionRow>& Rows() {
-    static const std::vector<QuestionRow> rows = {
-        // ---- introduction, losses, residency ----
+const std::vector<ScreenRow>& Rows() {
+    static const std::vector<ScreenRow> rows = {
         {.screen = 2004,
          .className = "TQCGT_83",
+         .helpContext = 347,
+         .topic = "Introduction screen",
          .question = {"<X0><T1>What capital gains and losses do you need to tell <T3>Tesmo<.;T1> "
                       "about?<.>"},
          .notes = {"Tell us about every CGT event that happened to your assets between 1 July 2003 "
@@ -34,6 +33,8 @@ const std::vector<QuestionRow>& Rows() {
          .next = 2005},
         {.screen = 2005,
          .className = "TQCGT_56",
+         .helpContext = 32,
+         .topic = "Unapplied losses",
          .question = {"<T1>Collection of unapplied net capital losses data.<.>"},
          .notes = {"Enter all unapplied net capital losses from earlier income years.",
                    "If you do not have any losses to apply, leave this section blank.  Do not "
@@ -41,6 +42,8 @@ const std::vector<QuestionRow>& Rows() {
          .next = 2088},
         {.screen = 2088,
          .className = "TQCGT_60",
+         .helpContext = 235,
+         .topic = "Ceasing to be a resident",
          .question = {"<T1>Ceasing to be an Australian resident for tax purposes.<.>"},
          .notes =
              {"If you stopped being an Australian resident during 2003-04, CGT event I1 happened "
@@ -55,9 +58,11 @@ const std::vector<QuestionRow>& Rows() {
               "dispose of them; the gain or loss is then worked out when that later event happens.",
               "Enter any event I1 gains or losses with the other assets of the same kind."},
          .next = 2006},
-        // ---- shares ----
         {.screen = 2006,
          .className = "TQCGT_39a",
+         .caption = 'B',
+         .helpContext = 3,
+         .topic = "Shares",
          .question = {"<T1>Did you own or have an <C12;T5;J231>interest<.><T1> in shares "
                       "(including rights, options, etc.) during the <V99998>-<V99999>",
                       "income year?<.>"},
@@ -68,9 +73,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2018,
          .markerYes = 1,
          .markerNo = 1,
-         .removeOnNo = {kShares}},
+         .removeOnNo = {WorksheetTag(wkShares)}},
         {.screen = 2007,
          .className = "TQCGT_39",
+         .helpContext = 3,
          .question = {"<T1>Did any of the CGT events listed below happen to any shares "
                       "(including rights, options, etc.)",
                       "that you owned or had an <C12;T5;J231>interest<.;T1> in during the "
@@ -97,12 +103,24 @@ const std::vector<QuestionRow>& Rows() {
                    "<X10>fund or, for shares without the necessary connection, a foreign resident"},
          .yes = 2009,
          .no = 2018,
-         .worksheet = 451,
+         .worksheet = wkShares,
          .markerYes = 1,
          .markerNo = 1,
-         .removeOnNo = {kShares}},
+         .removeOnNo = {WorksheetTag(wkShares)}},
+        {.screen = 2009,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2017}}},
+        {.screen = 2010, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2011, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2012, .className = "TQCGT_18", .helpContext = 184},
+        {.screen = 2013, .className = "TQCGT_19", .helpContext = 206},
+        {.screen = 2014, .className = "TQCGT_20b", .helpContext = 29},
+        {.screen = 2015, .className = "TQCGT_59a", .helpContext = 30},
+        {.screen = 2016, .className = "TQCGT_58", .helpContext = 30},
         {.screen = 2017,
          .className = "TQCGT_40",
+         .helpContext = 3,
          .question = {"<T1>Did you have another CGT event happen to any other parcels of shares "
                       "that you ",
                       "owned or had an interest in?<.>"},
@@ -110,9 +128,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2018,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- trusts ----
         {.screen = 2018,
          .className = "TQCGT_03a",
+         .helpContext = 4,
+         .topic = "Trust information",
          .question = {"<T1>Were you a beneficiary of a trust during the income year?<.>"},
          .notes = {"Answer Yes if a trust, such as a managed fund or a property trust, distributed "
                    "a capital gain to you in 2003-04; the trust's statement to you shows it.",
@@ -122,9 +141,16 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2031,
          .markerYes = 2,
          .markerNo = 4,
-         .removeOnNo = {kTrusts, kOtherTrusts, kTrustDistributions}},
+         .removeOnNo = {WorksheetTag(wkTrustInterests), WorksheetTag(wkOtherTrusts),
+                        tag::kTrustDistributionTable}},
+        {.screen = 2019,
+         .className = "TQCGT02_04",
+         .helpContext = 349,
+         .topic = "CGT Trust distributions"},
         {.screen = 2020,
          .className = "TQCGT_41",
+         .helpContext = 216,
+         .topic = "CGT events affecting trusts",
          .question = {"<T1>If you owned or had an interest in a trust (including options or "
                       "rights), did any ",
                       "of the events listed below happen?<.>"},
@@ -152,30 +178,45 @@ const std::vector<QuestionRow>& Rows() {
               "<X10>fund or, for an interest without the necessary connection, a foreign resident"},
          .yes = 2022,
          .no = 2031,
-         .worksheet = 452,
+         .worksheet = wkTrustInterests,
          .markerYes = 3,
          .markerNo = 3,
-         .removeOnNo = {kTrusts}},
+         .removeOnNo = {WorksheetTag(wkTrustInterests)}},
+        {.screen = 2022,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2030}}},
+        {.screen = 2023, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2024, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2025, .className = "TQCGT_18b", .helpContext = 203},
+        {.screen = 2026, .className = "TQCGT_19", .helpContext = 206},
+        {.screen = 2027, .className = "TQCGT_20b", .helpContext = 29},
+        {.screen = 2028, .className = "TQCGT_59b", .helpContext = 30},
+        {.screen = 2029, .className = "TQCGT_58", .helpContext = 30},
         {.screen = 2030,
          .className = "TQCGT_42",
+         .helpContext = 216,
          .question = {"<T1>Did you have another CGT event happen to any other trust "
                       "interests?<.>"},
          .yes = 2022,
          .no = 2031,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- real estate ----
         {.screen = 2031,
          .className = "TQCGT_43a",
+         .caption = 'B',
+         .helpContext = 7,
+         .topic = "Real estate",
          .question = {"<T1>Did you own or have an <C12;T5;J234>interest<.;T1> in real estate "
                       "(including your home) during the income year?<.>"},
          .yes = 2032,
          .no = 2042,
          .markerYes = 5,
          .markerNo = 5,
-         .removeOnNo = {kRealEstate}},
+         .removeOnNo = {WorksheetTag(wkRealEstate)}},
         {.screen = 2032,
          .className = "TQCGT_43b",
+         .helpContext = 80,
          .question = {"<T1>Your main residence.<.>"},
          .notes =
              {"A gain or loss on your home is disregarded if it was your main residence for the "
@@ -191,6 +232,7 @@ const std::vector<QuestionRow>& Rows() {
          .next = 2033},
         {.screen = 2033,
          .className = "TQCGT_43",
+         .helpContext = 7,
          .question = {"<T1><T1>Did any of the CGT events listed below happen to "
                       "<C12;T5;J7>real estate<.;T1> - for example land, a strata title ",
                       "unit or <C12;T5;J204>a dwelling<.;T1> (including your home if it did "
@@ -210,29 +252,41 @@ const std::vector<QuestionRow>& Rows() {
                    "<X10>superannuation fund"},
          .yes = 2035,
          .no = 2042,
-         .worksheet = 454,
+         .worksheet = wkRealEstate,
          .markerYes = 5,
          .markerNo = 5,
-         .removeOnNo = {kRealEstate}},
+         .removeOnNo = {WorksheetTag(wkRealEstate)}},
+        {.screen = 2035,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2041}}},
+        {.screen = 2036, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2037, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2038, .className = "TQCGT_19", .helpContext = 206},
+        {.screen = 2039, .className = "TQCGT_20a", .helpContext = 29},
+        {.screen = 2040, .className = "TQCGT_58", .helpContext = 30},
         {.screen = 2041,
          .className = "TQCGT_44",
+         .helpContext = 7,
          .question = {"<T1>Did another CGT event happen to real estate?<.>"},
          .yes = 2035,
          .no = 2042,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- depreciating assets ----
         {.screen = 2042,
          .className = "TQCGT_80",
+         .helpContext = 345,
+         .topic = "Depreciating assets",
          .question = {"<T1>Did you own a <C12;T5;J345>depreciating asset<.;T1> at any time "
                       "during the year of income?<.>"},
          .yes = 2043,
          .no = 2052,
          .markerYes = 8,
          .markerNo = 8,
-         .removeOnNo = {kDepreciating}},
+         .removeOnNo = {WorksheetTag(wkDepreciating)}},
         {.screen = 2043,
          .className = "TQCGT_81",
+         .helpContext = 345,
          .question = {"<T1>During the income year, did you:",
                       "<X0>•<X10>stop owning a <C12;T5;J350>depreciating asset<.;T1>; or",
                       "<X0>•<X10>stop using a <C12;T5;J350>depreciating asset<.;T1> and expect "
@@ -248,12 +302,23 @@ const std::vector<QuestionRow>& Rows() {
                    "car or motor cycle is disregarded."},
          .yes = 2045,
          .no = 2052,
-         .worksheet = 458,
+         .worksheet = wkDepreciating,
          .markerYes = 8,
          .markerNo = 8,
-         .removeOnNo = {kDepreciating}},
+         .removeOnNo = {WorksheetTag(wkDepreciating)}},
+        {.screen = 2045,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2051}}},
+        {.screen = 2046, .className = "TQCGT_19a", .helpContext = 206},
+        {.screen = 2047, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2048, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2049, .className = "TQCGT_20", .helpContext = 29},
+        {.screen = 2050, .className = "TQCGT_58A", .helpContext = 30},
         {.screen = 2051,
          .className = "TQCGT_82",
+         .caption = 'C',
+         .helpContext = 345,
          .question = {"<T1>In relation to any other depreciating asset you held during the "
                       "income year, did you:",
                       "<X0>•<X10>stop owning the depreciating asset; or",
@@ -265,9 +330,11 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2052,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- personal use assets and collectables ----
         {.screen = 2052,
          .className = "TQCGT_45a",
+         .caption = 'B',
+         .helpContext = 8,
+         .topic = "Personal use or collectable assets",
          .question = {"<T1>Did you own or have an <C12;T5;J231>interest<.;T1> in a "
                       "<C12;T5;J141>personal use asset<.;T1> or <C12;T5;J107>collectable "
                       "<.;T1>that is not a depreciating ",
@@ -276,9 +343,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2062,
          .markerYes = 6,
          .markerNo = 6,
-         .removeOnNo = {kPersonalUse}},
+         .removeOnNo = {WorksheetTag(wkPersonalUse)}},
         {.screen = 2053,
          .className = "TQCGT_45",
+         .helpContext = 8,
          .question = {"<T1>Did any of the CGT events listed below happen to any "
                       "<C12;T5;J141>personal use<.;T1> or <C12;T5;J107>collectable "
                       "assets<.;T1> in",
@@ -297,12 +365,22 @@ const std::vector<QuestionRow>& Rows() {
               "connection)"},
          .yes = 2055,
          .no = 2062,
-         .worksheet = 455,
+         .worksheet = wkPersonalUse,
          .markerYes = 6,
          .markerNo = 6,
-         .removeOnNo = {kPersonalUse}},
+         .removeOnNo = {WorksheetTag(wkPersonalUse)}},
+        {.screen = 2055,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2061}}},
+        {.screen = 2056, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2057, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2058, .className = "TQCGT_19", .helpContext = 206},
+        {.screen = 2059, .className = "TQCGT_20", .helpContext = 29},
+        {.screen = 2060, .className = "TQCGT_58", .helpContext = 30},
         {.screen = 2061,
          .className = "TQCGT_46",
+         .helpContext = 8,
          .question = {"<T1>Did you have another CGT event happen to a personal use asset or "
                       "collectable (other than ",
                       "a depreciating asset) that you owned or had an interest in where the "
@@ -312,9 +390,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2062,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- other assets ----
         {.screen = 2062,
          .className = "TQCGT_47a",
+         .helpContext = 11,
+         .topic = "Other assets not mentioned",
          .question = {"<T1>Did you own or have an interest in any of the following CGT assets "
                       "during the ",
                       "income year:<.>"},
@@ -329,9 +408,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2072,
          .markerYes = 7,
          .markerNo = 7,
-         .removeOnNo = {kOtherAssets}},
+         .removeOnNo = {WorksheetTag(wkOtherAssets)}},
         {.screen = 2063,
          .className = "TQCGT_47",
+         .helpContext = 11,
          .question = {"<T1>Did any of the following CGT events happen to these assets?<.>"},
          .notes =
              {"Rights you created yourself and leases you granted as lessor are entered under "
@@ -353,12 +433,22 @@ const std::vector<QuestionRow>& Rows() {
               "<X10>fund or, for an asset without the necessary connection, a foreign resident"},
          .yes = 2065,
          .no = 2072,
-         .worksheet = 456,
+         .worksheet = wkOtherAssets,
          .markerYes = 7,
          .markerNo = 7,
-         .removeOnNo = {kOtherAssets}},
+         .removeOnNo = {WorksheetTag(wkOtherAssets)}},
+        {.screen = 2065,
+         .className = "TQCGT_08",
+         .helpContext = 16,
+         .routes = {{kRouteAnotherEvent, 2071}}},
+        {.screen = 2066, .className = "TQCGT_11", .helpContext = 19},
+        {.screen = 2067, .className = "TQCGT_12", .helpContext = 20},
+        {.screen = 2068, .className = "TQCGT_19", .helpContext = 206},
+        {.screen = 2069, .className = "TQCGT_20", .helpContext = 29},
+        {.screen = 2070, .className = "TQCGT_58", .helpContext = 30},
         {.screen = 2071,
          .className = "TQCGT_48",
+         .helpContext = 11,
          .question = {"<T1>Did you have another CGT event happen to intangible property, "
                       "contractual or other rights, ",
                       "leases or other assets that you owned or had an interest in?<.>"},
@@ -366,9 +456,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2072,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- creation of rights ----
         {.screen = 2072,
          .className = "TQCGT_49a",
+         .helpContext = 10,
+         .topic = "Creation of rights",
          .question = {"<T1>Did you create any rights in another entity during the year or did "
                       "you as a lessor receive",
                       "or make a payment for changing a lease?<.>"},
@@ -376,9 +467,10 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2096,
          .markerYes = 8,
          .markerNo = 8,
-         .removeOnNo = {kRights}},
+         .removeOnNo = {WorksheetTag(wkRights)}},
         {.screen = 2073,
          .className = "TQCGT_49",
+         .helpContext = 10,
          .question = {"<T1>Did any of the CGT events listed below happen in relation to the "
                       "rights you created in ",
                       "another entity?<.>"},
@@ -400,12 +492,14 @@ const std::vector<QuestionRow>& Rows() {
               "the lease"},
          .yes = 2075,
          .no = 2096,
-         .worksheet = 457,
+         .worksheet = wkRights,
          .markerYes = 8,
          .markerNo = 8,
-         .removeOnNo = {kRights}},
+         .removeOnNo = {WorksheetTag(wkRights)}},
         {.screen = 2074,
          .className = "TQCGT_08g",
+         .helpContext = 15,
+         .showPrev = false,
          .question = {"<T1>Completing details for CGT events that happen to rights you created "
                       "in another entity.<.>"},
          .notes = {"For each event enter a description, the capital proceeds and the incidental "
@@ -416,16 +510,23 @@ const std::vector<QuestionRow>& Rows() {
                    "<X10><C12;T4;J10>More about rights created in another entity<.>"},
          .next = 2075,
          .hidePrev = true},
+        {.screen = 2075,
+         .className = "TQCGT_36a",
+         .helpContext = 374,
+         .routes = {{kRouteAnotherEvent, 2081}}},
         {.screen = 2081,
          .className = "TQCGT_50",
+         .caption = 'C',
+         .helpContext = 10,
          .question = {"<T1>Did you create other rights in an entity?<.>"},
          .yes = 2075,
          .no = 2096,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- other receipts (CGT event H2) ----
         {.screen = 2096,
          .className = "TQCGT_35",
+         .helpContext = 82,
+         .topic = "Other receipts",
          .question = {"<T1>Did you receive money or property as a result of an act, "
                       "transaction or event relating to ",
                       "a CGT asset you owned or had an interest in during the income year?<.>"},
@@ -437,12 +538,18 @@ const std::vector<QuestionRow>& Rows() {
                    "be indexed or discounted."},
          .yes = 2097,
          .no = 2099,
-         .worksheet = 462,
+         .worksheet = wkReceipts,
          .markerYes = 13,
          .markerNo = 13,
-         .removeOnNo = {kReceipts}},
+         .removeOnNo = {WorksheetTag(wkReceipts)}},
+        {.screen = 2097,
+         .className = "TQCGT_36",
+         .helpContext = 262,
+         .routes = {{kRouteAnotherEvent, 2098}}},
         {.screen = 2098,
          .className = "TQCGT_37",
+         .helpContext = 82,
+         .showPrev = false,
          .question = {"<T1>Did you receive any other money or property as a result of an act, "
                       "transaction or event ",
                       "relating to a CGT asset you owned or had an interest in during the income "
@@ -451,9 +558,14 @@ const std::vector<QuestionRow>& Rows() {
          .no = 2099,
          .clearReopenRow = true,
          .hidePrev = true},
-        // ---- summary ----
+        {.screen = 2101,
+         .className = "TQCGT02_05",
+         .helpContext = 346,
+         .topic = "Manual calculation table"},
         {.screen = 2102,
          .className = "TQCGT_57",
+         .helpContext = 33,
+         .topic = "Application of choices",
          .question = {"<T1>Your net capital gain<.>"},
          .notes = {"The next screen presents your net capital gain for 2003-04.",
                    "For each event you may use the indexation or the discount method where "
@@ -466,28 +578,89 @@ const std::vector<QuestionRow>& Rows() {
                    "<X10>capital losses are available to reduce capital gains.",
                    "<X10><C12;T4;J33>More about choosing methods and applying losses<.>"},
          .next = 2103},
+        {.screen = 2103, .className = "TQCGT_62", .helpContext = 33, .showNext = false},
+        {.screen = 2104, .className = "TQCGT_64", .helpContext = 34},
+        {.screen = 2105, .className = "TQCGT_65", .helpContext = 34},
+        {.screen = 2106, .className = "TQCGT_66", .helpContext = 35},
+        {.screen = 2107, .className = "TQCGT_67", .helpContext = 37},
     };
     return rows;
 }
 
 } // namespace
 
-std::span<const QuestionRow> QuestionTable() {
+const char* CaptionText(char caption) {
+    switch (caption) {
+    case 'A':
+        return kCaptionA;
+    case 'B':
+        return kCaptionB;
+    case 'C':
+        return kCaptionC;
+    default:
+        return "";
+    }
+}
+
+std::span<const ScreenRow> ScreenTable() {
     return Rows();
 }
 
+const std::vector<std::reference_wrapper<const ScreenRow>>& QuestionTable() {
+    static const auto questions = [] {
+        std::vector<std::reference_wrapper<const ScreenRow>> out;
+        for (const ScreenRow& row : Rows())
+            if (row.isQuestionScreen()) out.emplace_back(row);
+        return out;
+    }();
+    return questions;
+}
+
 const QuestionRow* FindQuestionRow(std::string_view className) {
-    const auto& rows = Rows();
+    const auto& rows = QuestionTable();
     auto it = std::find_if(rows.begin(), rows.end(),
-                           [&](const QuestionRow& r) { return r.className == className; });
-    return it == rows.end() ? nullptr : &*it;
+                           [&](const ScreenRow& r) { return r.className == className; });
+    return it == rows.end() ? nullptr : &it->get();
 }
 
 const QuestionRow* FindQuestionRowByScreen(int screen) {
-    const auto& rows = Rows();
+    const auto& rows = QuestionTable();
     auto it = std::find_if(rows.begin(), rows.end(),
-                           [&](const QuestionRow& r) { return r.screen == screen; });
-    return it == rows.end() ? nullptr : &*it;
+                           [&](const ScreenRow& r) { return r.screen == screen; });
+    return it == rows.end() ? nullptr : &it->get();
+}
+
+namespace {
+
+// The worksheet that the events question leading to a screen selects; 0 when none does.
+int WorksheetLeadingTo(int screen) {
+    for (const ScreenRow& row : Rows())
+        if (row.worksheet != 0 && row.yes == screen) return row.worksheet;
+    return 0;
+}
+
+} // namespace
+
+std::span<const ScreenSpec> ScreenSpecs() {
+    static const std::vector<ScreenSpec> specs = [] {
+        std::vector<ScreenSpec> out;
+        for (const ScreenRow& row : Rows())
+            out.push_back({.number = row.screen,
+                           .className = row.className,
+                           .caption = CaptionText(row.caption),
+                           .helpContext = row.helpContext,
+                           .showNext = row.showNext,
+                           .showPrev = row.showPrev,
+                           .topic = row.topic ? row.topic : "",
+                           .routes = row.routes,
+                           .worksheet = WorksheetLeadingTo(row.screen)});
+        return out;
+    }();
+    return specs;
+}
+
+void InstallInterviewScreens() {
+    InstallScreenTable(ScreenSpecs());
 }
 
 } // namespace cgt

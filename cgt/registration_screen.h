@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "summary/event_screen.h"
+#include "cgt/event_screen.h"
 
 namespace Ui {
 class RegistrationForm;
@@ -34,16 +34,13 @@ public:
     TTextLbl* DepreciatingLabel() const;
 
 protected:
-    void CheckEntries() override;
+    std::optional<cgt::Refusal> CheckEntries() override;
     void NextPressed() override;
 
 private:
     void fitToKind();
     // A description left without a type takes the worksheet's default type.
     void DescEditExit();
-    bool descriptionEmpty() const;
-    bool dateAsked() const;
-    bool dateEmpty() const;
 
     std::unique_ptr<Ui::RegistrationForm> ui_;
     const cgt::RegistrationKind* kind_ = nullptr;

@@ -9,13 +9,14 @@
 
 #include <string>
 
+#include "cgt/receipt_screens.h"
 #include "controls/tax_edit.h"
 #include "controls/type_ahead_combo.h"
 #include "interview/frame.h"
+#include "interview/screen_hooks.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "summary/receipt_screens.h"
-#include "summary/screen_fixture.h"
+#include "support/screen_fixture.h"
 
 namespace cgt::test {
 namespace {
@@ -336,8 +337,8 @@ TEST_F(ReceiptScreenTest, NextGoesOnlyFromTheNextButton) {
         start(kind.screen);
         fillEvent(kind, "Lease surrender", "100", "");
         // A navigator selection runs the hook with another sender: nothing moves or is set.
-        ASSERT_TRUE(cgt::Run().NextHook);
-        cgt::Run().NextHook();
+        ASSERT_TRUE(cgt::Hooks().NextHook);
+        cgt::Hooks().NextHook();
         EXPECT_EQ(cgt::Run().CurrentIndex, kind.screen % 100);
         EXPECT_FALSE(FieldChecked(1196));
         EXPECT_EQ(GetFieldStr(714), "");

@@ -10,6 +10,7 @@
 #include "controls/tax_edit.h"
 #include "interview/frame.h"
 #include "store/run_state.h"
+#include "summary/screen_flow.h"
 #include "support/store_fixture.h"
 
 namespace cgt::test {
@@ -18,6 +19,7 @@ class ScreenTest : public StoreTest {
 protected:
     void SetUp() override {
         StoreTest::SetUp();
+        InstallInterviewScreens();
         frame = std::make_unique<TFrameWnd>();
         frame->resize(900, 600);
         frame->show();

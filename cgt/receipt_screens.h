@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "store/extended.h"
-#include "summary/event_screen.h"
+#include "cgt/core/receipts.h"
+#include "cgt/event_screen.h"
 
 class QCheckBox;
 class TTaxEdit;
@@ -19,7 +19,7 @@ class RightsEventForm;
 class ReceiptForm;
 } // namespace Ui
 
-// Behaviour both screens share: the row, the gain and loss, the description check and the hooks.
+// Behaviour both screens share: the row, the gain and loss, the checks and the hooks.
 class TReceiptScreen : public TEventScreen {
     Q_OBJECT
 
@@ -43,25 +43,21 @@ protected:
         TTaxEdit* loss;
     };
 
-    explicit TReceiptScreen(QWidget* parent = nullptr);
+    TReceiptScreen(cgt::ReceiptKind kind, QWidget* parent);
     // Connects the fields once the form is set up, and opens the event's row.
-    void Bind(const Fields& fields, int screen);
+    void Bind(const Fields& fields);
 
-    // An amount above the explicit zero; an entered 0 counts as none.
-    static bool Present(cgt::Extended amount);
-    bool HasGainOrLoss() const;
-    // Tag 1196, the event has a disposal result: checked while the proceeds are above zero.
-    // Returns its state.
-    bool StoreDisposalFlag() const;
-
-    // The description and the amount; then the screen's own checks.
-    void CheckEntries() override;
-    // The screen's own checks once a description and an amount are entered.
-    virtual void CheckResult() = 0;
+    std::optional<cgt::Refusal> CheckEntries() override;
+    // Stores the disposal result and moves on to the another-event question.
+    void NextPressed() override;
+    // The event date comes with the row and its field is hidden: a refusal of it focuses the
+    // amounts.
+    QWidget* FallbackFocus() const override;
 
 private:
     void Recalculate();
 
+    cgt::ReceiptKind kind_;
     Fields fields_{};
 };
 
@@ -80,10 +76,6 @@ public:
     YesNoPair* RollOver() const { return rollOver_; }
     YesNoPair* MarriageBreakdown() const { return marriage_; }
 
-protected:
-    void CheckResult() override;
-    void NextPressed() override;
-
 private:
     void DescriptionLeft();
     void RollOverAnswered();
@@ -100,10 +92,6 @@ class TQCGT_36 : public TReceiptScreen {
 public:
     explicit TQCGT_36(QWidget* parent = nullptr);
     ~TQCGT_36() override;
-
-protected:
-    void CheckResult() override;
-    void NextPressed() override;
 
 private:
     std::unique_ptr<Ui::ReceiptForm> ui_;

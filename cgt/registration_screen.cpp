@@ -1,30 +1,19 @@
-#include "summary/registration_screen.h"
+#include "cgt/registration_screen.h"
 
 #include <QPushButton>
 
-#include "cgt/core/receipts.h"
+#include "cgt/core/event_checks.h"
+#include "cgt/core/registration_kinds.h"
+#include "cgt/core/routes.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
 #include "interview/frame.h"
 #include "interview/screen_registry.h"
-#include "store/dates.h"
 #include "store/run_state.h"
-#include "summary/registration_kinds.h"
 #include "ui_registration_form.h"
 
 namespace {
-
-constexpr const char* kNoDescription = "You must enter a description for this asset/event.";
-constexpr const char* kBeforeCgt =
-    "Check your date. You cannot enter a date earlier than 20/09/1985. \r\n"
-    "Assets acquired before 20 September 1985 are generally not subject to CGT although\r\n"
-    "there is an exception for some shares and trust interests. If your asset falls within\r\n"
-    "this exception, you should manually calculate your capital gain or capital loss";
-constexpr const char* kNoType = "You must select the Asset/Event type from the drop down box.";
-constexpr const char* kNoDate = "You must enter the acquisition date.";
-constexpr const char* kNothingToRegister =
-    "You must select a curent worksheet or enter a description for this asset/event.";
 
 // The worksheet this registration edits: the one the events question chose, or the path's
 // own when that one has no registration (a resumed interview, a jump).
@@ -97,53 +86,30 @@ void TQCGT_08::fitToKind() {
 }
 
 void TQCGT_08::DescEditExit() {
-    if (descriptionEmpty() || ui_->TypeTextComboBox->HasChoice() || !kind_) return;
-    if (kind_->defaultType >= 0) ui_->TypeTextComboBox->setCurrentIndex(kind_->defaultType);
+    TakeDefaultType(ui_->DescEdit, ui_->TypeTextComboBox, kind_);
 }
 
-bool TQCGT_08::descriptionEmpty() const {
-    return ui_->DescEdit->text().trimmed().isEmpty();
-}
-
-bool TQCGT_08::dateAsked() const {
-    return !kind_ || kind_->acquisitionDate;
-}
-
-bool TQCGT_08::dateEmpty() const {
-    const QString text = ui_->DateofAcqEdit->text();
-    return text.trimmed().isEmpty() || text == QLatin1String(cgt::kEmptyDateMask.data());
-}
-
-void TQCGT_08::CheckEntries() {
+std::optional<cgt::Refusal> TQCGT_08::CheckEntries() {
     DescEditExit();
-    const bool typeChosen = ui_->TypeTextComboBox->HasChoice();
-    if (descriptionEmpty() && !typeChosen && (!dateAsked() || dateEmpty())) return;
-    if (descriptionEmpty()) {
-        Refuse(kNoDescription, ui_->DescEdit);
-    } else if (dateAsked() &&
-               cgt::DateBeforeCgtStart(ui_->DateofAcqEdit->text().toLatin1().toStdString())) {
-        Refuse(kBeforeCgt, ui_->DateofAcqEdit);
-    } else if (!typeChosen) {
-        Refuse(kNoType, ui_->TypeTextComboBox);
-    } else if (dateAsked() && dateEmpty()) {
-        Refuse(kNoDate, ui_->DateofAcqEdit);
-    }
+    StoreEntries();
+    return cgt::CheckRegistration(kind_);
 }
 
 void TQCGT_08::NextPressed() {
+    if (const auto refusal = cgt::CheckRegistrationNext(kind_)) return Refuse(*refusal);
     TFrameWnd* frame = TFrameWnd::Instance();
-    if (descriptionEmpty() &&
-        (ui_->TypeTextComboBox->HasChoice() || (dateAsked() && !dateEmpty()))) {
-        ScreenInfo(QString::fromLatin1(kNothingToRegister));
-        ui_->DescEdit->setFocus();
-        frame->StayOnScreen();
-        return;
-    }
     // The event screens that follow edit this row.
     frame->ReopenRowKey = frame->CurrentRow();
     frame->ReopenRow = true;
+    if (cgt::RegistrationStateOf(kind_) == cgt::RegistrationState::Described) {
+        cgt::Run().CurrentIndex += 1; // the next screen of the section
+        return;
+    }
     // Nothing registered: on to the class's another-event question.
-    cgt::Run().CurrentIndex += descriptionEmpty() ? (kind_ ? kind_->skip : 1) : 1;
+    if (kind_ && kind_->skipWhenEmpty != 0)
+        cgt::Run().CurrentIndex += kind_->skipWhenEmpty;
+    else
+        frame->SetPosition(frame->Route(cgt::kRouteAnotherEvent));
 }
 
 CGT_REGISTER_SCREEN(TQCGT_08);

@@ -1,0 +1,90 @@
+#include "cgt/event_screen.h"
+
+#include <QPushButton>
+
+#include "cgt/core/event_checks.h"
+#include "controls/tax_edit.h"
+#include "controls/type_ahead_combo.h"
+#include "interview/frame.h"
+#include "interview/screen_catalog.h"
+#include "interview/screen_hooks.h"
+#include "interview/value_binder.h"
+#include "store/text.h"
+
+namespace cgt {
+
+int PathWorksheet(int screen) {
+    const ScreenSpec* spec = FindScreenSpec(screen);
+    return spec ? spec->worksheet : 0;
+}
+
+int EventWorksheet(const TFrameWnd& frame, int screen) {
+    return frame.WorksheetKind != 0 ? frame.WorksheetKind : PathWorksheet(screen);
+}
+
+} // namespace cgt
+
+TEventScreen::TEventScreen(QWidget* parent) : TChildForm(parent) {}
+
+void TEventScreen::OpenEvent(int worksheet) {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame || worksheet == 0) return;
+    worksheet_ = worksheet;
+    frame->OpenEventRow(worksheet);
+}
+
+void TEventScreen::FormShow() {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame) return;
+    // Another visit of this screen starts a new row unless Next reopens this one.
+    frame->ReopenRow = false;
+    frame->ShowWorksheetPanel(worksheet_ != 0);
+    cgt::ScreenHooks& hooks = cgt::Hooks();
+    hooks.ValidateHook = [this] { validate(); };
+    hooks.NextHook = [this] { next(); };
+}
+
+void TEventScreen::StoreEntries() {
+    cgt::SaveControlsToStore(this);
+}
+
+QWidget* TEventScreen::FieldControl(int tag) const {
+    for (QWidget* w : findChildren<QWidget*>())
+        if (cgt::FieldTagOf(w) == tag && w->isVisibleTo(this)) return w;
+    return FallbackFocus();
+}
+
+void TEventScreen::Refuse(const cgt::Refusal& refusal) {
+    ScreenInfo(QString::fromLatin1(refusal.message));
+    if (QWidget* field = FieldControl(refusal.tag)) field->setFocus();
+    // Refused on Next, the frame keeps the screen as it is; refused on leaving, the validate
+    // hook keeps the user on it.
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (frame && frame->NextHookSender())
+        frame->StayOnScreen();
+    else
+        cgt::Hooks().ScreenValid = false;
+}
+
+void TEventScreen::TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,
+                                   const cgt::RegistrationKind* kind) {
+    const bool described = !cgt::TrimBlanks(description->Text8()).empty();
+    const std::string code = cgt::DefaultTypeFor(kind, described, combo->HasChoice());
+    if (!code.empty()) combo->SelectCode(QString::fromLatin1(code));
+}
+
+void TEventScreen::validate() {
+    cgt::Hooks().ScreenValid = true;
+    const TFrameWnd* frame = TFrameWnd::Instance();
+    if (frame && frame->BackStep()) return;
+    StoreEntries();
+    if (const auto refusal = CheckEntries()) Refuse(*refusal);
+}
+
+void TEventScreen::next() {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    // A navigator topic sets its own position.
+    if (!frame || frame->NextHookSender() != frame->NextButton()) return;
+    StoreEntries();
+    NextPressed();
+}

@@ -1,0 +1,68 @@
+#pragma once
+// TEventScreen: the base of the screens that begin a CGT event (the registration screen, the
+// rights and receipt screens). Created, it opens a row of its class's worksheet; shown, it
+// installs its entry checks (skipped when the user goes back with Prev) and its Next. The
+// checks are widget-free functions of the row (cgt/core/event_checks.h): the screen stores its
+// controls' values first and maps a refusal's tag to its control.
+
+#include <optional>
+
+#include "interview/child_form.h"
+
+class TFrameWnd;
+class TTaxEdit;
+class TTypeAheadComboBox;
+
+namespace cgt {
+
+struct Refusal;
+struct RegistrationKind;
+
+// The worksheet that the path's events question sets for the event screen `screen` (for
+// example 451 for 2009); 0 when no question leads there.
+int PathWorksheet(int screen);
+
+// The worksheet the event screen edits: the frame's WorksheetKind, or when no question has
+// set one in this run (an interview resumed on the screen itself) the one of the path.
+int EventWorksheet(const TFrameWnd& frame, int screen);
+
+} // namespace cgt
+
+class TEventScreen : public TChildForm {
+    Q_OBJECT
+
+public:
+    void FormShow() override;
+
+    // The worksheet whose row the screen edits; 0 without an interview frame.
+    int Worksheet() const { return worksheet_; }
+
+protected:
+    explicit TEventScreen(QWidget* parent = nullptr);
+
+    // Opens the event's row of `worksheet`: the row being edited again when the frame's
+    // ReopenRow is set, else a new row.
+    void OpenEvent(int worksheet);
+    // The controls' values → the row's scratch tags.
+    void StoreEntries();
+    // Shows a refusal, focuses its field and keeps the user on the screen (or on Next).
+    void Refuse(const cgt::Refusal& refusal);
+    // The description was left: without a type the kind's default is chosen in `combo`.
+    void TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,
+                         const cgt::RegistrationKind* kind);
+    // The control of a field tag; a field that is not shown gives FallbackFocus.
+    QWidget* FieldControl(int tag) const;
+    virtual QWidget* FallbackFocus() const { return nullptr; }
+
+    // The entry checks when the screen is left other than by Prev, after the entries were
+    // stored; nothing when the screen may be left.
+    virtual std::optional<cgt::Refusal> CheckEntries() = 0;
+    // Next was pressed and the entries stored: moves on, or calls Refuse to stay.
+    virtual void NextPressed() = 0;
+
+private:
+    void validate();
+    void next();
+
+    int worksheet_ = 0;
+};

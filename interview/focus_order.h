@@ -1,0 +1,21 @@
+#pragma once
+// Keyboard focus inside the interview frame: the first control after a screen, the tab order
+// of a screen by position for keyboard users, and leaving a grid with F6.
+
+class QWidget;
+
+namespace cgt {
+
+// The first control after `start` in the tab order that `within` holds and that can take the
+// focus by Tab (enabled, shown); nullptr when there is none.
+QWidget* NextTabStop(const QWidget* within, QWidget* start, bool forward = true);
+
+// Orders the tab stops that sit directly on the screen by rows (tops within 12 pixels count as
+// one row), then left to right; the screen's mark-up labels become tab stops.
+void SortTabOrderByPosition(QWidget* screen);
+
+// Moves the focus from a control with inner widgets (a grid) to the next or previous tab stop
+// of `within` outside it.
+void MoveFocusPast(const QWidget* within, QWidget* control, bool forward);
+
+} // namespace cgt

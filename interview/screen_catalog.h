@@ -1,0 +1,39 @@
+#pragma once
+// What the interview engine knows of the screens it shows: for every screen number the class
+// that makes the screen, its caption, help topic and buttons, the navigator topic that starts
+// there and the screen's named routes. The interview installs its own table here; the engine
+// itself holds no screen.
+
+#include <span>
+#include <string_view>
+
+namespace cgt {
+
+// A named way out of a screen, for example to the another-event question of its section.
+struct ScreenRoute {
+    std::string_view name;
+    int screen = 0;
+};
+
+struct ScreenSpec {
+    int number = 0; // section * 100 + index
+    std::string_view className;
+    std::string_view caption;
+    int helpContext = 0;
+    bool showNext = true;
+    bool showPrev = true;
+    std::string_view topic; // the navigator topic that starts here; empty: none
+    std::span<const ScreenRoute> routes;
+    int worksheet = 0; // the worksheet whose rows the screen edits when none was chosen
+};
+
+// The table, in interview order. It must outlive its use; an empty span uninstalls it.
+void InstallScreenTable(std::span<const ScreenSpec> table);
+std::span<const ScreenSpec> InstalledScreenTable();
+
+// The screen of a number, or nullptr.
+const ScreenSpec* FindScreenSpec(int number);
+// The target of a named route of a screen; 0 when the screen has no such route.
+int RouteTarget(int number, std::string_view route);
+
+} // namespace cgt
