@@ -56,6 +56,9 @@ void THyperlinksForm::LoadLinks(QWidget* screen) {
     items_.clear();
     ui_->okayButton->setEnabled(false);
     if (screen) walk(screen);
+    // The first link is chosen at once, so that Enter follows it.
+    if (ui_->hyperlinksListBox->count() > 0) ui_->hyperlinksListBox->setCurrentRow(0);
+    ui_->hyperlinksListBox->setFocus();
 }
 
 THyperlinkChoice THyperlinksForm::Choice() const {
