@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "controls/qt_dialogs.h"
 #include "controls/text_label.h"
 #include "ui_hyperlinks_form.h"
 
@@ -13,6 +14,7 @@ namespace cgt {
 THyperlinksForm::THyperlinksForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::THyperlinksForm>()) {
     ui_->setupUi(this);
+    UseDialogFrame(*this);
     connect(ui_->hyperlinksListBox, &QListWidget::itemClicked, this,
             &THyperlinksForm::hyperlinksListBoxClick);
     connect(ui_->hyperlinksListBox, &QListWidget::itemSelectionChanged, this,
