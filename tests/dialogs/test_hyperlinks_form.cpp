@@ -125,6 +125,7 @@ TEST(HyperlinksList, OpensWithTheFirstLinkChosenSoThatEnterFollowsIt) {
     bool okEnabled = false;
     bool listFocused = false;
     auto ran = test::WhenModal([&](QDialog& dialog) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         auto* list = dialog.findChild<QListWidget*>("hyperlinksListBox");
         current = list->currentRow();
         selected = list->item(0)->isSelected();
