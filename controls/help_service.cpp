@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "controls/help_window.h"
+#include "controls/qt_dialogs.h"
 
 // The help files are linked from a static library: register them before the first look-up.
 static void InitHelpResources() {
@@ -22,8 +23,8 @@ QString resourceOf(const std::string& helpFile) {
 
 class HelpWindowService final : public HelpService {
 public:
-    void ShowContext(int context) override { window().ShowTopic(context); }
-    void ShowContents() override { window().ShowContentsList(); }
+    void ShowContext(int context) override { opened().ShowTopic(context); }
+    void ShowContents() override { opened().ShowContentsList(); }
     void SetHelpFile(const std::string& name) override { helpFile_ = name; }
     std::string HelpFile() const override { return helpFile_; }
     void closeWindow() {
@@ -32,6 +33,23 @@ public:
     }
 
 private:
+    // The window, placed beside the window the user works in when it opens.
+    THelpWindow& opened() {
+        THelpWindow& help = window();
+        if (!help.isVisible()) {
+            if (const QWidget* owner = Owner()) help.PlaceBeside(*owner);
+        }
+        return help;
+    }
+
+    // The top-level window the user works in, past any dialog it has open.
+    const QWidget* Owner() const {
+        const QWidget* owner = DialogOwner();
+        while (owner && owner->parentWidget())
+            owner = owner->parentWidget()->window();
+        return owner == window_.data() ? nullptr : owner;
+    }
+
     // One window, filled from the help file in force when it is asked for.
     THelpWindow& window() {
         if (!window_) {
@@ -42,8 +60,7 @@ private:
             QFile file(resourceOf(helpFile_));
             QByteArray text;
             if (file.open(QIODevice::ReadOnly)) text = file.readAll();
-            window_->SetContents(QString::fromStdString(helpFile_),
-                                 HelpFileContents::Parse(text.toStdString()));
+            window_->SetContents(HelpFileContents::Parse(text.toStdString()));
             loadedFile_ = helpFile_;
             loaded_ = true;
         }

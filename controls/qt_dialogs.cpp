@@ -1,7 +1,9 @@
 #include "controls/qt_dialogs.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -81,16 +83,45 @@ QMessageBox::Icon IconOfKind(int kind) {
     }
 }
 
-// Boxes belong to the window the user is working in.
-QWidget* DialogParent() {
-    return QApplication::activeWindow();
-}
+// Holds a dialog to the size it is shown at: the size its form gives it, or the size its
+// layout chose for it.
+class FixSizeWhenShown : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent()) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            QSize size = dialog->size();
+            if (const QLayout* layout = dialog->layout())
+                size = size.expandedTo(layout->minimumSize());
+            dialog->setFixedSize(size);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
+QWidget* DialogOwner() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog)) return window;
+    }
+    return nullptr;
+}
+
+void UseDialogFrame(QWidget& dialog) {
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    if (qobject_cast<QMessageBox*>(&dialog)) return; // it fixes its own size to its text
+    dialog.installEventFilter(new FixSizeWhenShown(&dialog));
+}
+
 int QtDialogService::ShowMessage(const MessageRequest& request) {
     QMessageBox box(IconOfKind(request.kind), QString::fromLatin1(request.caption),
-                    QString::fromLatin1(request.text), QMessageBox::NoButton, DialogParent());
+                    QString::fromLatin1(request.text), QMessageBox::NoButton, DialogOwner());
+    UseDialogFrame(box);
     const int shown = ShownButtons(request.buttons);
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton first = QMessageBox::NoButton;
@@ -115,12 +146,14 @@ int QtDialogService::ShowMessage(const MessageRequest& request) {
 std::optional<std::string> QtDialogService::InputBox(const std::string& caption,
                                                      const std::string& prompt,
                                                      const std::string& value) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(DialogParent(), QString::fromLatin1(caption),
-                                               QString::fromLatin1(prompt), QLineEdit::Normal,
-                                               QString::fromLatin1(value), &ok);
-    if (!ok) return std::nullopt;
-    return text.toLatin1().toStdString();
+    QInputDialog dialog(DialogOwner());
+    dialog.setWindowTitle(QString::fromLatin1(caption));
+    dialog.setLabelText(QString::fromLatin1(prompt));
+    dialog.setTextEchoMode(QLineEdit::Normal);
+    dialog.setTextValue(QString::fromLatin1(value));
+    UseDialogFrame(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toLatin1().toStdString();
 }
 
 void QtDialogService::Beep() {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 
@@ -21,8 +22,6 @@ using cgt::Extended;
 
 constexpr char kMandatoryMessage[] = "This field is mandatory and MUST be completed";
 constexpr char kInvalidCharsMessage[] = "Result contains invalid characters";
-// The short date format every date field shows and reads.
-constexpr char kShortDateFormat[] = "dd/mm/yyyy";
 
 // Character lists of the presets.
 constexpr char kAnyTextChars[] =
@@ -94,10 +93,34 @@ TCustomNumEdit::TCustomNumEdit(QWidget* parent) : QLineEdit(parent) {
     setFont(cgt::DefaultControlFont()); // Arial 10 pt, through its metric twin
     normalColor_ = palette().color(QPalette::Active, QPalette::Base);
     QLineEdit::setAlignment(ToQt(alignment_));
+    maxLength_ = QLineEdit::maxLength();
+    hintTimer_.setSingleShot(true);
+    hintTimer_.setInterval(kHintMilliseconds);
+    connect(&hintTimer_, &QTimer::timeout, this, &TCustomNumEdit::hideHint);
 }
 
 TCustomNumEdit::~TCustomNumEdit() {
     if (g_takingBack == this) g_takingBack = nullptr;
+    delete hint_.data();
+}
+
+void TCustomNumEdit::setMaxLength(int length) {
+    maxLength_ = std::clamp(length, 0, 32767);
+    // Typed keys are held to the limit by the key filter; the edit's own limit only grows
+    // beyond it to show a longer value or a minus sign in front of a full amount.
+    QLineEdit::setMaxLength(maxLength_);
+}
+
+bool TCustomNumEdit::signRoom() const {
+    switch (numericType_) {
+    case ntCurrency:
+    case ntCurrencyCnt:
+    case ntNumeric:
+    case ntCPI:
+        return cgt::InSet(charSet_, '-');
+    default:
+        return false;
+    }
 }
 
 std::string TCustomNumEdit::Text8() const {
@@ -106,7 +129,10 @@ std::string TCustomNumEdit::Text8() const {
 
 void TCustomNumEdit::writeText(const std::string& text) {
     const QString value = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    if (value != this->text()) setText(value);
+    if (value == this->text()) return;
+    // The limit is for typing: a value written here is never cut short.
+    if (value.size() > QLineEdit::maxLength()) QLineEdit::setMaxLength(value.size());
+    setText(value);
 }
 
 void TCustomNumEdit::setAlignment(TAlignment alignment) {
@@ -312,7 +338,7 @@ void TCustomNumEdit::FormatText() {
         writeText(IsSmall(value) ? "" : cgt::FormatFixed(value, 18, 0));
         break;
     case ntCurrencyCnt:
-        writeText(IsSmall(value) ? "" : cgt::FormatFixed(value, 18, 2));
+        writeText(IsSmall(value) ? "" : cgt::FormatCents(value));
         break;
     case ntPercentage:
         if (IsSmall(value))
@@ -413,80 +439,233 @@ bool TCustomNumEdit::CheckValue(Extended value) {
     return true;
 }
 
-TCustomNumEdit::KeyAction TCustomNumEdit::filterKey(char c) {
+bool TCustomNumEdit::isFull() const {
+    if (hasSelectedText()) return false;
+    const QString shown = text();
+    const int sign = signRoom() && shown.startsWith(QLatin1Char('-')) ? 1 : 0;
+    return shown.size() - sign >= maxLength_;
+}
+
+bool TCustomNumEdit::droppingDecimals() const {
+    return decimalsDroppedAt_ >= 0 && cursorPosition() == decimalsDroppedAt_ &&
+           text() == decimalsDroppedText_ && !hasSelectedText();
+}
+
+TCustomNumEdit::KeyDecision TCustomNumEdit::filterKey(char c) {
+    const auto refuse = [](Refusal reason) { return KeyDecision{KeyAction::Refuse, reason}; };
     const std::string text = Text8();
-    if (!(numericType_ == ntNone && charSet_.none()) && !cgt::InSet(charSet_, c))
-        return KeyAction::Refuse;
+    const bool wholeNumber = (numericType_ == ntCurrency || numericType_ == ntNumeric) &&
+                             decimals_ == 0 && !cgt::InSet(charSet_, '.');
+    // Digits straight after a refused decimal point are cents, never more dollars.
+    if (wholeNumber && c >= '0' && c <= '9' && droppingDecimals()) return refuse(Refusal::Cents);
+    if (!(numericType_ == ntNone && charSet_.none()) && !cgt::InSet(charSet_, c)) {
+        if (wholeNumber && c == '.') {
+            decimalsDroppedAt_ = cursorPosition();
+            decimalsDroppedText_ = this->text();
+            return refuse(Refusal::Cents);
+        }
+        return refuse(Refusal::NotAllowed);
+    }
 
     switch (numericType_) {
     case ntCurrency:
     case ntCurrencyCnt:
     case ntNumeric:
     case ntCPI:
-        if ((c == '-' || c == '.') && text.find(c) != std::string::npos) return KeyAction::Refuse;
+        if ((c == '-' || c == '.') && text.find(c) != std::string::npos)
+            return refuse(Refusal::Repeated);
         if (c == '-' && !text.empty()) {
-            // The minus sign always lands in front; a full field has no room for it.
-            if (static_cast<int>(text.size()) >= maxLength()) return KeyAction::Refuse;
+            // The minus sign always lands in front, a full amount included.
             const int cursor = cursorPosition();
             writeText("-" + text);
             setCursorPosition(cursor + 1);
-            return KeyAction::Consumed;
+            return {KeyAction::Consumed, Refusal::NotAllowed};
         }
         // Room for the separator and the decimals stays free until the separator is typed.
         if (decimals_ > 0 && c != '-' && c != '.' && text.find('.') == std::string::npos &&
-            static_cast<int>(text.size()) > maxLength() - decimals_ - 2)
-            return KeyAction::Refuse;
+            static_cast<int>(text.size()) > maxLength_ - decimals_ - 2)
+            return refuse(Refusal::WholePartFull);
         break;
     case ntNone:
     case ntSpecial:
         if (capitaliseWords_ && c >= 'a' && c <= 'z' && (text.empty() || text.back() == ' '))
-            return KeyAction::Upper;
+            return {isFull() ? KeyAction::Refuse : KeyAction::Upper, Refusal::Full};
         break;
     default:
         break;
     }
-    return KeyAction::Pass;
+    if (isFull()) return refuse(Refusal::Full);
+    return {};
+}
+
+namespace {
+
+// "digits only", "digits and a minus sign only", ... for the signs a number field takes.
+QString NumberCharsText(const cgt::CharSet& set) {
+    const bool minus = cgt::InSet(set, '-');
+    const bool point = cgt::InSet(set, '.');
+    if (minus && point) return QStringLiteral("digits, a minus sign and a decimal point only");
+    if (minus) return QStringLiteral("digits and a minus sign only");
+    if (point) return QStringLiteral("digits and a decimal point only");
+    return QStringLiteral("digits only");
+}
+
+QString Quoted(char c) {
+    return QLatin1Char('\'') + QChar::fromLatin1(c) + QLatin1Char('\'');
+}
+
+} // namespace
+
+QString TCustomNumEdit::hintFor(char c, Refusal reason) const {
+    const bool number = ReadsNumber(numericType_) || numericType_ == ntPhone ||
+                        numericType_ == ntPCode || IsIdentifierKind(numericType_);
+    switch (reason) {
+    case Refusal::ReadOnly:
+        return QStringLiteral("worked out for you \u2014 cannot be typed in");
+    case Refusal::Cents:
+        return numericType_ == ntCurrency ? QStringLiteral("whole dollars \u2014 no cents")
+                                          : QStringLiteral("whole numbers \u2014 no decimals");
+    case Refusal::Repeated:
+        return c == '-' ? QStringLiteral("one minus sign only")
+                        : QStringLiteral("one decimal point only");
+    case Refusal::Full:
+        return QStringLiteral("at most %1 %2")
+            .arg(maxLength_)
+            .arg(number ? "digits" : "characters");
+    case Refusal::WholePartFull:
+        return QStringLiteral("at most %1 digits before the point \u2014 type . for the cents")
+            .arg(maxLength_ - decimals_ - 1);
+    case Refusal::NotAllowed:
+        break;
+    }
+    switch (numericType_) {
+    case ntCurrency:
+        return QStringLiteral("whole dollars \u2014 ") + NumberCharsText(charSet_);
+    case ntCurrencyCnt:
+        return QStringLiteral("dollars and cents \u2014 ") + NumberCharsText(charSet_);
+    case ntPercentage:
+        return QStringLiteral("a percentage \u2014 ") + NumberCharsText(charSet_);
+    case ntDate:
+        return QStringLiteral("a date as dd/mm/yyyy \u2014 digits and / only");
+    case ntNumeric:
+    case ntCPI:
+    case ntDec2:
+    case ntPhone:
+    case ntPCode:
+    case ntTFN:
+    case ntABN:
+    case ntACN:
+    case ntSFN:
+    case ntDIN:
+    case ntEGN:
+        return NumberCharsText(charSet_);
+    case ntNone:
+    case ntSpecial:
+        break;
+    }
+    if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
+        return QStringLiteral("this character cannot be typed here");
+    return Quoted(c) + QStringLiteral(" cannot be typed here");
+}
+
+void TCustomNumEdit::refuseKey(char c, Refusal reason) {
+    cgt::Dialogs().Beep();
+    showHint(hintFor(c, reason));
+}
+
+void TCustomNumEdit::showHint(const QString& hintText) {
+    // Shown in the window, under the field, or above it where the window ends.
+    QWidget* host = window() == this ? this : window();
+    if (!hint_) {
+        hint_ = new QLabel(host);
+        hint_->setObjectName(QStringLiteral("entryHint"));
+        hint_->setAutoFillBackground(true);
+        hint_->setForegroundRole(QPalette::ToolTipText);
+        hint_->setBackgroundRole(QPalette::ToolTipBase);
+        hint_->setFrameShape(QFrame::Box);
+        hint_->setMargin(2);
+        hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    if (hint_->parentWidget() != host) hint_->setParent(host); // the field moved windows
+    hint_->setText(hintText);
+    hint_->setAccessibleName(hintText);
+    hint_->adjustSize();
+    QPoint at = mapTo(host, QPoint(0, height() + 1));
+    if (host != this && at.y() + hint_->height() > host->height())
+        at = mapTo(host, QPoint(0, -hint_->height() - 1));
+    at.setX(std::clamp(at.x(), 0, std::max(0, host->width() - hint_->width())));
+    hint_->move(at);
+    hint_->raise();
+    hint_->show();
+    hintTimer_.start();
+}
+
+void TCustomNumEdit::hideHint() {
+    hintTimer_.stop();
+    if (hint_) hint_->hide();
+}
+
+QString TCustomNumEdit::HintText() const {
+    return hint_ && hint_->isVisible() ? hint_->text() : QString();
 }
 
 void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     const bool shortcut =
         event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (typed.isEmpty() || shortcut || isReadOnly()) {
+    if (typed.isEmpty() || shortcut) {
         QLineEdit::keyPressEvent(event);
         return;
     }
     // Control characters (Backspace, Enter, Escape and the like) are the edit's own.
     for (QChar ch : typed) {
         if (ch.unicode() < 32 || ch.unicode() == 127) {
+            hideHint();
             QLineEdit::keyPressEvent(event);
             return;
         }
     }
-    const bool anyKey = numericType_ == ntNone && charSet_.none();
-    if (typed.size() != 1 || typed[0].unicode() > 255) {
-        // Composed input: every character must be allowed.
+    event->accept();
+    const char first = static_cast<char>(typed[0].unicode() > 255 ? 0 : typed[0].unicode());
+    if (isReadOnly()) {
+        refuseKey(first, Refusal::ReadOnly);
+        return;
+    }
+    // The return keeps 8-bit text: a character beyond Latin-1 cannot be stored.
+    for (QChar ch : typed) {
+        if (ch.unicode() > 255) {
+            refuseKey(0, Refusal::NotAllowed);
+            return;
+        }
+    }
+    if (typed.size() != 1) {
+        // Composed input: every character must be allowed and fit.
+        const bool anyKey = numericType_ == ntNone && charSet_.none();
         for (QChar ch : typed) {
-            if (!anyKey && (ch.unicode() > 255 || !cgt::InSet(charSet_, char(ch.unicode())))) {
-                cgt::Dialogs().Beep();
-                event->accept();
+            if (!anyKey && !cgt::InSet(charSet_, char(ch.unicode()))) {
+                refuseKey(char(ch.unicode()), Refusal::NotAllowed);
                 return;
             }
         }
+        if (!hasSelectedText() && text().size() + typed.size() > maxLength_) {
+            refuseKey(first, Refusal::Full);
+            return;
+        }
+        hideHint();
         QLineEdit::keyPressEvent(event);
         return;
     }
 
-    switch (filterKey(static_cast<char>(typed[0].unicode()))) {
+    const KeyDecision decision = filterKey(first);
+    if (decision.action == KeyAction::Refuse) {
+        refuseKey(first, decision.reason);
+        return;
+    }
+    hideHint();
+    decimalsDroppedAt_ = -1;
+    switch (decision.action) {
     case KeyAction::Pass:
         QLineEdit::keyPressEvent(event);
-        break;
-    case KeyAction::Refuse:
-        cgt::Dialogs().Beep();
-        event->accept();
-        break;
-    case KeyAction::Consumed:
-        event->accept();
         break;
     case KeyAction::Upper: {
         QKeyEvent upper(event->type(), event->key(), event->modifiers() | Qt::ShiftModifier,
@@ -496,7 +675,21 @@ void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
         event->setAccepted(upper.isAccepted());
         break;
     }
+    case KeyAction::Refuse:
+    case KeyAction::Consumed:
+        break;
     }
+}
+
+QColor TCustomNumEdit::restingColor() const {
+    // A field that only shows a result looks like the window behind it, not like an entry.
+    return isReadOnly() ? palette().color(QPalette::Active, QPalette::Window) : normalColor_;
+}
+
+void TCustomNumEdit::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::ReadOnlyChange && !entered_)
+        setFillColors(restingColor(), Qt::black);
 }
 
 void TCustomNumEdit::setFillColors(const QColor& base, const QColor& text) {
@@ -520,7 +713,7 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
         return;
     }
 
-    if (changeFocusColor_) setFillColors(FocusColor(), Qt::black);
+    if (changeFocusColor_ && !isReadOnly()) setFillColors(FocusColor(), Qt::black);
     const bool returning = refocusing_;
     refocusing_ = false;
     // A returning entry keeps the text as typed.
@@ -552,8 +745,10 @@ void TCustomNumEdit::focusOutEvent(QFocusEvent* event) {
     }
     if (!entered_) return;
     entered_ = false;
+    hideHint();
+    decimalsDroppedAt_ = -1;
 
-    if (changeFocusColor_) setFillColors(normalColor_, Qt::black);
+    if (changeFocusColor_) setFillColors(restingColor(), Qt::black);
     QLineEdit::setAlignment(ToQt(alignment_));
 
     // Set before any message box opens, so that the field which holds the focus meanwhile
@@ -593,7 +788,7 @@ TCustomNumEdit::ExitResult TCustomNumEdit::exitChecks() {
             parsedDate_ = *date;
             return ExitResult::Pass;
         }
-        failExit(std::string("The date must be in ") + kShortDateFormat + " format !", true);
+        failExit(cgt::DateEntryMessage(normalised), true);
         return ExitResult::Fail;
     }
     case ntTFN:

@@ -6,13 +6,17 @@
 
 #include <QColor>
 #include <QLineEdit>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <string>
 
 #include "controls/core/tax_text.h"
 #include "store/dates.h"
 #include "store/extended.h"
+
+class QLabel;
 
 class TCustomNumEdit : public QLineEdit {
     Q_OBJECT
@@ -35,6 +39,8 @@ class TCustomNumEdit : public QLineEdit {
     Q_PROPERTY(bool CapitaliseWords READ CapitaliseWords WRITE setCapitaliseWords)
     Q_PROPERTY(double NumValue READ NumValue WRITE setNumValue)
     Q_PROPERTY(double DateValue READ DateValue WRITE setDateValue)
+    // The most characters typed; a minus sign in front of a full amount does not count.
+    Q_PROPERTY(int maxLength READ maxLength WRITE setMaxLength)
 
 public:
     enum TNumericType {
@@ -119,6 +125,8 @@ public:
     void setChangeFocusColor(bool on) { changeFocusColor_ = on; }
     bool CapitaliseWords() const { return capitaliseWords_; }
     void setCapitaliseWords(bool on) { capitaliseWords_ = on; }
+    int maxLength() const { return maxLength_; }
+    void setMaxLength(int length);
     double DateValue() const { return dateValue_; }
     void setDateValue(double date) { dateValue_ = date; }
 
@@ -133,6 +141,11 @@ public:
     double ParsedDate() const { return parsedDate_; }
     // The text as 8-bit characters.
     std::string Text8() const;
+    // The hint shown at the field after a refused key, saying what the field accepts; empty
+    // while none is shown.
+    QString HintText() const;
+    // How long a hint stays when no other key follows.
+    static constexpr int kHintMilliseconds = 4000;
 
     // Rounds the value and writes its display form into the text.
     void FormatText();
@@ -153,16 +166,34 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     enum class KeyAction { Pass, Refuse, Consumed, Upper };
+    // Why a key was refused, for the hint.
+    enum class Refusal { NotAllowed, Repeated, Full, WholePartFull, Cents, ReadOnly };
+    struct KeyDecision {
+        KeyAction action = KeyAction::Pass;
+        Refusal reason = Refusal::NotAllowed;
+    };
     // PassAndTakeBack: an empty mandatory date, which completes its exit and still returns.
     enum class ExitResult { Pass, Fail, PassAndTakeBack };
 
     void applyNumericTypePresets();
     void applyVarnDataTypePresets();
     void applyPreset(int decimals, int alignment, int maxLength, const char* validChars);
-    KeyAction filterKey(char c);
+    KeyDecision filterKey(char c);
+    // Beeps and shows what the field accepts instead of the key.
+    void refuseKey(char c, Refusal reason);
+    QString hintFor(char c, Refusal reason) const;
+    void showHint(const QString& text);
+    void hideHint();
+    // A whole-number field drops the digits typed straight after a refused decimal point.
+    bool droppingDecimals() const;
+    bool isFull() const;
+    // Whether a minus sign in front of an amount is left out of the limit.
+    bool signRoom() const;
+    QColor restingColor() const;
     // The checks of a focus exit by kind, with their messages.
     ExitResult exitChecks();
     bool readValue();
@@ -191,6 +222,12 @@ private:
     double maxDate_ = 0;
     double parsedDate_ = kNoDate;
     QColor normalColor_;
+    int maxLength_ = 32767;
+    QPointer<QLabel> hint_;
+    QTimer hintTimer_;
+    // After a refused decimal point: where the caret stood and the text then.
+    int decimalsDroppedAt_ = -1;
+    QString decimalsDroppedText_;
 
     bool entered_ = false;    // entry processing ran; the exit is still due
     bool passive_ = false;    // focused while another field takes its focus back

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
+#include "controls/qt_dialogs.h"
 #include "ui_column_description_form.h"
 
 namespace cgt {
@@ -36,6 +37,7 @@ void UseParentColour(QPlainTextEdit& memo) {
 TTableColumnDescriptionForm::TTableColumnDescriptionForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TTableColumnDescriptionForm>()) {
     ui_->setupUi(this);
+    UseDialogFrame(*this);
     UseParentColour(*ui_->columnMemo);
     ui_->columnMemo->installEventFilter(this);
     connect(ui_->closeButton, &QPushButton::clicked, this,
@@ -82,7 +84,7 @@ void TTableColumnDescriptionForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void ShowColumnDescription(const QString& heading, const QString& text) {
-    TTableColumnDescriptionForm form(QApplication::activeWindow());
+    TTableColumnDescriptionForm form(DialogOwner());
     form.SetDescription(heading, text);
     form.exec();
 }

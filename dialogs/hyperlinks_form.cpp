@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "controls/qt_dialogs.h"
 #include "controls/text_label.h"
 #include "ui_hyperlinks_form.h"
 
@@ -13,6 +14,7 @@ namespace cgt {
 THyperlinksForm::THyperlinksForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::THyperlinksForm>()) {
     ui_->setupUi(this);
+    UseDialogFrame(*this);
     connect(ui_->hyperlinksListBox, &QListWidget::itemClicked, this,
             &THyperlinksForm::hyperlinksListBoxClick);
     connect(ui_->hyperlinksListBox, &QListWidget::itemSelectionChanged, this,
@@ -56,6 +58,9 @@ void THyperlinksForm::LoadLinks(QWidget* screen) {
     items_.clear();
     ui_->okayButton->setEnabled(false);
     if (screen) walk(screen);
+    // The first link is chosen at once, so that Enter follows it.
+    if (ui_->hyperlinksListBox->count() > 0) ui_->hyperlinksListBox->setCurrentRow(0);
+    ui_->hyperlinksListBox->setFocus();
 }
 
 THyperlinkChoice THyperlinksForm::Choice() const {

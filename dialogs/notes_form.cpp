@@ -1,10 +1,12 @@
 #include "dialogs/notes_form.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStringList>
+#include <QTextCursor>
 
 #include <memory>
 #include <string>
@@ -33,6 +35,10 @@ TNotesForm::TNotesForm(QWidget* parent) : QWidget(parent), ui_(std::make_unique<
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The pad's heading is bold; what the user writes is not.
+    QFont memoFont = ui_->Notes->font();
+    memoFont.setBold(false);
+    ui_->Notes->setFont(memoFont);
     connect(ui_->BtnCancel, &QPushButton::clicked, this, &TNotesForm::BtnCancelClick);
 }
 
@@ -63,6 +69,9 @@ void TNotesForm::FormShow() {
         memo.setPlainText(lines.join(QLatin1Char('\n')));
     }
     memo.document()->setModified(false);
+    // The caret waits in the text, after the last note: a key typed at once is written down.
+    memo.moveCursor(QTextCursor::End);
+    memo.setFocus(Qt::OtherFocusReason);
 }
 
 void TNotesForm::closeEvent(QCloseEvent* event) {

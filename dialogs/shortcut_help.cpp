@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
+#include "controls/qt_dialogs.h"
 #include "ui_shortcut_help_form.h"
 
 namespace cgt {
@@ -13,6 +14,7 @@ namespace cgt {
 TviHelperForm::TviHelperForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TviHelperForm>()) {
     ui_->setupUi(this);
+    UseDialogFrame(*this);
     QPalette palette = ui_->Memo1->palette();
     palette.setColor(QPalette::Base, this->palette().color(QPalette::Window));
     ui_->Memo1->setPalette(palette);
@@ -39,7 +41,7 @@ bool TviHelperForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ShowShortcutHelp() {
-    TviHelperForm form(QApplication::activeWindow());
+    TviHelperForm form(DialogOwner());
     form.exec();
 }
 

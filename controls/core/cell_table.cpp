@@ -647,7 +647,7 @@ CellCheck CellTable::CheckCell(int col, int row) {
         SetCell(col, row, text);
         auto date = ParseDate(text);
         if (!date) {
-            Message(kBadDate);
+            Message(DateEntryMessage(text));
             return CellCheck::Failed;
         }
         lastDate_ = *date;

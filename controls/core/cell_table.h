@@ -87,7 +87,6 @@ inline constexpr std::string_view kPicklistMismatch =
     "Entry must match one of the picklist entries";
 inline constexpr std::string_view kInvalidABN = "Invalid Australian Business Number (ABN)";
 inline constexpr std::string_view kInvalidTFN = "Invalid Tax File Number (TFN)";
-inline constexpr std::string_view kBadDate = "Enter date in dd/mm/yyyy format";
 inline constexpr std::string_view kInvalidNumericEntry = "Invalid numeric entry";
 inline constexpr std::string_view kRowDeletionRefused = "Row deletion not allowed on this grid";
 inline constexpr std::string_view kDeleteRowQuestion = "Are you sure you want to delete this row?";

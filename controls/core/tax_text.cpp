@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "store/dates.h"
 #include "store/number_format.h"
 
 namespace cgt {
@@ -166,6 +167,61 @@ std::string NormaliseDateDigits(std::string_view text, char separator) {
     out += separator;
     out += text.substr(4);
     return out;
+}
+
+namespace {
+
+// Blanks, then 1..maxDigits digits, as a date is read; advances pos past them.
+bool ScanDatePart(std::string_view text, std::size_t& pos, std::size_t maxDigits, int& value,
+                  std::size_t& digits) {
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    value = 0;
+    digits = 0;
+    while (pos < text.size() && IsDigit(text[pos])) {
+        if (++digits > maxDigits) return false;
+        value = value * 10 + (text[pos++] - '0');
+    }
+    return digits > 0;
+}
+
+bool ScanDateSeparator(std::string_view text, std::size_t& pos) {
+    if (pos >= text.size() || text[pos] != '/') return false;
+    ++pos;
+    return true;
+}
+
+std::string TwoDigits(int value) {
+    return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
+}
+
+} // namespace
+
+std::string DateEntryMessage(std::string_view text, int currentYear) {
+    const std::string trimmed = TrimText(NormaliseDateDigits(TrimText(text)));
+    std::size_t pos = 0, digits = 0;
+    int day = 0, month = 0, year = 0;
+    const bool shaped =
+        ScanDatePart(trimmed, pos, 2, day, digits) && ScanDateSeparator(trimmed, pos) &&
+        ScanDatePart(trimmed, pos, 2, month, digits) && ScanDateSeparator(trimmed, pos) &&
+        ScanDatePart(trimmed, pos, 4, year, digits) && pos == trimmed.size();
+    if (!shaped || ParseDate(trimmed, currentYear)) return std::string(kDateFormatMessage);
+    if (digits <= 2) year = ExpandYear(year, currentYear);
+    char yearText[8];
+    std::snprintf(yearText, sizeof yearText, "%04d", year);
+    return "The date " + TwoDigits(day) + "/" + TwoDigits(month) + "/" + yearText +
+           " does not exist.";
+}
+
+std::string DateEntryMessage(std::string_view text) {
+    return DateEntryMessage(text, CurrentYear());
+}
+
+std::string FormatCents(Extended value) {
+    constexpr int kSignificantDigits = 12;
+    // Rounded to the significant digits first, so that the cents never add a thirteenth.
+    const auto rounded = ParseNumber(FormatGeneral(value, kSignificantDigits));
+    return FormatFixed(rounded ? *rounded : value, kSignificantDigits, 2);
 }
 
 bool IsValidTFN(std::string_view text) {

@@ -45,6 +45,17 @@ std::string RangeMessage(Extended minimum, Extended maximum);
 // is returned as it is.
 std::string NormaliseDateDigits(std::string_view text, char separator = '/');
 
+// What a date entry that does not convert is told, by the entry field and the worksheet grid
+// alike: a text in the day/month/year form whose date does not exist (31/02/2004) says so;
+// anything else asks for the form.
+inline constexpr std::string_view kDateFormatMessage = "Enter date in dd/mm/yyyy format";
+std::string DateEntryMessage(std::string_view text, int currentYear);
+std::string DateEntryMessage(std::string_view text);
+
+// An amount with cents as shown: two decimals and at most 12 significant digits; a whole part
+// of more than 12 digits is shown in general notation.
+std::string FormatCents(Extended value);
+
 bool IsValidTFN(std::string_view text);
 bool IsValidABN(std::string_view text);
 bool IsValidACN(std::string_view text);

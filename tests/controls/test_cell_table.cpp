@@ -288,7 +288,7 @@ TEST_F(CellCheckTest, ChecksFormatsAndMessages) {
          "310204",
          CellCheck::Failed,
          "31/02/04",
-         {"Enter date in dd/mm/yyyy format"}},
+         {"The date 31/02/2004 does not exist."}},
         {"Date|0|2|10", "1/2", CellCheck::Failed, "1/2", {"Enter date in dd/mm/yyyy format"}},
         {"Odd|0|9|5", "@@@", CellCheck::Passed, "@@@", {}},
     };

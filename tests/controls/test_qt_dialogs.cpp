@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -85,6 +86,44 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheKindTheButtonsAndAnswersWithTheClickedOn
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(defaultButton, c.defaultButton);
     }
+}
+
+// Only the buttons a dialog has, a fixed size, and the main window as owner even when no window
+// is active.
+void ExpectDialogFrame(const QDialog& dialog) {
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowContextHelpButtonHint));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+}
+
+TEST_F(QtDialogsTest, BoxesCarryOnlyADialogsFrame) {
+    QWidget mainWindow;
+    mainWindow.resize(800, 600);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+    bool checked = false;
+    WhenShown<QMessageBox>([&](QMessageBox& box) {
+        ExpectDialogFrame(box);
+        EXPECT_EQ(box.parentWidget(), &mainWindow);
+        checked = true;
+        box.button(QMessageBox::Ok)->click();
+    });
+    ShowMsg("Saved.");
+    EXPECT_TRUE(checked);
+
+    checked = false;
+    WhenShown<QInputDialog>([&](QInputDialog& dialog) {
+        ExpectDialogFrame(dialog);
+        EXPECT_EQ(dialog.parentWidget(), &mainWindow);
+        checked = true;
+        dialog.reject();
+    });
+    Dialogs().InputBox("Name", "Asset name", "old");
+    EXPECT_TRUE(checked);
 }
 
 TEST_F(QtDialogsTest, RequestedDefaultButtonHasTheFocus) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -25,7 +26,7 @@ namespace {
 
 using cgt::ExplicitZero;
 
-constexpr char kDateMessage[] = "The date must be in dd/mm/yyyy format !";
+constexpr char kDateFormatMessage[] = "Enter date in dd/mm/yyyy format";
 constexpr char kMandatoryMessage[] = "This field is mandatory and MUST be completed";
 constexpr char kInvalidChars[] = "Result contains invalid characters";
 
@@ -149,6 +150,145 @@ TEST_F(TaxEditTest, MinusSignLandsInFrontOnce) {
     EXPECT_DOUBLE_EQ(static_cast<double>(edit->NumValue()), -123.0);
 }
 
+// --- Refused keys: the beep and a hint at the field ------------------------------------------
+
+struct RefusedKeyCase {
+    TCustomNumEdit::TNumericType type;
+    TCustomNumEdit::TVarnDataType data;
+    int maxLength;
+    const char* typed;
+    const char* kept;
+    const char* hint;
+};
+
+class RefusedKeyTest : public TaxEditTest, public testing::WithParamInterface<RefusedKeyCase> {};
+
+TEST_P(RefusedKeyTest, ShowsWhatTheFieldAccepts) {
+    const auto& c = GetParam();
+    setUp(c.type, c.data, c.maxLength);
+    enter();
+    EXPECT_TRUE(edit->HintText().isEmpty());
+    type(c.typed);
+    EXPECT_EQ(text(), c.kept);
+    EXPECT_GE(dialogs.beeps, 1);
+    EXPECT_EQ(edit->HintText(), QString::fromUtf8(c.hint));
+    // The hint stands in the window, at the field.
+    auto* hint = window_->findChild<QLabel*>(QStringLiteral("entryHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_LT(std::abs(hint->geometry().top() - edit->geometry().bottom()), 4);
+    // Leaving the field takes the hint away.
+    leave();
+    EXPECT_TRUE(edit->HintText().isEmpty());
+}
+
+using N = TCustomNumEdit;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, RefusedKeyTest,
+    testing::Values(
+        RefusedKeyCase{N::ntCurrency, N::vtDollar, 8, "123.45", "123", "whole dollars — no cents"},
+        RefusedKeyCase{N::ntCurrency, N::vtDollar, 8, "12a", "12", "whole dollars — digits only"},
+        RefusedKeyCase{N::ntCurrency, N::vtDollarNegative, 8, "12-x", "-12",
+                       "whole dollars — digits and a minus sign only"},
+        RefusedKeyCase{N::ntCurrency, N::vtDollar, 8, "123456789", "12345678", "at most 8 digits"},
+        RefusedKeyCase{N::ntNumeric, N::vtNone, 8, "7.5", "7", "whole numbers — no decimals"},
+        RefusedKeyCase{N::ntCurrencyCnt, N::vtDollarCents, 9, "1.23.", "1.23",
+                       "one decimal point only"},
+        RefusedKeyCase{N::ntCurrencyCnt, N::vtDollarCents, 9, "1234567", "123456",
+                       "at most 6 digits before the point — type . for the cents"},
+        RefusedKeyCase{N::ntCurrencyCnt, N::vtDollarCents, 9, "5c", "5",
+                       "dollars and cents — digits and a decimal point only"},
+        RefusedKeyCase{N::ntDate, N::vtDate8, 0, "01-", "01",
+                       "a date as dd/mm/yyyy — digits and / only"},
+        RefusedKeyCase{N::ntTFN, N::vtNone, 0, "123 ", "123", "digits only"},
+        RefusedKeyCase{N::ntNone, N::vtText, 0, "lot #", "lot ", "'#' cannot be typed here"},
+        RefusedKeyCase{N::ntNone, N::vtText, 3, "abcd", "abc", "at most 3 characters"}));
+
+TEST_F(TaxEditTest, DecimalPointNeverJoinsDollarsAndCents) {
+    setUp(TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollar, 8);
+    enter();
+    type("123.45");
+    EXPECT_EQ(text(), "123");
+    EXPECT_EQ(dialogs.beeps, 3); // the point and the two cents
+    EXPECT_EQ(edit->HintText(), QString::fromUtf8("whole dollars — no cents"));
+    type("6");
+    EXPECT_EQ(text(), "123"); // still a cent, not another dollar
+    leave();
+    EXPECT_EQ(text(), "123");
+    EXPECT_DOUBLE_EQ(static_cast<double>(edit->NumValue()), 123.0);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Moving the caret ends the cents: the digits go where the user put them.
+    enter();
+    QTest::keyClick(edit, Qt::Key_End);
+    type(".9");
+    EXPECT_EQ(text(), "123");
+    QTest::keyClick(edit, Qt::Key_Home);
+    type("4");
+    EXPECT_EQ(text(), "4123");
+    EXPECT_TRUE(edit->HintText().isEmpty()); // an accepted key takes the hint away
+    // Re-entering starts afresh.
+    type(".");
+    leave();
+    enter();
+    QTest::keyClick(edit, Qt::Key_End);
+    type("5");
+    EXPECT_EQ(text(), "41235");
+}
+
+TEST_F(TaxEditTest, MinusSignLandsInFrontOfAFullAmount) {
+    setUp(TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollarNegative, 8);
+    enter();
+    type("12345678-");
+    EXPECT_EQ(text(), "-12345678");
+    EXPECT_EQ(dialogs.beeps, 0);
+    EXPECT_EQ(edit->maxLength(), 8);
+    type("9");
+    EXPECT_EQ(text(), "-12345678");
+    EXPECT_EQ(edit->HintText(), QStringLiteral("at most 8 digits"));
+    leave();
+    EXPECT_DOUBLE_EQ(static_cast<double>(edit->NumValue()), -12345678.0);
+    EXPECT_EQ(text(), "-12345678");
+}
+
+TEST_F(TaxEditTest, ResultFieldIsReadOnlyAndLooksIt) {
+    setUp(TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollar, 8);
+    setUpField(*second, TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollar, 8);
+    edit->setReadOnly(true);
+    edit->setNumValue(70);
+    second->setNumValue(70);
+    const auto fill = [](QWidget& w) { return w.grab().toImage().pixelColor(2, 2); };
+    const QColor editable = fill(*second);
+    const QColor resultFill = fill(*edit);
+    EXPECT_NE(resultFill, editable);
+
+    enter();
+    EXPECT_NE(edit->palette().color(QPalette::Base), TCustomNumEdit::FocusColor());
+    EXPECT_EQ(edit->palette().color(QPalette::Base), edit->palette().color(QPalette::Window));
+    type("5");
+    EXPECT_EQ(text(), "70");
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(edit->HintText(), QString::fromUtf8("worked out for you — cannot be typed in"));
+    leave();
+    EXPECT_EQ(fill(*edit), resultFill);
+    EXPECT_DOUBLE_EQ(static_cast<double>(edit->NumValue()), 70.0);
+
+    edit->setReadOnly(false);
+    EXPECT_EQ(fill(*edit), editable);
+}
+
+TEST_F(TaxEditTest, CharacterBeyondTheReturnsCharacterSetIsRefused) {
+    enter();
+    type("a");
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUtf8("€"),
+                        Qt::NoModifier);
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_FALSE(edit->HintText().isEmpty());
+    type("b");
+    EXPECT_EQ(text(), "ab");
+}
+
 TEST_F(TaxEditTest, DigitsOnlyAmountRefusesMinus) {
     setUp(TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollar, 8);
     enter();
@@ -165,10 +305,11 @@ TEST_F(TaxEditTest, WholeNumberPartLeavesRoomForCents) {
     type("1234567");
     EXPECT_EQ(text(), "123456");
     EXPECT_EQ(dialogs.beeps, 1);
-    type(".129");
+    type(".129"); // the 9 finds the field full
     EXPECT_EQ(text(), "123456.12");
-    type(".");
     EXPECT_EQ(dialogs.beeps, 2);
+    type(".");
+    EXPECT_EQ(dialogs.beeps, 3);
     leave();
     EXPECT_EQ(text(), "123456.12");
     EXPECT_NEAR(static_cast<double>(edit->NumValue()), 123456.12, 1e-9);
@@ -233,7 +374,11 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{TCustomNumEdit::ntDec2, TCustomNumEdit::vtNone, 0, true, ExplicitZero,
                     "000.00"},
         DisplayCase{TCustomNumEdit::ntDec2, TCustomNumEdit::vtNone, 0, true, 1.5L, "001.50"},
-        DisplayCase{TCustomNumEdit::ntNumeric, TCustomNumEdit::vtNone, 8, true, 42.6L, "43"}));
+        DisplayCase{TCustomNumEdit::ntNumeric, TCustomNumEdit::vtNone, 8, true, 42.6L, "43"},
+        // Cents show at most 12 significant digits.
+        DisplayCase{kCents, kDollarCents, 9, true, 1234567890.12L, "1234567890.12"},
+        DisplayCase{kCents, kDollarCents, 9, true, 12345678901.55L, "12345678901.60"},
+        DisplayCase{kCents, kDollarCents, 9, true, -12345678901.55L, "-12345678901.60"}));
 
 TEST_F(TaxEditTest, RoundedValueIsTheShownValue) {
     setUp(kCents, kDollarCents, 9);
@@ -441,7 +586,8 @@ TEST_F(TaxEditTest, ControlKeysPassUnfiltered) {
 
 struct DateCase {
     const char* typed;
-    const char* shown; // nullptr: refused with the date message
+    const char* shown;   // nullptr: refused with the message
+    const char* message; // why it is refused
 };
 
 class DateEntryTest : public TaxEditTest, public testing::WithParamInterface<DateCase> {};
@@ -459,7 +605,7 @@ TEST_P(DateEntryTest, NormalisesOrRefuses) {
         EXPECT_EQ(exits->count(), 1);
         EXPECT_GT(edit->ParsedDate(), TCustomNumEdit::kNoDate);
     } else {
-        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{kDateMessage});
+        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(dialogs.beeps, 1);
         EXPECT_EQ(text(), c.typed);
         expectKeptFocus();
@@ -468,12 +614,17 @@ TEST_P(DateEntryTest, NormalisesOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dates, DateEntryTest,
-    testing::Values(DateCase{"010203", "01/02/2003"}, DateCase{"01022003", "01/02/2003"},
-                    DateCase{"1/2/03", "01/02/2003"}, DateCase{"29022004", "29/02/2004"},
+    testing::Values(DateCase{"010203", "01/02/2003", ""}, DateCase{"01022003", "01/02/2003", ""},
+                    DateCase{"1/2/03", "01/02/2003", ""}, DateCase{"29022004", "29/02/2004", ""},
                     // Two-digit years fall in the hundred years from 89 years back.
-                    DateCase{"311299", "31/12/1999"}, DateCase{"010190", "01/01/1990"},
-                    DateCase{"31022004", nullptr}, DateCase{"29022003", nullptr},
-                    DateCase{"0102034", nullptr}, DateCase{"13/13/2003", nullptr}));
+                    DateCase{"311299", "31/12/1999", ""}, DateCase{"010190", "01/01/1990", ""},
+                    // Well formed, but no such day: told so, not asked for the form.
+                    DateCase{"31022004", nullptr, "The date 31/02/2004 does not exist."},
+                    DateCase{"29022003", nullptr, "The date 29/02/2003 does not exist."},
+                    DateCase{"13/13/2003", nullptr, "The date 13/13/2003 does not exist."},
+                    DateCase{"310203", nullptr, "The date 31/02/2003 does not exist."},
+                    DateCase{"0102034", nullptr, kDateFormatMessage},
+                    DateCase{"1/2/", nullptr, kDateFormatMessage}));
 
 TEST_F(TaxEditTest, EmptyDateExits) {
     setUp(TCustomNumEdit::ntDate, TCustomNumEdit::vtDate8);

@@ -98,6 +98,38 @@ TEST(TextFunctionsTest, DateDigitsNormalised) {
     EXPECT_EQ(NormaliseDateDigits(""), "");
 }
 
+TEST(TextFunctionsTest, DateMessageTellsAMissingDayFromABadForm) {
+    const struct {
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"31/02/2004", "The date 31/02/2004 does not exist."},
+        {" 31022004 ", "The date 31/02/2004 does not exist."},
+        {"310299", "The date 31/02/1999 does not exist."}, // the century window of 2004
+        {"1/13/03", "The date 01/13/2003 does not exist."},
+        {"0/1/2004", "The date 00/01/2004 does not exist."},
+        {"29/2/1900", "The date 29/02/1900 does not exist."},
+        {"1/1/0000", "The date 01/01/0000 does not exist."},
+        {"31/02/2004x", "Enter date in dd/mm/yyyy format"},
+        {"31.02.2004", "Enter date in dd/mm/yyyy format"},
+        {"1/2", "Enter date in dd/mm/yyyy format"},
+        {"123/1/2004", "Enter date in dd/mm/yyyy format"},
+        {"1/1/20045", "Enter date in dd/mm/yyyy format"},
+        {"", "Enter date in dd/mm/yyyy format"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DateEntryMessage(c.text, 2004), c.message) << c.text;
+}
+
+TEST(TextFunctionsTest, CentsShowAtMostTwelveSignificantDigits) {
+    EXPECT_EQ(FormatCents(1234.5L), "1234.50");
+    EXPECT_EQ(FormatCents(1234567890.12L), "1234567890.12");
+    EXPECT_EQ(FormatCents(12345678901.55L), "12345678901.60");
+    EXPECT_EQ(FormatCents(123456789012.49L), "123456789012.00");
+    EXPECT_EQ(FormatCents(-0.5L), "-0.50");
+    EXPECT_EQ(FormatCents(1234567890123.0L), "1.23456789012E12");
+}
+
 struct IdCase {
     bool (*check)(std::string_view);
     const char* name;

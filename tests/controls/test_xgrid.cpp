@@ -124,7 +124,9 @@ TEST_F(XGridTest, AFailedCheckKeepsTheUserInTheCell) {
         const char* message;
     };
     const std::vector<Case> cases = {
-        {1, "310204", "Enter date in dd/mm/yyyy format"},
+        // The same messages as the entry field's.
+        {1, "310204", "The date 31/02/2004 does not exist."},
+        {1, "1/2", "Enter date in dd/mm/yyyy format"},
         {3, "150", "Value must be between 0 and 100"},
         {0, "zzz", "Entry must match one of the picklist entries"},
     };

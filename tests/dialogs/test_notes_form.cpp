@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -95,6 +97,26 @@ TEST_F(NotesPadTest, EditingAStoredListReplacesItsLines) {
     ASSERT_TRUE(CloseWithButton(pad));
     EXPECT_TRUE(cgt::Run().DataChanged);
     EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"one", "two"}));
+}
+
+TEST_F(NotesPadTest, OpensWithTheCaretInTheTextInANormalWeight) {
+    SetFieldLst(kNotesTag, std::make_shared<StringList>(StringList{"one", "two"}));
+    TNotesForm* pad = Open();
+    pad->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pad));
+    QPlainTextEdit* memo = Memo(pad);
+    EXPECT_EQ(QApplication::focusWidget(), memo);
+    EXPECT_FALSE(QFontInfo(memo->font()).bold());
+
+    // The first keys go into the text, after the last note; a space does not close the pad.
+    QTest::keyClicks(QApplication::focusWidget(), " three");
+    QPointer<TNotesForm> guard(pad);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(guard.isNull());
+    EXPECT_TRUE(pad->isVisible());
+    EXPECT_EQ(memo->toPlainText(), "one\ntwo three");
+    ASSERT_TRUE(CloseWithButton(pad));
+    EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"one", "two three"}));
 }
 
 TEST_F(NotesPadTest, ATagOfAnotherTypeBecomesAListOnClosing) {

@@ -128,7 +128,7 @@ TEST_F(ReceiptScreenTest, GainOrLossAndDisposalResultAreStoredInTheEventsRow) {
             press(frame->NextButton());
             EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().text;
             EXPECT_EQ(shown(), kind.another);
-            EXPECT_EQ(RowText(kind.worksheet, 1, 710), "Lease surrender");
+            EXPECT_EQ(RowText(kind.worksheet, 1, 710), "Lease Surrender"); // words capitalised
             EXPECT_DOUBLE_EQ(RowNumber(kind.worksheet, 1, 1138), c.gain);
             EXPECT_DOUBLE_EQ(RowNumber(kind.worksheet, 1, 1141), c.loss);
             EXPECT_EQ(RowText(kind.worksheet, 1, 1196), c.disposal ? "X" : "");
