@@ -241,6 +241,7 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
     WriteBytes(work.file("badrecord.t04"), EncipherBytes(plain, DeriveFileKey(KeyTextOf(kId))));
     // A lodged return: the save that filled the lodgment tags locked it.
     ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
     SetFieldStr(1, kId);
     for (int tag : {1478, 1479, 1490})
         SetFieldStr(tag, "lodged");
