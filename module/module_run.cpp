@@ -68,8 +68,8 @@ std::string KeptCopyText(const std::string& copy) {
 // The data file is missing and its backup copy is there: a save was interrupted between its
 // two renames. Yes copies the backup to the path. Otherwise (No, or the copy failed) a new
 // return starts and the backup moves aside to a free ".OLD" companion, so that no later save of
-// the new return rotates over it.
-void OfferBackup(const std::string& path, const std::string& backup) {
+// the new return rotates over it. True when the backup is at the path now.
+bool OfferBackup(const std::string& path, const std::string& backup) {
     const std::string question =
         "The data file \"" + path + "\" does not exist, but its backup copy \"" + backup +
         "\" does: the last save may have been interrupted.\n\nOpen the backup copy? It is "
@@ -77,7 +77,7 @@ void OfferBackup(const std::string& path, const std::string& backup) {
         path + "\" first.";
     if (MsgBox(question, mkWarning, mbYes | mbNo) == mrYes) {
         std::string error;
-        if (RestoreBackup(path, error)) return;
+        if (RestoreBackup(path, error)) return true;
         MsgBox("The backup copy \"" + backup + "\" could not be copied to \"" + path + "\" (" +
                    error + ").",
                mkError, mbOK);
@@ -87,12 +87,13 @@ void OfferBackup(const std::string& path, const std::string& backup) {
     if (!aside.empty() && std::filesystem::remove(backup, ec)) {
         MsgBox("A new return is started. The backup copy was kept as \"" + aside + "\".",
                mkInformation, mbOK);
-        return;
+        return false;
     }
     MsgBox("A new return is started. The backup copy \"" + backup +
                "\" could not be moved aside: copy it elsewhere before the return is saved "
                "twice, or it will be replaced.",
            mkWarning, mbOK);
+    return false;
 }
 
 std::string WrongIdentifierText(const std::string& identifier) {
@@ -128,8 +129,11 @@ void ReadCommandLineSwitches(const QStringList& arguments, ModuleRunState& run) 
 }
 
 OpenResult OpenDataFile(const std::string& path, const std::string& identifier) {
-    if (const std::string backup = OrphanedBackupOf(path); !backup.empty())
-        OfferBackup(path, backup);
+    if (const std::string backup = OrphanedBackupOf(path);
+        !backup.empty() && !OfferBackup(path, backup)) {
+        StartNewReturn(identifier);
+        return {OpenOutcome::NewReturn, {}};
+    }
     std::string reason;
     try {
         switch (LoadDataFile(path)) {
