@@ -26,8 +26,8 @@ configure_and_build --target tesmo cgtmodule
 
 WORK_DIR="$ROOT/run"
 mkdir -p "$WORK_DIR"
-if [ "$fresh" -eq 1 ] || [ ! -f "$WORK_DIR/sample2004.t04" ]; then
-  cp "$ROOT/samples/sample2004.t04" "$WORK_DIR/sample2004.t04"
+if [ "$fresh" -eq 1 ] || [ ! -f "$WORK_DIR/sample2004.TAX" ]; then
+  cp "$ROOT/samples/sample2004.TAX" "$WORK_DIR/sample2004.TAX"
   rm -f "$WORK_DIR/sample2004.BAK"
 fi
 
@@ -35,4 +35,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   echo "note: no display found; run under a desktop session or with xvfb-run." >&2
 fi
 
-exec "$BUILD_DIR/bin/tesmo" --data "$WORK_DIR/sample2004.t04" --id "123 456 782" "${args[@]}"
+exec "$BUILD_DIR/bin/tesmo" --data "$WORK_DIR/sample2004.TAX" --id "123 456 782" "${args[@]}"

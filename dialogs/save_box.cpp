@@ -13,7 +13,9 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "store/dialogs.h"
 #include "ui_save_box_form.h"
@@ -58,6 +60,15 @@ void TfrmSaveBox::SetSaveMode() {
 void TfrmSaveBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) ui_->edtFName->setText(fileName_);
+}
+
+void TfrmSaveBox::SetCurrentFile(const QString& path) {
+    currentFile_.clear();
+    if (path.isEmpty()) return;
+    const QFileInfo file(path);
+    currentFile_ = file.absoluteFilePath();
+    if (file.absoluteDir().exists()) SetDirectory(file.absolutePath());
+    setFileName(file.fileName());
 }
 
 void TfrmSaveBox::SetDirectory(const QString& path) {
@@ -151,14 +162,33 @@ ParsedFileName TfrmSaveBox::ParseFileName() const {
                               LocalPath(directory_));
 }
 
-void TfrmSaveBox::SaveClick() {
+QString TfrmSaveBox::ChosenPath() {
+    const QFileInfo current(currentFile_);
+    if (!currentFile_.isEmpty() && current.absolutePath() == directory_ &&
+        NamesCurrentFile(ui_->edtFName->text().toLatin1().toStdString(),
+                         LocalPath(current.fileName())))
+        return currentFile_;
     const ParsedFileName parsed = ParseFileName();
     if (parsed.badName) {
         MsgBox(parsed.badExtension ? "File extension must be .TAX" : "Invalid filename", mkWarning,
                mbOK);
-        return;
+        return {};
     }
-    const QString path = QFile::decodeName(QByteArray::fromStdString(parsed.fullPath));
+    // On a file system that tells case apart, a file whose name differs only in case is still
+    // the file the name means.
+    const std::filesystem::path full(parsed.fullPath);
+    std::vector<std::string> entries;
+    for (const QString& entry : QDir(directory_).entryList(QDir::Files | QDir::Hidden))
+        entries.push_back(LocalPath(entry));
+    const std::string entry = EntryForName(full.filename().string(), entries);
+    const std::string path =
+        entry.empty() ? parsed.fullPath : (full.parent_path() / entry).string();
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+void TfrmSaveBox::SaveClick() {
+    const QString path = ChosenPath();
+    if (path.isEmpty()) return;
     if (QFileInfo::exists(path) &&
         MsgBox("File exists - Overwrite?", kOverwriteKind, mbYes | mbNo) != mrYes)
         return;

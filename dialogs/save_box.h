@@ -29,6 +29,10 @@ public:
     QString FileName() const { return fileName_; }
     void setFileName(const QString& name) { fileName_ = name; }
 
+    // The return being saved: the box starts in its folder with its file name, and accepts
+    // that name (in any case, whatever its extension) as the return's own file.
+    void SetCurrentFile(const QString& path);
+
     // The directory shown in the lists; names are expanded against it.
     QString Directory() const { return directory_; }
     void SetDirectory(const QString& path);
@@ -58,8 +62,12 @@ private:
     void selectDriveOfDirectory();
 
     std::unique_ptr<Ui::TfrmSaveBox> ui_;
+    // The full path the typed name stands for; empty after a refusal, which was shown.
+    QString ChosenPath();
+
     QString fileName_;
     QString directory_;
+    QString currentFile_;
 };
 
 } // namespace cgt

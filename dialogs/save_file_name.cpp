@@ -1,5 +1,7 @@
 #include "dialogs/save_file_name.h"
 
+#include <algorithm>
+
 namespace cgt {
 
 namespace {
@@ -14,6 +16,12 @@ bool IsAsciiDigit(char c) {
 
 char AsciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiUpper(x) == AsciiUpper(y);
+           });
 }
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -63,6 +71,18 @@ ParsedFileName ParseFileName(std::string_view text, std::string_view directory) 
         path += AsciiUpper(c);
     result.fullPath = std::move(path);
     return result;
+}
+
+bool NamesCurrentFile(std::string_view typed, std::string_view currentName) {
+    return !currentName.empty() && SameIgnoringCase(TrimBlanks(typed), currentName);
+}
+
+std::string EntryForName(std::string_view name, const std::vector<std::string>& entries) {
+    for (const auto& entry : entries)
+        if (entry == name) return entry;
+    for (const auto& entry : entries)
+        if (SameIgnoringCase(entry, name)) return entry;
+    return {};
 }
 
 bool FileNameKeyAccepted(char key, std::string_view current) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cgt {
 
@@ -18,6 +19,14 @@ struct ParsedFileName {
 // A name starting with "." is bad, and so is one with a character other than a blank, "-",
 // ".", a digit, a letter or "~". The full path is the name in capitals in `directory`.
 ParsedFileName ParseFileName(std::string_view text, std::string_view directory);
+
+// True when the typed name (blanks trimmed) is the file name of the return being saved, in any
+// case: the box accepts it whatever its extension.
+bool NamesCurrentFile(std::string_view typed, std::string_view currentName);
+
+// The entry of a folder that a file name means: the name itself when it is there, otherwise
+// the first entry that differs from it only in case; empty when there is none.
+std::string EntryForName(std::string_view name, const std::vector<std::string>& entries);
 
 // The characters typed into the file-name box: "-", ".", digits and letters, and Backspace;
 // a second "." is refused. `current` is the box's text before the key.

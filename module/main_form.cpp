@@ -218,13 +218,15 @@ void TMainForm::SaveBtnClick() {
         if (run.CurrentWorksheet != 0) frame_->StoreWorksheetRow();
     }
     TfrmSaveBox box(this);
-    box.setFileName(
-        QFileInfo(QFile::decodeName(QByteArray::fromStdString(run.CurrentFileName))).fileName());
+    box.SetCurrentFile(QFile::decodeName(QByteArray::fromStdString(run.CurrentFileName)));
     box.SetSaveMode();
     if (box.exec() != QDialog::Accepted) return;
-    run.CurrentFileName = QFile::encodeName(box.FileName()).toStdString();
-    // A failed save has told the user; the data still counts as changed.
-    if (SaveDataFile(run.CurrentFileName) == SaveStatus::Saved) run.DataChanged = false;
+    const std::string chosen = QFile::encodeName(box.FileName()).toStdString();
+    // Once the return is written under the chosen name, every later save goes there. A failed
+    // save has told the user; the data still counts as changed and the name stays.
+    const SaveStatus status = SaveDataFile(chosen);
+    if (status == SaveStatus::Saved || status == SaveStatus::Unsynced) run.CurrentFileName = chosen;
+    if (status == SaveStatus::Saved) run.DataChanged = false;
     SetTitle();
 }
 

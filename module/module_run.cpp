@@ -14,6 +14,7 @@
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
+#include "store/tags.h"
 #include "summary/screen_flow.h"
 
 namespace cgt {
@@ -44,11 +45,12 @@ std::uintmax_t FileSize(const std::string& path) {
     return ec ? 0 : size;
 }
 
-// Copies the file to the first free of the companions .BAD, .BAD2, .BAD3 …; an earlier copy
-// is never overwritten. Empty when no copy could be made.
-std::string KeepCopy(const std::string& path) {
+// Copies the file to the first free of the companions EXT, EXT2, EXT3 …; an earlier copy is
+// never overwritten. Empty when no copy could be made.
+std::string KeepCopy(const std::string& path, const std::string& extension = ".BAD") {
     for (int n = 1; n <= kMaxKeptCopies; ++n) {
-        const std::string name = CompanionName(path, n == 1 ? ".BAD" : ".BAD" + std::to_string(n));
+        const std::string name =
+            CompanionName(path, n == 1 ? extension : extension + std::to_string(n));
         std::error_code ec;
         if (std::filesystem::copy_file(path, name, std::filesystem::copy_options::none, ec))
             return name;
@@ -62,6 +64,42 @@ std::string KeptCopyText(const std::string& copy) {
         return "No copy of the file could be made: copy it before the return is saved, or it "
                "will be replaced.";
     return "The file was kept unchanged as \"" + copy + "\".";
+}
+
+// The data file is missing and its backup copy is there: a save was interrupted between its
+// two renames. Yes copies the backup to the path. Otherwise (No, or the copy failed) a new
+// return starts and the backup moves aside to a free ".OLD" companion, so that no later save of
+// the new return rotates over it. True when the backup is at the path now.
+bool OfferBackup(const std::string& path, const std::string& backup) {
+    const std::string question =
+        "The data file \"" + path + "\" does not exist, but its backup copy \"" + backup +
+        "\" does: the last save may have been interrupted.\n\nOpen the backup copy? It is "
+        "copied to \"" +
+        path + "\" first.";
+    if (MsgBox(question, mkWarning, mbYes | mbNo) == mrYes) {
+        std::string error;
+        if (RestoreBackup(path, error)) return true;
+        MsgBox("The backup copy \"" + backup + "\" could not be copied to \"" + path + "\" (" +
+                   error + ").",
+               mkError, mbOK);
+    }
+    const std::string aside = KeepCopy(backup, ".OLD");
+    std::error_code ec;
+    if (!aside.empty() && std::filesystem::remove(backup, ec)) {
+        MsgBox("A new return is started. The backup copy was kept as \"" + aside + "\".",
+               mkInformation, mbOK);
+        return false;
+    }
+    MsgBox("A new return is started. The backup copy \"" + backup +
+               "\" could not be moved aside: copy it elsewhere before the return is saved "
+               "twice, or it will be replaced.",
+           mkWarning, mbOK);
+    return false;
+}
+
+std::string WrongIdentifierText(const std::string& identifier) {
+    return "the identifier \"" + identifier +
+           "\" may not match this return, or the file is not a data file";
 }
 
 } // namespace
@@ -92,6 +130,11 @@ void ReadCommandLineSwitches(const QStringList& arguments, ModuleRunState& run) 
 }
 
 OpenResult OpenDataFile(const std::string& path, const std::string& identifier) {
+    if (const std::string backup = OrphanedBackupOf(path);
+        !backup.empty() && !OfferBackup(path, backup)) {
+        StartNewReturn(identifier);
+        return {OpenOutcome::NewReturn, {}};
+    }
     std::string reason;
     try {
         switch (LoadDataFile(path)) {
@@ -106,23 +149,26 @@ OpenResult OpenDataFile(const std::string& path, const std::string& identifier) 
             return result;
         }
         case LoadStatus::BadSignature:
-            reason = "it is not a return of this taxpayer, or it is damaged";
+            reason = WrongIdentifierText(identifier);
             break;
         }
+    } catch (const UndecipherableFile&) {
+        reason = WrongIdentifierText(identifier);
     } catch (const DataFileError& e) {
         reason = e.what();
     }
 
     StartNewReturn(identifier);
-    const std::string cannotRead =
-        "The data file \"" + path + "\" could not be read (" + reason + "). ";
     if (FileSize(path) < kShortestDataFile) {
-        MsgBox(cannotRead + "A new return is started.", mkInformation, mbOK);
+        MsgBox("The data file \"" + path + "\" could not be read (" + reason +
+                   "). A new return is started.",
+               mkInformation, mbOK);
         return {OpenOutcome::NewReturn, {}};
     }
     OpenResult result{OpenOutcome::Unreadable, KeepCopy(path)};
-    MsgBox(cannotRead + KeptCopyText(result.keptCopy) + " A new return is started.", mkWarning,
-           mbOK);
+    MsgBox("The data file \"" + path + "\" could not be read: " + reason + ". " +
+               KeptCopyText(result.keptCopy) + " A new return is started.",
+           mkWarning, mbOK);
     return result;
 }
 
@@ -175,8 +221,12 @@ std::int32_t FailedScreenIndex() {
 bool FreeModuleResources() {
     try {
         ModuleRunState& run = Run();
-        // Always the host's path, whatever the user saved under during the run.
-        if (SaveDataFile(run.HostDataPath) == SaveStatus::Failed) return false;
+        // The file the last save went to: the host's, or the one the user saved as.
+        const std::string& path =
+            run.CurrentFileName.empty() ? run.HostDataPath : run.CurrentFileName;
+        // A locked return is already on the disk; anything else must be written now.
+        const SaveStatus saved = SaveDataFile(path);
+        if (saved != SaveStatus::Saved && saved != SaveStatus::Locked) return false;
         ClearStore();
         run.ScreenHistory.clear();
         run.ScreenHistory.shrink_to_fit();

@@ -77,7 +77,9 @@ struct OpenResult {
 // Reads the data file into the store (start-up step 6). A file that cannot be read starts a
 // new return: an empty store holding only the identifier in tag 1, an empty history. A file
 // of 8 or more bytes that cannot be read completely is first copied to a free ".BAD"
-// companion, so that later saves never destroy the only copy. The user is told.
+// companion, so that later saves never destroy the only copy. The user is told. When the file
+// is missing and its ".BAK" companion is there, the user is offered the companion first: Yes
+// copies it to the path and opens it, No moves it aside to a free ".OLD" companion.
 OpenResult OpenDataFile(const std::string& path, const std::string& identifier);
 
 } // namespace cgt

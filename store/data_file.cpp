@@ -4,20 +4,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
+#include <random>
+#include <sstream>
 
 #include <openssl/crypto.h>
 
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/file_cipher.h"
+#include "store/file_system.h"
 #include "store/number_format.h"
 #include "store/run_state.h"
+#include "store/tags.h"
 
 namespace cgt {
 
@@ -144,9 +147,9 @@ void writeRecord(PlainWriter& w, int tag, const FieldEntry& e) {
     }
 }
 
-// One line per simple record, written in DebugMode only.
-void writeDebugDump(const FieldStore& store) {
-    std::ofstream dump("TEST.TXT", std::ios::trunc);
+// One line per simple record: the debug listing.
+std::string DebugListingText(const FieldStore& store) {
+    std::ostringstream dump;
     for (int tag = 1; tag <= kFieldCount; ++tag) {
         const FieldEntry& e = store.entry(tag);
         if (!recordIsWritten(e)) continue;
@@ -171,6 +174,7 @@ void writeDebugDump(const FieldStore& store) {
             break;
         }
     }
+    return dump.str();
 }
 
 // ---- plain image reader: every read is checked against the end ----
@@ -323,63 +327,242 @@ struct PlainImage {
     }
 };
 
-// Writes `data` to a new file in the folder of `path` and flushes it to the disk; returns its
-// name, or an empty name with `error` set.
-std::string writeBeside(const std::string& path, std::span<const std::uint8_t> data,
-                        std::string& error) {
-    const fs::path target(path);
-    fs::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(name.data());
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
+
+std::string FolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+// The hidden name a save writes its new file under before moving it into place:
+// ".NAME." followed by six letters or digits, in the folder of the data file.
+constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr std::string_view kTemporaryAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+std::string TemporaryPrefix(const std::string& path) {
+    return "." + fs::path(path).filename().string() + ".";
+}
+
+bool IsTemporaryNameOf(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + kTemporarySuffixLength || !name.starts_with(prefix))
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return kTemporaryAlphabet.find(c) != std::string_view::npos; });
+}
+
+std::string RandomSuffix() {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kTemporaryAlphabet.size() - 1);
+    std::string suffix(kTemporarySuffixLength, ' ');
+    for (char& c : suffix)
+        c = kTemporaryAlphabet[pick(random)];
+    return suffix;
+}
+
+// What stands at a path, or the error of looking.
+enum class PathKind { Missing, File, Folder, Other };
+struct Inspection {
+    PathKind kind = PathKind::Missing;
+    int error = 0; // the check itself failed
+};
+
+Inspection Inspect(const std::string& path) {
+    struct stat status {};
+    if (Files().Stat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT) return {PathKind::Missing, 0};
+        return {PathKind::Missing, errno};
+    }
+    if (S_ISREG(status.st_mode)) return {PathKind::File, 0};
+    if (S_ISDIR(status.st_mode)) return {PathKind::Folder, 0};
+    return {PathKind::Other, 0};
+}
+
+// Writes `data` to a new hidden file in the folder of `path` and flushes it to the disk; returns
+// its name, or an empty name with `error` set (the partial file removed when it can be).
+std::string WriteBeside(const std::string& path, std::span<const std::uint8_t> data, int& error) {
+    const std::string stem = (fs::path(FolderOf(path)) / TemporaryPrefix(path)).string();
+    std::string name;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        name = stem + RandomSuffix();
+        fd = Files().Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = errno;
         return {};
     }
+    auto fail = [&](int code, bool open) {
+        error = code;
+        if (open) Files().Close(fd);
+        Files().Unlink(name.c_str());
+        return std::string{};
+    };
     const std::uint8_t* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        const ssize_t n = Files().Write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = std::strerror(errno);
-            ::close(fd);
-            ::unlink(name.c_str());
-            return {};
-        }
+        if (n < 0) return fail(errno, true);
+        if (n == 0) return fail(EIO, true);
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0) {
-        error = std::strerror(errno);
-        ::close(fd);
-        ::unlink(name.c_str());
-        return {};
-    }
-    if (::close(fd) != 0) {
-        error = std::strerror(errno);
-        ::unlink(name.c_str());
-        return {};
-    }
+    if (Files().Fchmod(fd, 0644) != 0 || Files().Fsync(fd) != 0) return fail(errno, true);
+    if (Files().Close(fd) != 0) return fail(errno, false);
     return name;
 }
 
-void syncFolderOf(const std::string& path) {
-    fs::path folder = fs::path(path).parent_path();
-    if (folder.empty()) folder = ".";
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+// Flushes the folder of `path`, so that a rename in it survives a system failure; the error,
+// or 0.
+int SyncFolderOf(const std::string& path) {
+    const int fd = Files().Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    int error = Files().Fsync(fd) != 0 ? errno : 0;
+    if (Files().Close(fd) != 0 && error == 0) error = errno;
+    return error;
 }
 
-SaveStatus reportSaveFailure(const std::string& path, const std::string& reason,
+// Removes the new files that interrupted saves of `path` left behind, and nothing else.
+void RemoveLeftovers(const std::string& path) {
+    const std::string prefix = TemporaryPrefix(path);
+    std::error_code ec;
+    fs::directory_iterator folder(FolderOf(path), ec);
+    if (ec) return;
+    std::vector<std::string> leftovers;
+    for (const auto& entry : folder) {
+        const std::string name = entry.path().filename().string();
+        if (IsTemporaryNameOf(name, prefix) && entry.is_regular_file(ec))
+            leftovers.push_back(entry.path().string());
+    }
+    for (const auto& name : leftovers)
+        Files().Unlink(name.c_str());
+}
+
+// "Unable to save file - PATH", the reason and where the previous data is; `kept` is empty when
+// there was no previous file.
+SaveStatus ReportSaveFailure(const std::string& path, const std::string& reason,
                              const std::string& kept) {
-    MsgBox("Unable to save file - " + path + "\n\n" + reason +
-               "\n\nYour previous data is kept in " + kept + ".",
-           mkError, mbOK);
+    const std::string where =
+        kept.empty() ? "No file was written." : "Your previous data is kept in " + kept + ".";
+    MsgBox("Unable to save file - " + path + "\n\n" + reason + "\n\n" + where, mkError, mbOK);
     return SaveStatus::Failed;
+}
+
+// Why a save to `path` must not start, checked before anything is written; empty when it may.
+// `existing` tells whether a previous file is at the path.
+std::string RefusalOf(const std::string& path, const std::string& backup, bool& existing) {
+    existing = false;
+    if (fs::path(path).lexically_normal() == fs::path(backup).lexically_normal())
+        return "A data file cannot be named " + fs::path(path).filename().string() +
+               ": the .BAK name is kept for the backup copy of a return. Choose another name.";
+    const Inspection atPath = Inspect(path);
+    if (atPath.error != 0) return "Cannot check " + path + ": " + ErrorText(atPath.error);
+    switch (atPath.kind) {
+    case PathKind::Folder:
+        return path + " is a folder, not a data file.";
+    case PathKind::Other:
+        return path + " is not a data file.";
+    case PathKind::File:
+        existing = true;
+        break;
+    case PathKind::Missing:
+        break;
+    }
+    const Inspection atBackup = Inspect(backup);
+    if (atBackup.error != 0) return "Cannot check " + backup + ": " + ErrorText(atBackup.error);
+    if (atBackup.kind == PathKind::Folder || atBackup.kind == PathKind::Other)
+        return "The backup copy cannot be kept: " + backup + " is not a file.";
+    return {};
+}
+
+// Moves the new file into place, keeping the previous one as the BAK companion. On failure the
+// reason and where the previous data is are set.
+bool PutInPlace(const std::string& fresh, const std::string& path, const std::string& backup,
+                bool existing, std::string& reason, std::string& kept) {
+    kept = existing ? path : std::string{};
+    if (existing) {
+        if (Files().Unlink(backup.c_str()) != 0 && errno != ENOENT) {
+            reason = "Cannot remove the old backup " + backup + ": " + ErrorText(errno);
+            Files().Unlink(fresh.c_str());
+            return false;
+        }
+        if (Files().Rename(path.c_str(), backup.c_str()) != 0) {
+            reason = "Cannot keep the previous file as " + backup + ": " + ErrorText(errno);
+            Files().Unlink(fresh.c_str());
+            return false;
+        }
+    }
+    if (Files().Rename(fresh.c_str(), path.c_str()) != 0) {
+        reason = ErrorText(errno);
+        Files().Unlink(fresh.c_str());
+        if (existing && Files().Rename(backup.c_str(), path.c_str()) != 0) kept = backup;
+        return false;
+    }
+    return true;
+}
+
+// The identifier of the run in tag 1, as a text.
+void KeepIdentifierInTag1(const std::string& identifier) {
+    FieldEntry& e = Store().entry(tag::kIdentifier);
+    const std::string_view text =
+        std::string_view(identifier)
+            .substr(0, std::min<std::size_t>(identifier.size(), kMaxTextLength));
+    if (IsTextType(e.type) && EntryDisplayText(e) == text) return;
+    e = FieldEntry{};
+    SetFieldStr(tag::kIdentifier, text);
+}
+
+// The debug listing: in the system's temporary folder, readable by the owner only. Returns its
+// name, or an empty name with `error` set.
+std::string WriteDebugListing(const FieldStore& store, std::string& error) {
+    std::error_code ec;
+    fs::path folder = fs::temp_directory_path(ec);
+    if (ec) folder = "/tmp";
+    const std::string name = (folder / "TEST.TXT").string();
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = ErrorText(errno);
+        return {};
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
+        error = "the file belongs to someone else";
+        ::close(fd);
+        return {};
+    }
+    const std::string text = DebugListingText(store);
+    bool written = ::ftruncate(fd, 0) == 0 && ::fchmod(fd, 0600) == 0;
+    for (std::size_t at = 0; written && at < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + at, text.size() - at);
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) at += static_cast<std::size_t>(n);
+    }
+    if (!written) error = ErrorText(errno);
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = ErrorText(errno);
+    }
+    return written ? name : std::string{};
+}
+
+void ShowDebugListing(const FieldStore& store) {
+    std::string error;
+    const std::string name = WriteDebugListing(store, error);
+    if (name.empty())
+        ShowMsg("The debug listing TEST.TXT could not be written to the temporary folder: " +
+                error);
+    else
+        ShowMsg("Debug listing of the saved values: " + name + " (readable by you only).");
+}
+
+void SetLockMarker() {
+    Store().entry(tag::kLockMarker) = FieldEntry{};
+    SetFieldStr(tag::kLockMarker, kLockMarker);
 }
 
 FileKey keyOfIdentifier(std::string_view identifier) {
@@ -392,6 +575,46 @@ std::string CompanionName(const std::string& path, std::string_view extension) {
     fs::path p(path);
     p.replace_extension(std::string(extension));
     return p.string();
+}
+
+std::string OrphanedBackupOf(const std::string& path) {
+    if (path.empty()) return {};
+    const std::string backup = CompanionName(path, ".BAK");
+    if (fs::path(path).lexically_normal() == fs::path(backup).lexically_normal()) return {};
+    const Inspection atPath = Inspect(path);
+    if (atPath.error != 0 || atPath.kind != PathKind::Missing) return {};
+    return Inspect(backup).kind == PathKind::File ? backup : std::string{};
+}
+
+bool RestoreBackup(const std::string& path, std::string& error) {
+    const std::string backup = CompanionName(path, ".BAK");
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadFileBytes(backup);
+    } catch (const CipherError& e) {
+        error = e.what();
+        return false;
+    }
+    int code = 0;
+    const std::string fresh = WriteBeside(path, bytes, code);
+    if (fresh.empty()) {
+        error = ErrorText(code);
+        return false;
+    }
+    const Inspection atPath = Inspect(path);
+    if (atPath.error != 0 || atPath.kind != PathKind::Missing) {
+        error = atPath.error != 0 ? ErrorText(atPath.error) : path + " exists now";
+        Files().Unlink(fresh.c_str());
+        return false;
+    }
+    if (Files().Rename(fresh.c_str(), path.c_str()) != 0) {
+        error = ErrorText(errno);
+        Files().Unlink(fresh.c_str());
+        return false;
+    }
+    // Should the restored name not survive a system failure, the companion is still there.
+    SyncFolderOf(path);
+    return true;
 }
 
 std::vector<std::uint8_t> SerialisePlain() {
@@ -467,64 +690,74 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
 LoadStatus LoadDataFile(const std::string& path) {
     const FileKey key = keyOfIdentifier(Run().HostIdentifier);
     Run().CurrentFileName = path;
-    PlainImage plain;
+    std::vector<std::uint8_t> cipher;
     try {
-        plain.bytes = DecipherBytes(ReadFileBytes(path), key);
+        cipher = ReadFileBytes(path);
     } catch (const CipherError& e) {
         throw DataFileError(e.what());
+    }
+    PlainImage plain;
+    try {
+        plain.bytes = DecipherBytes(cipher, key);
+    } catch (const CipherError& e) {
+        throw UndecipherableFile(e.what());
     }
     return ParsePlain(plain.bytes, path);
 }
 
 SaveStatus SaveDataFile(const std::string& path) {
     ModuleRunState& run = Run();
-    if (GetFieldText(kLockTag) == kLockMarker) return SaveStatus::Locked;
-    if (FieldHasData(1479) && FieldHasData(1478) && FieldHasData(1490)) {
-        ClearField(kLockTag);
-        SetFieldStr(kLockTag, kLockMarker);
-    }
+    if (GetFieldText(tag::kLockMarker) == kLockMarker) return SaveStatus::Locked;
     if (path.empty()) {
         if (run.DebugMode) ShowMsg("SaveOpen - Trying to save a file with no name");
         return SaveStatus::NoName;
     }
-    SetFieldStr(kFormTag, "EI");
-    const FileKey key = keyOfIdentifier(GetFieldStr(1));
-    SetFieldVal(kVersionTag, kFileVersionValue);
-    if (run.DebugMode) writeDebugDump(Store());
+    const std::string backup = CompanionName(path, ".BAK");
+    bool existing = false;
+    if (const std::string refusal = RefusalOf(path, backup, existing); !refusal.empty())
+        return ReportSaveFailure(path, refusal, existing ? path : std::string{});
+
+    // The file is keyed by the run's identifier, and tag 1 holds it.
+    KeepIdentifierInTag1(run.HostIdentifier);
+    const FileKey key = keyOfIdentifier(run.HostIdentifier);
+    SetFieldStr(tag::kFormCode, "EI");
+    SetFieldVal(tag::kFileVersion, kFileVersionValue);
+    // A lodged return carries the lock marker in this save; the lock takes effect only once the
+    // file holding it is in place.
+    const FieldEntry unlocked = Store().entry(tag::kLockMarker);
+    const bool locking = FieldHasData(tag::kLodgmentReference) &&
+                         FieldHasData(tag::kLodgmentDate) && FieldHasData(tag::kLodgmentTime);
+    if (locking) SetLockMarker();
+    if (run.DebugMode) ShowDebugListing(Store());
 
     std::vector<std::uint8_t> cipher;
     {
         PlainImage plain{SerialisePlain()};
         cipher = EncipherBytes(plain.bytes, key);
     }
+    if (locking) Store().entry(tag::kLockMarker) = unlocked;
 
-    std::string error;
-    const std::string fresh = writeBeside(path, cipher, error);
-    if (fresh.empty()) return reportSaveFailure(path, error, path);
+    int error = 0;
+    const std::string fresh = WriteBeside(path, cipher, error);
+    if (fresh.empty())
+        return ReportSaveFailure(path, ErrorText(error), existing ? path : std::string{});
+    std::string reason;
+    std::string kept;
+    if (!PutInPlace(fresh, path, backup, existing, reason, kept))
+        return ReportSaveFailure(path, reason, kept);
 
-    const std::string backup = CompanionName(path, ".BAK");
-    std::error_code ec;
-    const bool hadPrevious = fs::exists(path, ec);
-    if (hadPrevious) {
-        fs::remove(backup, ec);
-        fs::rename(path, backup, ec);
-        if (ec) {
-            ::unlink(fresh.c_str());
-            return reportSaveFailure(path, ec.message(), path);
-        }
+    // The new file is at the path: the lock holds from now on.
+    if (locking) SetLockMarker();
+    const int syncError = SyncFolderOf(path);
+    RemoveLeftovers(path);
+    if (syncError != 0) {
+        MsgBox("The return was saved to " + path +
+                   ", but its folder could not be flushed to the disk (" + ErrorText(syncError) +
+                   "): if the system stops now, the file may still hold the previous version. "
+                   "Save again before you finish.",
+               mkWarning, mbOK);
+        return SaveStatus::Unsynced;
     }
-    fs::rename(fresh, path, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        ::unlink(fresh.c_str());
-        if (hadPrevious) {
-            std::error_code back;
-            fs::rename(backup, path, back);
-            return reportSaveFailure(path, reason, back ? backup : path);
-        }
-        return reportSaveFailure(path, reason, path);
-    }
-    syncFolderOf(path);
     return SaveStatus::Saved;
 }
 

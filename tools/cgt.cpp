@@ -230,10 +230,27 @@ void Load(const std::string& path, const std::string& identifier) {
     }
 }
 
+// The paragraphs of a store message after its first, each on one line, joined by "; ".
+std::string MessageDetail(const RecordingDialogs& dialogs, std::string_view fallback) {
+    if (dialogs.messages.empty()) return std::string(fallback);
+    std::vector<std::string> paragraphs;
+    std::string_view text = dialogs.messages.back();
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find("\n\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        paragraphs.emplace_back(OneLine(text.substr(start, end - start)));
+        start = end + 2;
+    }
+    if (paragraphs.size() < 2) return paragraphs.front();
+    std::string detail = paragraphs[1];
+    for (std::size_t i = 2; i < paragraphs.size(); ++i)
+        detail += "; " + paragraphs[i];
+    return detail;
+}
+
 // Saves the run's store to `path`.
 void Save(const std::string& path) {
     RecordingDialogs dialogs;
-    const bool hadPrevious = PathExists(path);
     switch (cgt::SaveDataFile(path)) {
     case cgt::SaveStatus::Saved:
         return;
@@ -241,23 +258,13 @@ void Save(const std::string& path) {
         throw Failure("cannot save " + path + ": the return is lodged and locked");
     case cgt::SaveStatus::NoName:
         throw Failure("cannot save: empty file name");
-    case cgt::SaveStatus::Failed: {
-        // The store's message: "Unable to save file - PATH", the reason and, when there was a
-        // previous file, where it is kept, as blank-separated paragraphs.
-        std::vector<std::string> paragraphs;
-        if (!dialogs.messages.empty()) {
-            std::string_view text = dialogs.messages.back();
-            for (std::size_t start = 0; start <= text.size();) {
-                std::size_t end = text.find("\n\n", start);
-                if (end == std::string_view::npos) end = text.size();
-                paragraphs.emplace_back(OneLine(text.substr(start, end - start)));
-                start = end + 2;
-            }
-        }
-        std::string reason = paragraphs.size() > 1 ? paragraphs[1] : "write failed";
-        if (hadPrevious && paragraphs.size() > 2) reason += "; " + paragraphs[2];
-        throw Failure("cannot save " + path + ": " + reason);
-    }
+    case cgt::SaveStatus::Unsynced:
+        // "The return was saved to PATH, but …": the file is there, its rename may not last.
+        throw Failure(MessageDetail(dialogs, "saved " + path + ", but its folder was not flushed"));
+    case cgt::SaveStatus::Failed:
+        // "Unable to save file - PATH", the reason and where the previous data is, as
+        // blank-separated paragraphs.
+        throw Failure("cannot save " + path + ": " + MessageDetail(dialogs, "write failed"));
     }
 }
 

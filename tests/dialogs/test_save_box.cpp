@@ -171,6 +171,40 @@ TEST_F(SaveBoxTest, AnExistingFileIsOverwrittenOnlyAfterYes) {
     EXPECT_EQ(box->FileName(), dir + "/MYRETURN.TAX");
 }
 
+// Opened on the return being saved: the box starts in the return's folder with its name, and
+// that name saves the return's own file whatever its extension or case.
+TEST_F(SaveBoxTest, TheReturnsOwnFileIsItsFolderAndItsName) {
+    std::filesystem::create_directory(folder.path() / "returns");
+    const QString own = dir + "/returns/sample2004.t04";
+    std::ofstream(own.toStdString()) << "x";
+    for (const QString& typed : {QString("sample2004.t04"), QString("SAMPLE2004.T04")}) {
+        SCOPED_TRACE(typed.toStdString());
+        TfrmSaveBox box;
+        box.SetSaveMode();
+        box.SetCurrentFile(own);
+        box.show();
+        EXPECT_EQ(box.Directory(), dir + "/returns");
+        EXPECT_EQ(box.findChild<QLabel*>("lblCurrentDir")->text(),
+                  QDir::toNativeSeparators(dir + "/returns"));
+        auto* edit = box.findChild<QLineEdit*>("edtFName");
+        EXPECT_EQ(edit->text(), "sample2004.t04");
+        edit->setText(typed);
+        dialogs.messages.clear();
+        QTest::mouseClick(box.findChild<QPushButton*>("btnAction"), Qt::LeftButton);
+        ASSERT_EQ(dialogs.texts(), std::vector<std::string>{"File exists - Overwrite?"});
+        EXPECT_EQ(box.result(), QDialog::Accepted);
+        EXPECT_EQ(box.FileName(), own);
+    }
+}
+
+TEST_F(SaveBoxTest, ANameMeansTheFileThatDiffersFromItOnlyInCase) {
+    box->show();
+    dialogs.queueAnswer(mrYes);
+    Save("old");
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"File exists - Overwrite?"});
+    EXPECT_EQ(box->FileName(), dir + "/old.tax");
+}
+
 TEST_F(SaveBoxTest, ADriveWithoutSizeIsRefusedAndAReadableOneIsOpened) {
     auto* drives = box->findChild<QComboBox*>("DriveCombo");
     if (QStorageInfo("/proc").bytesTotal() != 0) GTEST_SKIP() << "/proc reports a size here";

@@ -62,3 +62,34 @@ TEST(SaveFileNameDirectory, TheRootTakesNoSecondSeparator) {
 }
 
 } // namespace
+
+namespace {
+
+// The return being saved keeps its own name, in any case and whatever its extension.
+TEST(SaveFileNameCurrentFile, TheReturnsOwnNameIsAcceptedInAnyCase) {
+    const struct {
+        const char* typed;
+        const char* current;
+        bool names;
+    } cases[] = {
+        {"sample2004.t04", "sample2004.t04", true},  {" SAMPLE2004.T04 ", "sample2004.t04", true},
+        {"sample2004.TAX", "sample2004.TAX", true},  {"sample2004", "sample2004.t04", false},
+        {"sample2005.t04", "sample2004.t04", false}, {"", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cgt::NamesCurrentFile(c.typed, c.current), c.names)
+            << c.typed << " / " << c.current;
+}
+
+// On a file system that tells case apart, the name means the folder's file that differs from
+// it only in case.
+TEST(SaveFileNameCurrentFile, ANameMeansTheEntryThatDiffersOnlyInCase) {
+    const std::vector<std::string> entries{"old.tax", "OTHER.TAX", "Mixed.Tax", "mixed.TAX"};
+    EXPECT_EQ(cgt::EntryForName("OLD.TAX", entries), "old.tax");
+    EXPECT_EQ(cgt::EntryForName("OTHER.TAX", entries), "OTHER.TAX");
+    EXPECT_EQ(cgt::EntryForName("mixed.TAX", entries), "mixed.TAX");
+    EXPECT_EQ(cgt::EntryForName("MIXED.TAX", entries), "Mixed.Tax");
+    EXPECT_EQ(cgt::EntryForName("NEW.TAX", entries), "");
+}
+
+} // namespace

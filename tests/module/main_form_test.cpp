@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/modal_helper.h"
 #include "interview/frame.h"
 #include "module/main_form.h"
 #include "module/module_api.h"
@@ -258,6 +264,54 @@ TEST_F(MainFormSaveTest, ExitCommandClosesTheWindow) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+}
+
+// The save box opens in the return's folder with the return's name and saves it under that
+// name; after a save under a new name, autosave and the shutdown save go to the new file.
+TEST_F(MainFormSaveTest, TheSaveBoxStartsAtTheReturnAndLaterSavesFollowANewName) {
+    TMainForm& form = StartRun(Arguments());
+    const QString folder = QFileInfo(QString::fromStdString(path_)).absolutePath();
+    const QByteArray opened = FileBytes(path_);
+
+    auto ownName = WhenModal([&](QDialog& box) {
+        EXPECT_EQ(box.findChild<QLabel*>("lblCurrentDir")->text(),
+                  QDir::toNativeSeparators(folder));
+        EXPECT_EQ(box.findChild<QLineEdit*>("edtFName")->text(), "return.dat");
+        QTest::mouseClick(box.findChild<QPushButton*>("btnAction"), Qt::LeftButton);
+    });
+    SetFieldVal(169, 100);
+    form.SaveBtnClick();
+    EXPECT_TRUE(*ownName);
+    EXPECT_EQ(dialogs_.texts(), std::vector<std::string>{"File exists - Overwrite?"});
+    EXPECT_NE(FileBytes(path_), opened);
+    EXPECT_FALSE(cgt::Run().DataChanged);
+    const QByteArray savedOwn = FileBytes(path_);
+
+    const std::string other = (folder + "/OTHER.TAX").toStdString();
+    auto newName = WhenModal([&](QDialog& box) {
+        box.findChild<QLineEdit*>("edtFName")->setText("other");
+        QTest::mouseClick(box.findChild<QPushButton*>("btnAction"), Qt::LeftButton);
+    });
+    form.SaveBtnClick();
+    EXPECT_TRUE(*newName);
+    EXPECT_EQ(cgt::Run().CurrentFileName, other);
+    EXPECT_EQ(form.windowTitle().toStdString(), "Tesmo 2004 - " + other);
+    const QByteArray savedOther = FileBytes(other);
+    EXPECT_FALSE(savedOther.isEmpty());
+
+    SetFieldVal(169, 200);
+    for (int tick = 0; tick < AutosaveCounter::kTicksPerRound; ++tick)
+        form.AutosaveTick();
+    EXPECT_NE(FileBytes(other), savedOther);
+    SetFieldVal(169, 300);
+    ASSERT_TRUE(FreeModuleResources());
+    UnloadModule();
+
+    EXPECT_EQ(FileBytes(path_), savedOwn);
+    ASSERT_EQ(ReadReturn(other, kIdentifier), LoadStatus::Loaded);
+    EXPECT_EQ(GetFieldText(169), "300");
+    ASSERT_EQ(ReadReturn(path_, kIdentifier), LoadStatus::Loaded);
+    EXPECT_EQ(GetFieldText(169), "100");
 }
 
 TEST(MainFormHintTest, HintsWrapAtTheGivenWidth) {

@@ -13,6 +13,7 @@
 #include "module/main_form.h"
 #include "module/module_run.h"
 #include "module_test_support.h"
+#include "store/file_cipher.h"
 #include "support/scripted_dialogs.h"
 
 namespace cgt::test {
@@ -216,29 +217,43 @@ TEST_F(ModuleRunTest, UnreadableFileIsKeptAsABadCopyAndNeverOverwritten) {
     EXPECT_EQ(GetFieldText(174), "10");
 }
 
-TEST_F(ModuleRunTest, FreeResourcesSavesTheStoreToTheHostPathAndFreesIt) {
-    const std::string path = PathOf("return.dat");
-    WriteReturn(path, kIdentifier, [] { cgt::Run().ScreenHistory = {2004, 2006}; });
-    const QByteArray before = FileBytes(path);
-    RunModule(Arguments(path, kIdentifier));
-    SetFieldVal(174, 1234);
-    cgt::Run().CurrentFileName = PathOf("saved-elsewhere.dat"); // a Save As during the run
+// The shutdown save goes to the file the return was last saved as: the host's path, or the
+// name of a Save As during the run, which leaves the host's file as it was.
+TEST_F(ModuleRunTest, FreeResourcesSavesTheStoreToTheCurrentFileAndFreesIt) {
+    for (const bool savedAs : {false, true}) {
+        SCOPED_TRACE(savedAs ? "saved as another name" : "the host's file");
+        const std::string path = PathOf("return.dat");
+        const std::string elsewhere = PathOf("SAVED-ELSEWHERE.TAX");
+        for (const std::string& file : {path, elsewhere, CompanionName(path, ".BAK")})
+            std::filesystem::remove(file);
+        WriteReturn(path, kIdentifier, [] { cgt::Run().ScreenHistory = {2004, 2006}; });
+        const QByteArray before = FileBytes(path);
+        RunModule(Arguments(path, kIdentifier));
+        SetFieldVal(174, 1234);
+        if (savedAs) cgt::Run().CurrentFileName = elsewhere;
 
-    EXPECT_TRUE(FreeModuleResources());
-    EXPECT_TRUE(FieldIsEmpty(1));
-    EXPECT_TRUE(FieldIsEmpty(174));
-    EXPECT_TRUE(cgt::Run().ScreenHistory.empty());
-    EXPECT_FALSE(std::filesystem::exists(PathOf("saved-elsewhere.dat")));
-    EXPECT_EQ(FileBytes(CompanionName(path, ".BAK")), before);
+        EXPECT_TRUE(FreeModuleResources());
+        EXPECT_TRUE(FieldIsEmpty(1));
+        EXPECT_TRUE(FieldIsEmpty(174));
+        EXPECT_TRUE(cgt::Run().ScreenHistory.empty());
+        EXPECT_EQ(std::filesystem::exists(elsewhere), savedAs);
+        if (savedAs) {
+            EXPECT_EQ(FileBytes(path), before);
+            EXPECT_FALSE(std::filesystem::exists(CompanionName(path, ".BAK")));
+        } else {
+            EXPECT_EQ(FileBytes(CompanionName(path, ".BAK")), before);
+        }
 
-    ASSERT_EQ(ReadReturn(path, kIdentifier), LoadStatus::Loaded);
-    EXPECT_EQ(GetFieldStr(1), kIdentifier);
-    EXPECT_EQ(GetFieldStr(1300), "EI");
-    EXPECT_EQ(GetFieldInt(960), 60012);
-    EXPECT_EQ(GetFieldText(174), "1234");
-    EXPECT_EQ(cgt::Run().CurrentSection, 20);
-    EXPECT_EQ(cgt::Run().CurrentIndex, 8);
-    EXPECT_EQ(cgt::Run().ScreenHistory, (std::vector<std::int32_t>{2004, 2006}));
+        ASSERT_EQ(ReadReturn(savedAs ? elsewhere : path, kIdentifier), LoadStatus::Loaded);
+        EXPECT_EQ(GetFieldStr(1), kIdentifier);
+        EXPECT_EQ(GetFieldStr(1300), "EI");
+        EXPECT_EQ(GetFieldInt(960), 60012);
+        EXPECT_EQ(GetFieldText(174), "1234");
+        EXPECT_EQ(cgt::Run().CurrentSection, 20);
+        EXPECT_EQ(cgt::Run().CurrentIndex, 8);
+        EXPECT_EQ(cgt::Run().ScreenHistory, (std::vector<std::int32_t>{2004, 2006}));
+        UnloadModule();
+    }
 }
 
 TEST_F(ModuleRunTest, FreeResourcesReportsAFailedSaveAndKeepsTheStore) {
@@ -250,6 +265,90 @@ TEST_F(ModuleRunTest, FreeResourcesReportsAFailedSaveAndKeepsTheStore) {
     EXPECT_EQ(GetFieldStr(1), kIdentifier);
     EXPECT_EQ(GetFieldText(174), "99");
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A save stopped between its two renames leaves the return only in its BAK companion. The
+// start offers it: Yes copies it to the path and opens it; No starts a new return and moves the
+// companion aside, so that the saves of the next sessions never replace it.
+TEST_F(ModuleRunTest, AReturnLeftOnlyInItsBackupIsOfferedAndNeverLost) {
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "Yes" : "No");
+        const std::string path = PathOf(open ? "yes.dat" : "no.dat");
+        const std::string backup = CompanionName(path, ".BAK");
+        WriteReturn(path, kIdentifier, [] {
+            SetFieldVal(169, 7300);
+            cgt::Run().ScreenHistory = {2004, 2005};
+        });
+        WriteReturn(path, kIdentifier, [] { SetFieldVal(169, 8100); });
+        std::filesystem::remove(path);
+        const QByteArray kept = FileBytes(backup);
+        dialogs_.messages.clear();
+        dialogs_.queueAnswer(open ? mrYes : mrNo);
+
+        RunModule(Arguments(path, kIdentifier));
+        ASSERT_FALSE(dialogs_.messages.empty());
+        const MessageRequest offer = dialogs_.messages[0];
+        EXPECT_EQ(offer.buttons, mbYes | mbNo);
+        EXPECT_NE(offer.text.find("\"" + path + "\" does not exist"), std::string::npos)
+            << offer.text;
+        EXPECT_NE(offer.text.find(backup), std::string::npos) << offer.text;
+        if (open) {
+            EXPECT_EQ(dialogs_.messages.size(), 1u);
+            EXPECT_EQ(GetFieldText(169), "7300");
+            EXPECT_EQ(cgt::Run().ScreenHistory, (std::vector<std::int32_t>{2004, 2005}));
+            EXPECT_EQ(FileBytes(path), kept);
+            SetFieldVal(174, 5);
+            ASSERT_TRUE(FreeModuleResources());
+            UnloadModule();
+            EXPECT_EQ(FileBytes(backup), kept);
+            ASSERT_EQ(ReadReturn(path, kIdentifier), LoadStatus::Loaded);
+            EXPECT_EQ(GetFieldText(169), "7300");
+            EXPECT_EQ(GetFieldText(174), "5");
+            continue;
+        }
+        EXPECT_TRUE(TagsWithData().empty());
+        const std::string aside = CompanionName(path, ".OLD");
+        EXPECT_EQ(FileBytes(aside), kept);
+        ASSERT_EQ(dialogs_.messages.size(), 2u);
+        EXPECT_NE(dialogs_.messages[1].text.find("kept as \"" + aside), std::string::npos)
+            << dialogs_.messages[1].text;
+        // Two sessions save the new return.
+        for (int session = 1; session <= 2; ++session) {
+            if (session > 1) RunModule(Arguments(path, kIdentifier));
+            SetFieldVal(174, session);
+            ASSERT_TRUE(FreeModuleResources());
+            UnloadModule();
+        }
+        ASSERT_EQ(ReadReturn(aside, kIdentifier), LoadStatus::Loaded);
+        EXPECT_EQ(GetFieldText(169), "7300");
+        EXPECT_EQ(cgt::Run().ScreenHistory, (std::vector<std::int32_t>{2004, 2005}));
+    }
+}
+
+// A return that does not open with the host's identifier: the message names the identifier as
+// the likely cause, not the cipher's "Invalid file format".
+TEST_F(ModuleRunTest, AReturnThatDoesNotOpenNamesTheIdentifierAsTheLikelyCause) {
+    const std::string otherTaxpayer = PathOf("other.dat");
+    WriteReturn(otherTaxpayer, "987 654 321", [] { SetFieldVal(169, 7300); });
+    const std::string notAReturn = PathOf("foreign.dat");
+    const std::vector<std::uint8_t> plain(80, 'x');
+    const std::vector<std::uint8_t> foreign =
+        EncipherBytes(plain, DeriveFileKey(KeyTextOf(kIdentifier)));
+    WriteBytes(notAReturn, QByteArray(reinterpret_cast<const char*>(foreign.data()),
+                                      static_cast<qsizetype>(foreign.size())));
+    for (const std::string& path : {otherTaxpayer, notAReturn}) {
+        SCOPED_TRACE(path);
+        dialogs_.messages.clear();
+        RunModule(Arguments(path, kIdentifier));
+        ASSERT_FALSE(dialogs_.messages.empty());
+        const std::string& told = dialogs_.messages.back().text;
+        EXPECT_NE(told.find("the identifier \"123 456 782\" may not match this return"),
+                  std::string::npos)
+            << told;
+        EXPECT_EQ(told.find("Invalid file format"), std::string::npos) << told;
+        EXPECT_NE(told.find("A new return is started."), std::string::npos) << told;
+        UnloadModule();
+    }
 }
 
 TEST_F(ModuleRunTest, UnloadDeletesTheMainWindow) {

@@ -1,6 +1,7 @@
 #include "support/sample_store.h"
 #include "support/store_fixture.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "store/data_file.h"
@@ -289,23 +290,44 @@ TEST_F(DataFileTest, IdentifierBlanksDoNotChangeTheKey) {
     EXPECT_EQ(GetFieldStr(1), test::kSampleIdentifier);
 }
 
-TEST_F(DataFileTest, DebugModeWritesTextDump) {
+// The debug listing goes to the system's temporary folder, readable by the owner only, and
+// the debug message says where; nothing is written into the working folder.
+TEST_F(DataFileTest, DebugModeWritesTextDumpIntoTheTemporaryFolder) {
     TempFolder cwd;
+    TempFolder temporary;
+    const char* previousTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = previousTmp ? previousTmp : "";
+    ::setenv("TMPDIR", temporary.path().c_str(), 1);
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(cwd.path());
+    // A listing left by an earlier run, readable by all, is cut and made private.
+    test::WriteBytes(temporary.file("TEST.TXT"), std::vector<std::uint8_t>(5000, 'x'));
+    std::filesystem::permissions(temporary.file("TEST.TXT"), std::filesystem::perms(0644));
     cgt::Run().DebugMode = true;
     test::FillSampleStore();
     const bool saved = SaveDataFile(folder.file("debug.t04")) == SaveStatus::Saved;
     std::filesystem::current_path(previous);
+    if (previousTmp)
+        ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     ASSERT_TRUE(saved);
-    const auto bytes = ReadBytes(cwd.file("TEST.TXT"));
+
+    const std::string listing = temporary.file("TEST.TXT");
+    EXPECT_TRUE(cwd.names().empty());
+    EXPECT_EQ(std::filesystem::status(listing).permissions(), std::filesystem::perms(0600));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].text.find(listing), std::string::npos)
+        << dialogs.messages[0].text;
+    const auto bytes = ReadBytes(listing);
     const std::string dump(bytes.begin(), bytes.end());
-    EXPECT_NE(dump.find("1 string 123 456 782\n"), std::string::npos);
+    EXPECT_TRUE(dump.starts_with("1 string 123 456 782\n")) << dump.substr(0, 40);
     EXPECT_NE(dump.find("2 Numeric 0\n"), std::string::npos);
     EXPECT_NE(dump.find("3 Currency 1234.56\n"), std::string::npos);
     EXPECT_NE(dump.find("5 smallstring short\n"), std::string::npos);
     EXPECT_NE(dump.find("9 Checkbox"), std::string::npos);
     EXPECT_EQ(dump.find("\n7 "), std::string::npos);
+    EXPECT_EQ(dump.find("xxx"), std::string::npos);
 }
 
 TEST_F(DataFileTest, CompanionNames) {

@@ -165,6 +165,18 @@ TEST_F(CgtToolTest, ForcedNewKeepsThePreviousFileAsBackup) {
     ExpectSuccessWithoutMessages(cgtRun({"stat", "r.t04", "--id", kId}));
 }
 
+// A name whose backup companion is itself is refused, and the file there stays as it was.
+TEST_F(CgtToolTest, ForcedNewRefusesANameEndingInBak) {
+    const std::string path = saveRichReturn("ret.BAK.t04");
+    std::filesystem::rename(path, work.file("ret.BAK"));
+    const auto before = snapshot();
+    const auto r = cgtRun({"new", "ret.BAK", "--id", kId, "--force"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.starts_with("cgt: cannot save ret.BAK: ")) << r.err;
+    EXPECT_NE(r.err.find(".BAK name is kept for the backup"), std::string::npos) << r.err;
+    EXPECT_EQ(snapshot(), before);
+}
+
 TEST_F(CgtToolTest, RekeyChangesIdentifierAndKeyAndKeepsEverythingElse) {
     const std::string in = saveRichReturn("in.t04");
     const auto inBytes = ReadBytes(in);
@@ -241,6 +253,7 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
     WriteBytes(work.file("badrecord.t04"), EncipherBytes(plain, DeriveFileKey(KeyTextOf(kId))));
     // A lodged return: the save that filled the lodgment tags locked it.
     ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
     SetFieldStr(1, kId);
     for (int tag : {1478, 1479, 1490})
         SetFieldStr(tag, "lodged");
