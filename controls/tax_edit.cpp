@@ -47,11 +47,6 @@ const cgt::CharSet& UnsignedNumberChars() {
     return set;
 }
 
-// Comparisons with the explicit zero tolerate the value passing through a double.
-bool IsExplicitZero(Extended value) {
-    return std::fabs(value - cgt::ExplicitZero) < 1e-12L;
-}
-
 bool IsSmall(Extended value) {
     return std::fabs(value) <= 0.001L;
 }
@@ -343,7 +338,7 @@ void TCustomNumEdit::FormatText() {
     case ntPercentage:
         if (IsSmall(value))
             writeText("");
-        else if (IsExplicitZero(std::fabs(value)))
+        else if (cgt::IsExplicitZero(std::fabs(value)))
             writeText(cgt::FormatFixed(0, 18, decimals_) + "%");
         else
             writeText(cgt::FormatFixed(value, 18, 2) + "%");
@@ -425,7 +420,8 @@ bool TCustomNumEdit::CheckValue(Extended value) {
         cgt::MsgBox(kMandatoryMessage, cgt::mkError, cgt::mbOK);
         return false;
     }
-    if (validate_ && !empty && (value < minVal_ || value > maxVal_) && !IsExplicitZero(value)) {
+    if (validate_ && !empty && (value < minVal_ || value > maxVal_) &&
+        !cgt::IsExplicitZero(value)) {
         cgt::MsgBox(cgt::RangeMessage(minVal_, maxVal_), cgt::mkError, cgt::mbOK);
         return false;
     }

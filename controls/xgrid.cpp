@@ -520,6 +520,7 @@ void TXGrid::setDisplay(const QStringList& lines) {
     for (const auto& line : lines)
         bytes.push_back(Bytes(line));
     table_.SetDisplay(bytes);
+    showTableMessages();
     const int first = table_.FirstTabStop(fixedCols_);
     if (!table_.IsTabStop(col_) && first >= 0) col_ = first;
     syncModel();
@@ -639,6 +640,13 @@ void TXGrid::cellChanged(int col, int row) {
     model_->cellChanged(col, row);
 }
 
+void TXGrid::showTableMessages() {
+    for (const std::string& message : table_.TakeMessages()) {
+        cgt::Dialogs().Beep();
+        cgt::MsgBox(message, cgt::mkError, cgt::mbOK);
+    }
+}
+
 void TXGrid::editorTextChanged(const QString& text) {
     if (syncing_) return;
     table_.SetCell(col_, row_, Bytes(text));
@@ -648,6 +656,7 @@ void TXGrid::editorTextChanged(const QString& text) {
 bool TXGrid::checkCurrent(int* aCol, int* aRow) {
     checking_ = true;
     const cgt::CellCheck result = table_.CheckCell(col_, row_);
+    showTableMessages();
     checking_ = false;
     cellChanged(col_, row_);
     syncEditor();
@@ -801,8 +810,8 @@ void TXGrid::deleteRowAsked() {
         return;
     }
     if (table_.RowCount() <= 1) return;
-    if (cgt::MsgBox(std::string(cgt::kDeleteRowQuestion), 3, cgt::mbOK | cgt::mbCancel) !=
-        cgt::mrOK)
+    if (cgt::MsgBox(std::string(cgt::kDeleteRowQuestion), cgt::mkConfirmation,
+                    cgt::mbOK | cgt::mbCancel) != cgt::mrOK)
         return;
     if (table_.RowCount() == 2) table_.AppendRow(); // the grid keeps an empty row
     DeleteRow(row_);
@@ -886,6 +895,7 @@ void TXGrid::leaveGrid() {
     if (popup_->isVisible()) popup_->closeUp();
     checking_ = true;
     bool ok = table_.CheckCell(col_, row_) == cgt::CellCheck::Passed;
+    showTableMessages();
     checking_ = false;
     if (ok) {
         int aCol = col_, aRow = row_;

@@ -217,6 +217,8 @@ private:
     void placeEditor();
     void cellChanged(int col, int row);
     bool checkCurrent(int* aCol, int* aRow);
+    // The cell table's messages, each in an error box after a beep.
+    void showTableMessages();
     bool moveTo(int col, int row, bool check);
     void addRow();
     void deleteRowAsked();

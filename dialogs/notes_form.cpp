@@ -57,11 +57,11 @@ void TNotesForm::showEvent(QShowEvent* event) {
 
 void TNotesForm::FormShow() {
     QPlainTextEdit& memo = *ui_->Notes;
-    if (GetFieldType(kNotesTag) == dtList) {
-        StringListRef list = GetFieldLst(kNotesTag);
+    if (GetFieldType(tag::kNotes) == dtList) {
+        StringListRef list = GetFieldLst(tag::kNotes);
         if (!list) {
             list = std::make_shared<StringList>();
-            SetFieldLst(kNotesTag, list);
+            SetFieldLst(tag::kNotes, list);
         }
         QStringList lines;
         for (const std::string& line : *list)
@@ -83,14 +83,14 @@ void TNotesForm::FormClose() {
     if (closed_) return;
     closed_ = true;
     if (ui_->Notes->document()->isModified()) Run().DataChanged = true;
-    if (GetFieldType(kNotesTag) != dtList) {
-        SetFieldType(kNotesTag, dtList);
-        SetFieldLst(kNotesTag, std::make_shared<StringList>());
+    if (GetFieldType(tag::kNotes) != dtList) {
+        SetFieldType(tag::kNotes, dtList);
+        SetFieldLst(tag::kNotes, std::make_shared<StringList>());
     }
-    StringListRef list = GetFieldLst(kNotesTag);
+    StringListRef list = GetFieldLst(tag::kNotes);
     if (!list) {
         list = std::make_shared<StringList>();
-        SetFieldLst(kNotesTag, list);
+        SetFieldLst(tag::kNotes, list);
     }
     list->clear();
     for (const QString& line : MemoLines(*ui_->Notes))

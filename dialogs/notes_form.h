@@ -15,8 +15,6 @@ class TNotesForm;
 
 namespace cgt {
 
-inline constexpr int kNotesTag = 399;
-
 class TNotesForm : public QWidget {
     Q_OBJECT
 

@@ -62,8 +62,8 @@ bool IsInside(const QObject* object, const QWidget* window) {
 
 QString MainWindowTitle() {
     const std::string& file = Run().CurrentFileName;
-    QString title =
-        QStringLiteral("Tesmo 2004 - ") + QFile::decodeName(QByteArray::fromStdString(file));
+    QString title = QString::fromLatin1(kApplicationTitle) + QStringLiteral(" - ") +
+                    QFile::decodeName(QByteArray::fromStdString(file));
     if (IsLodged()) {
         auto text = [](int tag) { return QString::fromLatin1(TrimText(GetFieldText(tag))); };
         title += QStringLiteral(" (Lodged on ") + text(1478) + QStringLiteral(" at ") + text(1490) +

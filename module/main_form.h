@@ -24,7 +24,7 @@ namespace cgt {
 
 class TNotesForm;
 
-// "Tesmo 2004 - " + CurrentFileName, with the lodgment details when the return is lodged.
+// kApplicationTitle + " - " + CurrentFileName, with the lodgment details when the return is lodged.
 QString MainWindowTitle();
 
 // Hint text broken into lines of at most `width` pixels at blanks (a longer word stands alone).

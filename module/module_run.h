@@ -18,7 +18,6 @@ namespace cgt {
 class TMainForm;
 
 inline constexpr std::int16_t kModuleVersion = 1;
-inline constexpr const char* kApplicationTitle = "Tesmo 2004";
 
 // The module's own run state beside cgt::Run().
 struct ModuleState {

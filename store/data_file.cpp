@@ -725,8 +725,7 @@ SaveStatus SaveDataFile(const std::string& path) {
     // A lodged return carries the lock marker in this save; the lock takes effect only once the
     // file holding it is in place.
     const FieldEntry unlocked = Store().entry(tag::kLockMarker);
-    const bool locking = FieldHasData(tag::kLodgmentReference) &&
-                         FieldHasData(tag::kLodgmentDate) && FieldHasData(tag::kLodgmentTime);
+    const bool locking = LodgmentDetailsEntered();
     if (locking) SetLockMarker();
     if (run.DebugMode) ShowDebugListing(Store());
 

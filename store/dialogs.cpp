@@ -32,7 +32,7 @@ ConsoleDialogs& consoleDialogs() {
 DialogService* installed = nullptr;
 
 std::string& applicationTitle() {
-    static std::string title = "Tesmo 2004";
+    static std::string title = kApplicationTitle;
     return title;
 }
 

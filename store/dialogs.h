@@ -71,6 +71,10 @@ DialogService& Dialogs();
 // True while a service other than the console one is installed.
 bool HasDialogService();
 
+// The module's name: the caption of every MsgBox unless another is set, and the start of the
+// main window's title.
+inline constexpr const char* kApplicationTitle = "Tesmo 2004";
+
 // Caption of every MsgBox.
 void SetApplicationTitle(std::string title);
 const std::string& ApplicationTitle();

@@ -31,7 +31,6 @@ constexpr std::array<std::pair<int, int>, 10> kRadioPairs{{{9, 10},
 
 constexpr Extended kEmptyNumber = 0.001L;
 
-
 void markChanged() {
     Run().DataChanged = true;
 }
@@ -468,9 +467,13 @@ bool WorksheetHasRows(int worksheet) {
     return sheet && !sheet->empty();
 }
 
+bool LodgmentDetailsEntered() {
+    return FieldHasData(tag::kLodgmentReference) && FieldHasData(tag::kLodgmentDate) &&
+           FieldHasData(tag::kLodgmentTime);
+}
+
 bool IsLodged() {
-    return FieldHasData(1479) && FieldHasData(1478) && FieldHasData(1490) &&
-           GetFieldText(1491) == kLockMarker;
+    return LodgmentDetailsEntered() && GetFieldText(tag::kLodgedMarker) == kLockMarker;
 }
 
 void ShowLodgedMessage() {

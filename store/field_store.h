@@ -27,6 +27,10 @@ inline constexpr Extended ExplicitZero = 0.0011L;
 inline bool AmountEntered(Extended amount) {
     return amount > ExplicitZero;
 }
+// The explicit zero itself; the comparison tolerates the value passing through a double.
+inline bool IsExplicitZero(Extended amount) {
+    return amount - ExplicitZero < 1e-12L && ExplicitZero - amount < 1e-12L;
+}
 
 enum TFieldDataType : std::uint8_t {
     dtNone = 0,
@@ -170,6 +174,9 @@ bool WorksheetHasRows(int worksheet);
 Worksheet* WorksheetOf(int worksheet);
 
 inline constexpr std::string_view kLockMarker = "999999999";
+// The lodgment details (date, time and reference of the lodgment) are entered.
+bool LodgmentDetailsEntered();
+// Lodged and locked: the lodgment details and the lodged marker.
 bool IsLodged();
 void ShowLodgedMessage();
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
-#include "store/dialogs.h"
 #include "store/number_format.h"
 #include "store/text.h"
 
@@ -264,8 +264,11 @@ void CellTable::ApplyTitles() {
 }
 
 void CellTable::Message(std::string_view text) const {
-    Dialogs().Beep();
-    MsgBox(std::string(text), mkError, mbOK);
+    messages_.emplace_back(text);
+}
+
+std::vector<std::string> CellTable::TakeMessages() {
+    return std::exchange(messages_, {});
 }
 
 // ---------------------------------------------------------------------------------------

@@ -171,7 +171,8 @@ public:
     KeyFilterResult FilterKey(int col, std::string_view text, bool hasSelection, char ch) const;
     // Entering a cell: the text filtered by the column's character set, if it has one.
     void StripCell(int col, int row);
-    // Checks the cell being left, with its messages; on success the cell is formatted.
+    // Checks the cell being left; on success the cell is formatted. What the user must be told
+    // waits in Messages.
     CellCheck CheckCell(int col, int row);
     // The display form of a checked number or date.
     std::string FormatNumber(const ColumnRecord& column, Extended value) const;
@@ -183,12 +184,17 @@ public:
     bool Modified() const { return modified_; }
     void SetModified(bool on) { modified_ = on; }
 
+    // The error messages of the checks and of SetDisplay since the last call, oldest first; the
+    // caller shows them (the grid: each in an error box after a beep).
+    std::vector<std::string> TakeMessages();
+
 private:
     void Message(std::string_view text) const;
     void ApplyTitles();
     bool CheckDigits(const ColumnRecord& column, std::string_view cell) const;
     void CheckTotal(int col) const;
 
+    mutable std::vector<std::string> messages_;
     int colCount_ = 5;
     std::vector<std::vector<std::string>> cells_;
     StringList display_;

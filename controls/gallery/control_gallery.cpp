@@ -6,6 +6,7 @@
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
+#include "store/tags.h"
 
 namespace {
 
@@ -106,7 +107,8 @@ void ControlGallery::addQuestion(int top) {
         "<s2><X10>Shares acquired before 20 September 1985 are outside the CGT rules.",
     });
     question_->OnScreenTag = [](TTextLbl*, int tag, QString& text) {
-        text = tag == 710 ? "<T1>Shares in BHP Billiton Ltd<.>" : "No asset selected";
+        text = tag == cgt::tag::event::kName ? "<T1>Shares in BHP Billiton Ltd<.>"
+                                             : "No asset selected";
     };
     question_->setCurrentSection(1);
 

@@ -113,14 +113,14 @@ TEST(ColumnDescription, MalformedCharacterListKeepsFieldsReadSoFar) {
     EXPECT_FALSE(p.column.readOnly);
 }
 
-TEST(ColumnDescription, DisplayShowsTheErrorAndFillsMissingLines) {
+TEST(ColumnDescription, DisplayReturnsTheErrorAndFillsMissingLines) {
     ScriptedDialogs dialogs;
     CellTable table;
     table.SetColCount(3);
     table.SetDisplay({"Good|0|0|5", "Bad|0|0|5|0|F|F|0|ab"});
-    ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{"Bad character set !"}));
-    EXPECT_EQ(dialogs.messages[0].kind, mkError);
-    EXPECT_EQ(dialogs.messages[0].buttons, mbOK);
+    ASSERT_EQ(table.TakeMessages(), (std::vector<std::string>{"Bad character set !"}));
+    EXPECT_TRUE(table.TakeMessages().empty()) << "taken once";
+    EXPECT_TRUE(dialogs.messages.empty()) << "the table shows nothing itself";
     // The third column has no line: the default description.
     EXPECT_EQ(table.Column(2).title, "Title");
     EXPECT_EQ(table.Column(2).width, 30);
@@ -301,12 +301,9 @@ TEST_F(CellCheckTest, ChecksFormatsAndMessages) {
         table.SetCell(0, 1, c.cell);
         EXPECT_EQ(table.CheckCell(0, 1), c.result);
         EXPECT_EQ(table.Cell(0, 1), c.after);
-        EXPECT_EQ(local.texts(), c.messages);
-        EXPECT_EQ(local.beeps, static_cast<int>(c.messages.size()));
-        for (const auto& m : local.messages) {
-            EXPECT_EQ(m.kind, mkError);
-            EXPECT_EQ(m.buttons, mbOK);
-        }
+        EXPECT_EQ(table.TakeMessages(), c.messages);
+        EXPECT_TRUE(local.messages.empty());
+        EXPECT_EQ(local.beeps, 0);
     }
 }
 
@@ -336,8 +333,8 @@ TEST_F(CellCheckTest, PicklistHookReplacesTheListBeforeTheCheck) {
     };
     table.SetCell(0, 2, "old");
     EXPECT_EQ(table.CheckCell(0, 2), CellCheck::Failed);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Entry must match one of the picklist "
-                                                         "entries"}));
+    EXPECT_EQ(table.TakeMessages(), (std::vector<std::string>{"Entry must match one of the "
+                                                              "picklist entries"}));
     EXPECT_EQ(table.Column(0).picklist, StringList{"new"});
     table.onPicklistDropdown = nullptr;
     table.SetCell(0, 2, "new");
@@ -354,17 +351,16 @@ TEST_F(CellCheckTest, TotalWarningOnlyWithATotalsRow) {
         table.SetCell(col, 2, "500");
     }
     EXPECT_EQ(table.CheckCell(0, 2), CellCheck::Passed);
-    EXPECT_TRUE(dialogs.texts().empty());
+    EXPECT_TRUE(table.TakeMessages().empty());
 
     table.SetHasTotalsRow(true);
     EXPECT_EQ(table.CheckCell(0, 2), CellCheck::Passed);
     EXPECT_EQ(table.CheckCell(1, 2), CellCheck::Passed);
-    EXPECT_EQ(dialogs.texts(),
+    EXPECT_EQ(table.TakeMessages(),
               (std::vector<std::string>{
                   "Column Total of \"Amount\" \rexceeds allowed number of digits (3)"}));
 
     // With decimals: the total's separator after position width - decimals.
-    ScriptedDialogs cents;
     CellTable money;
     money.SetColCount(1);
     money.SetDisplay({"Cents|1|1|6|0|F|F|2|F"});
@@ -372,13 +368,12 @@ TEST_F(CellCheckTest, TotalWarningOnlyWithATotalsRow) {
     money.SetCell(0, 1, "600.5");
     money.SetCell(0, 2, "500");
     EXPECT_EQ(money.CheckCell(0, 2), CellCheck::Passed);
-    EXPECT_EQ(cents.texts(),
+    EXPECT_EQ(money.TakeMessages(),
               (std::vector<std::string>{"Column Total of \"Cents\" \rexceeds allowed "
                                         "number of digits (6)"}));
     money.SetCell(0, 1, "60.5");
-    cents.messages.clear();
     EXPECT_EQ(money.CheckCell(0, 2), CellCheck::Passed); // 560.5: fits
-    EXPECT_TRUE(cents.texts().empty());
+    EXPECT_TRUE(money.TakeMessages().empty());
 }
 
 // ---------------------------------------------------------------------------------------

@@ -134,11 +134,14 @@ TEST_F(XGridTest, AFailedCheckKeepsTheUserInTheCell) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         dialogs.messages.clear();
+        dialogs.beeps = 0;
         ASSERT_TRUE(grid->MoveTo(c.col, 2));
         type(c.typed);
         key(Qt::Key_Tab);
         EXPECT_EQ(dialogs.texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(dialogs.messages.at(0).kind, cgt::mkError);
+        EXPECT_EQ(dialogs.messages.at(0).buttons, cgt::mbOK);
+        EXPECT_EQ(dialogs.beeps, 1);
         EXPECT_EQ(cell(), std::make_pair(c.col, 2));
         EXPECT_EQ(QApplication::focusWidget(), editor());
         editor()->clear();
@@ -315,6 +318,13 @@ TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
     ASSERT_TRUE(list->isVisible());
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(XGridTest, ABadColumnDescriptionIsShownInAnErrorBox) {
+    dialogs.messages.clear();
+    grid->setDisplay({"Good|0|0|5", "Bad|0|0|5|0|F|F|0|ab"});
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Bad character set !"});
+    EXPECT_EQ(dialogs.messages.at(0).kind, cgt::mkError);
 }
 
 TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) {

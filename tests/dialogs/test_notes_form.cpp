@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(NotesPadTest, LinesTypedIntoAnEmptyTagBecomeAListAndComeBackOnReopening) {
-    ASSERT_EQ(GetFieldType(kNotesTag), dtNone);
+    ASSERT_EQ(GetFieldType(tag::kNotes), dtNone);
     TNotesForm* pad = Open();
     EXPECT_EQ(pad->windowTitle(), "Your Tax Return Notes");
     EXPECT_TRUE(pad->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -62,7 +62,7 @@ TEST_F(NotesPadTest, LinesTypedIntoAnEmptyTagBecomeAListAndComeBackOnReopening) 
     EXPECT_EQ(pad->findChild<QPushButton*>("BtnCancel")->toolTip(), "Leave the notepad");
     QPlainTextEdit* memo = Memo(pad);
     EXPECT_TRUE(memo->toPlainText().isEmpty());
-    EXPECT_EQ(GetFieldType(kNotesTag), dtNone); // showing alone creates nothing
+    EXPECT_EQ(GetFieldType(tag::kNotes), dtNone); // showing alone creates nothing
 
     QTest::keyClicks(memo, "Sold BHP shares");
     QTest::keyClick(memo, Qt::Key_Return);
@@ -70,20 +70,20 @@ TEST_F(NotesPadTest, LinesTypedIntoAnEmptyTagBecomeAListAndComeBackOnReopening) 
     ASSERT_TRUE(CloseWithButton(pad));
 
     EXPECT_TRUE(cgt::Run().DataChanged);
-    ASSERT_EQ(GetFieldType(kNotesTag), dtList);
-    ASSERT_TRUE(GetFieldLst(kNotesTag));
-    EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"Sold BHP shares", "Ask about the house"}));
+    ASSERT_EQ(GetFieldType(tag::kNotes), dtList);
+    ASSERT_TRUE(GetFieldLst(tag::kNotes));
+    EXPECT_EQ(*GetFieldLst(tag::kNotes), (StringList{"Sold BHP shares", "Ask about the house"}));
 
     cgt::Run().DataChanged = false;
     TNotesForm* again = Open();
     EXPECT_EQ(Memo(again)->toPlainText(), "Sold BHP shares\nAsk about the house");
     ASSERT_TRUE(CloseWithButton(again));
     EXPECT_FALSE(cgt::Run().DataChanged); // looked at, not edited
-    EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"Sold BHP shares", "Ask about the house"}));
+    EXPECT_EQ(*GetFieldLst(tag::kNotes), (StringList{"Sold BHP shares", "Ask about the house"}));
 }
 
 TEST_F(NotesPadTest, EditingAStoredListReplacesItsLines) {
-    SetFieldLst(kNotesTag, std::make_shared<StringList>(StringList{"one", "two", "three"}));
+    SetFieldLst(tag::kNotes, std::make_shared<StringList>(StringList{"one", "two", "three"}));
     cgt::Run().DataChanged = false;
     TNotesForm* pad = Open();
     QPlainTextEdit* memo = Memo(pad);
@@ -96,11 +96,11 @@ TEST_F(NotesPadTest, EditingAStoredListReplacesItsLines) {
     QTest::keyClick(memo, Qt::Key_Return); // a final line break starts no line
     ASSERT_TRUE(CloseWithButton(pad));
     EXPECT_TRUE(cgt::Run().DataChanged);
-    EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"one", "two"}));
+    EXPECT_EQ(*GetFieldLst(tag::kNotes), (StringList{"one", "two"}));
 }
 
 TEST_F(NotesPadTest, OpensWithTheCaretInTheTextInANormalWeight) {
-    SetFieldLst(kNotesTag, std::make_shared<StringList>(StringList{"one", "two"}));
+    SetFieldLst(tag::kNotes, std::make_shared<StringList>(StringList{"one", "two"}));
     TNotesForm* pad = Open();
     pad->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pad));
@@ -116,20 +116,20 @@ TEST_F(NotesPadTest, OpensWithTheCaretInTheTextInANormalWeight) {
     EXPECT_TRUE(pad->isVisible());
     EXPECT_EQ(memo->toPlainText(), "one\ntwo three");
     ASSERT_TRUE(CloseWithButton(pad));
-    EXPECT_EQ(*GetFieldLst(kNotesTag), (StringList{"one", "two three"}));
+    EXPECT_EQ(*GetFieldLst(tag::kNotes), (StringList{"one", "two three"}));
 }
 
 TEST_F(NotesPadTest, ATagOfAnotherTypeBecomesAListOnClosing) {
-    SetFieldStr(kNotesTag, "stray text");
+    SetFieldStr(tag::kNotes, "stray text");
     cgt::Run().DataChanged = false;
     TNotesForm* pad = Open();
     EXPECT_TRUE(Memo(pad)->toPlainText().isEmpty()); // only a list is shown
     pad->close();                                    // the window's own close box
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(cgt::Run().DataChanged);
-    ASSERT_EQ(GetFieldType(kNotesTag), dtList);
-    ASSERT_TRUE(GetFieldLst(kNotesTag));
-    EXPECT_TRUE(GetFieldLst(kNotesTag)->empty());
+    ASSERT_EQ(GetFieldType(tag::kNotes), dtList);
+    ASSERT_TRUE(GetFieldLst(tag::kNotes));
+    EXPECT_TRUE(GetFieldLst(tag::kNotes)->empty());
 }
 
 } // namespace
