@@ -282,7 +282,7 @@ int Execute(const Arguments& args) {
         CheckOutput(args, first, nullptr);
         cgt::ResetModuleRun();
         cgt::Run().HostIdentifier = id;
-        cgt::SetFieldStr(1, id);
+        cgt::SetFieldStr(cgt::tag::kIdentifier, id);
         Save(first);
     } else if (rule.name == "dump") {
         Load(first, id);
@@ -295,8 +295,8 @@ int Execute(const Arguments& args) {
         CheckOutput(args, out, &first);
         Load(first, id);
         cgt::Run().HostIdentifier = *args.newId;
-        cgt::SetFieldStr(1, *args.newId);
-        if (cgt::GetFieldStr(1) != *args.newId)
+        cgt::SetFieldStr(cgt::tag::kIdentifier, *args.newId);
+        if (cgt::GetFieldStr(cgt::tag::kIdentifier) != *args.newId)
             throw Failure("cannot rekey " + first + ": field 1 does not hold a text");
         Save(out);
     } else {
