@@ -839,6 +839,10 @@ TCustomNumEdit::ExitResult TCustomNumEdit::exitChecks() {
     return ExitResult::Pass;
 }
 
+bool TCustomNumEdit::TakingFocusBack() {
+    return g_takingBack != nullptr;
+}
+
 void TCustomNumEdit::takeFocusBack() {
     g_takingBack = this;
     QTimer::singleShot(0, this, [this] {

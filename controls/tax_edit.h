@@ -146,6 +146,8 @@ public:
     QString HintText() const;
     // How long a hint stays when no other key follows.
     static constexpr int kHintMilliseconds = 4000;
+    // A field whose exit check refused is about to take the focus back.
+    static bool TakingFocusBack();
 
     // Rounds the value and writes its display form into the text.
     void FormatText();

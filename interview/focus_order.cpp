@@ -26,6 +26,14 @@ QWidget* NextTabStop(const QWidget* within, QWidget* start, bool forward) {
     return nullptr;
 }
 
+QWidget* LastTabStopOf(QWidget* container) {
+    QWidget* last = nullptr;
+    for (QWidget* w = container->nextInFocusChain();
+         w && w != container && container->isAncestorOf(w); w = w->nextInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus) last = w;
+    return last;
+}
+
 void SortTabOrderByPosition(QWidget* screen) {
     for (TTextLbl* label : screen->findChildren<TTextLbl*>())
         label->setTabStop(true);

@@ -10,6 +10,10 @@ namespace cgt {
 // focus by Tab (enabled, shown); nullptr when there is none.
 QWidget* NextTabStop(const QWidget* within, QWidget* start, bool forward = true);
 
+// The last widget of the tab order that `container` holds and that can take the focus;
+// nullptr when it holds none.
+QWidget* LastTabStopOf(QWidget* container);
+
 // Orders the tab stops that sit directly on the screen by rows (tops within 12 pixels count as
 // one row), then left to right; the screen's mark-up labels become tab stops.
 void SortTabOrderByPosition(QWidget* screen);

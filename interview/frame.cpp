@@ -1,5 +1,6 @@
 #include "interview/frame.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeySequence>
 #include <QListWidget>
@@ -86,12 +87,15 @@ TFrameWnd::TFrameWnd(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui
                                    .focusFirst = [this] { focusFirstControl(); }},
                                   this);
 
-    // Alt+F4 is previewed by the frame before its controls see it.
+    // Alt+F4 is previewed by the frame before its controls see it: the exit command in
+    // DebugMode, else the main window's close.
     auto* exitKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
-    exitKey->setContext(Qt::WidgetWithChildrenShortcut);
+    exitKey->setContext(Qt::WindowShortcut);
     connect(exitKey, &QShortcut::activated, this, [this] {
         if (Run().DebugMode && MainWindow)
             QCoreApplication::postEvent(MainWindow, new ModuleMessageEvent(kMsgExitCommand));
+        else if (auto* window = qobject_cast<QWidget*>(MainWindow))
+            window->close();
     });
 
     TNavigatorFrame* navigator = ui_->NavigatorFrame;
@@ -282,6 +286,7 @@ bool TFrameWnd::showCurrentScreen() {
 
     screen_ = form;
     applyScreenButtons();
+    updatePrevButton();
     placeScreen(form);
 
     // The show handler installs the hooks.
@@ -317,6 +322,12 @@ void TFrameWnd::placeScreen(TChildForm* form) {
             label->setMode(TTextLbl::tlmVisionImpaired);
         if (form->TabByPosition()) SortTabOrderByPosition(form);
     }
+    // After the screen's last control, Tab goes to the frame's buttons, left to right.
+    QWidget* previous = LastTabStopOf(form);
+    for (QWidget* button : barButtons()) {
+        if (previous) QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
 }
 
 void TFrameWnd::askToClose(QObject* sender) {
@@ -333,12 +344,23 @@ void TFrameWnd::applyScreenButtons() {
     ui_->BtnNext->setVisible(!Shown(ui_->BtnNo));
 }
 
+std::array<QPushButton*, 7> TFrameWnd::barButtons() const {
+    return {ui_->BtnIntHelp, ui_->BtnYes,  ui_->BtnNo,    ui_->JumpBtn,
+            ui_->BtnPrev,    ui_->BtnNext, ui_->BtnCancel};
+}
+
 void TFrameWnd::focusFirstControl() {
     if (!screen_) return;
     screen_->setFocus(Qt::OtherFocusReason);
     // The next control of the frame's tab order after the screen: its first control, or a
     // button of the bar when the screen has none.
     QWidget* target = NextTabStop(this, screen_.data());
+    if (!target || !screen_->isAncestorOf(target)) {
+        // A screen without controls: the tab order goes on with the bar's buttons.
+        target = nullptr;
+        for (QPushButton* button : barButtons())
+            if (!target && Shown(button) && button->isEnabled()) target = button;
+    }
     if (!target) return;
     target->setFocus(Qt::TabFocusReason);
     if (Run().AccessibilityMode) return;
@@ -402,6 +424,14 @@ void TFrameWnd::SyncNavigator() {
     syncingNavigator_ = false;
 }
 
+void TFrameWnd::LeaveForClose() {
+    if (!Run().InScreen) return;
+    SaveScreenToStore();
+    if (Run().CurrentWorksheet != 0) FinishWorksheet();
+    Hooks() = ScreenHooks{};
+    Run().InScreen = false;
+}
+
 void TFrameWnd::CloseFrame() {
     if (Run().CurrentWorksheet != 0) FinishWorksheet();
     Run().InScreen = false;
@@ -431,7 +461,52 @@ void TFrameWnd::BtnNextClick() {
     ui_->BtnNext->setEnabled(false);
     ShowCurrentScreen();
     ui_->BtnNext->setEnabled(true);
-    ui_->BtnPrev->setEnabled(true);
+    updatePrevButton();
+}
+
+// Prev goes back in the history: without an earlier screen there is nowhere to go.
+void TFrameWnd::updatePrevButton() {
+    ui_->BtnPrev->setEnabled(Run().ScreenHistory.size() >= 2);
+}
+
+bool TFrameWnd::PressDefaultButton() {
+    QPushButton* button = nullptr;
+    for (QPushButton* candidate : {ui_->BtnYes, ui_->BtnNext})
+        if (!button && Shown(candidate) && candidate->isEnabled()) button = candidate;
+    if (!button) return false;
+    button->setFocus(Qt::OtherFocusReason);
+    // A field whose check refused takes the focus back: the user stays in it.
+    if (QApplication::focusWidget() == button && !TCustomNumEdit::TakingFocusBack())
+        button->click();
+    return true;
+}
+
+void TFrameWnd::FocusNextPane(bool forward) {
+    QWidget* screenFirst = screen_ ? NextTabStop(this, screen_.data()) : nullptr;
+    if (screenFirst && !screen_->isAncestorOf(screenFirst)) screenFirst = nullptr;
+    QWidget* buttons = nullptr;
+    for (QPushButton* b : {ui_->BtnYes, ui_->BtnNext, ui_->BtnPrev, ui_->BtnCancel})
+        if (!buttons && Shown(b) && b->isEnabled()) buttons = b;
+    std::vector<QWidget*> panes;
+    for (QWidget* pane :
+         {screenFirst, static_cast<QWidget*>(ui_->NavigatorFrame->navigatorTreeView()),
+          static_cast<QWidget*>(ui_->lstPickList), buttons})
+        if (pane && pane->isVisibleTo(this) && pane->isEnabled()) panes.push_back(pane);
+    if (panes.empty()) return;
+    // The pane that holds the focus now, or none.
+    const QWidget* focus = QApplication::focusWidget();
+    int at = -1;
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        const QWidget* p = panes[i];
+        const bool inside = focus == p || (p == screenFirst && screen_->isAncestorOf(focus)) ||
+                            (p == buttons && ui_->BtnPanel->isAncestorOf(focus)) ||
+                            (focus && p->isAncestorOf(focus));
+        if (inside) at = static_cast<int>(i);
+    }
+    const int count = static_cast<int>(panes.size());
+    const int next = at < 0 ? 0 : (at + (forward ? 1 : count - 1)) % count;
+    panes[static_cast<std::size_t>(next)]->setFocus(forward ? Qt::TabFocusReason
+                                                            : Qt::BacktabFocusReason);
 }
 
 void TFrameWnd::BtnYesClick() {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -53,7 +54,7 @@ public:
     std::function<void(QObject* sender)> CloseHandler;
     // Makes the main window's New, Open, Save, Calculator and Notes buttons visible (Jump).
     std::function<void()> ShowHostButtons;
-    // Receives message 1025 on Alt+F4 in DebugMode.
+    // Receives message 1025 on Alt+F4 in DebugMode; closed by Alt+F4 otherwise.
     QObject* MainWindow = nullptr;
 
     // ---- interview ----
@@ -67,6 +68,9 @@ public:
     void SyncNavigator();
     // The shutdown close: finishes an open worksheet and clears InScreen.
     void CloseFrame();
+    // The interview is closed on a screen: the screen's values and an open worksheet row are
+    // stored and the screen is left, its position kept for the next run. No checks run here.
+    void LeaveForClose();
     // Sets CurrentSection and CurrentIndex to a screen number.
     void SetPosition(int screen);
     // Shows a screen as the navigator and the debug Jump do: no Yes or No left over.
@@ -126,6 +130,13 @@ public:
     bool BackStep() const { return backStep_; }
     // Called by a Next hook that refuses the move: Next then keeps the screen as it is.
     void StayOnScreen() { stay_ = true; }
+    // Enter: presses the screen's default button, Yes where the screen asks a question, else
+    // Next. The focus goes to the button first, so that the field being left is checked as a
+    // click would check it. False when neither button is offered.
+    bool PressDefaultButton();
+    // F6 and Shift+F6: the focus moves to the next or previous pane of the frame that is shown
+    // (the screen's first control, the navigator, the worksheet pick list, the buttons).
+    void FocusNextPane(bool forward);
 
     Ui::TFrameWnd& ui() { return *ui_; }
     QPushButton* YesButton() const;
@@ -166,6 +177,9 @@ private:
     void showAfterJump();
     void applyScreenButtons();
     void focusFirstControl();
+    // The button bar's buttons, left to right.
+    std::array<QPushButton*, 7> barButtons() const;
+    void updatePrevButton();
     bool allTaxEditsEmpty() const;
 
     std::unique_ptr<Ui::TFrameWnd> ui_;

@@ -152,6 +152,15 @@ void TNavigatorTreeView::resizeEvent(QResizeEvent* event) {
 
 void TNavigatorTreeView::keyPressEvent(QKeyEvent* event) {
     QTreeWidgetItem* node = currentItem();
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) && node &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        event->accept();
+        emit nodeChosen(node);
+        return;
+    }
+    fInKeyMove = true;
+    auto done = qScopeGuard([this] { fInKeyMove = false; });
     const bool collapseKey = event->key() == Qt::Key_Left || event->key() == Qt::Key_Minus;
     QTreeWidgetItem* collapsing = collapseKey && node && node->isExpanded() ? node : nullptr;
     AnnounceCollapse(collapsing);
@@ -179,6 +188,9 @@ TNavigatorFrame::TNavigatorFrame(QWidget* parent)
     connect(tree, &QTreeWidget::itemExpanded, this, &TNavigatorFrame::navigatorTreeViewExpanded);
     connect(tree, &TNavigatorTreeView::currentNodeClicked, this, [this] {
         if (fActive && !fCollapsing) navigatorTreeViewClick();
+    });
+    connect(tree, &TNavigatorTreeView::nodeChosen, this, [this](QTreeWidgetItem* node) {
+        if (fActive && !fCollapsing) chooseNode(node);
     });
 }
 
@@ -257,7 +269,8 @@ TNavigatorItem* TNavigatorFrame::GetSelectedItem() const {
 void TNavigatorFrame::navigatorTreeViewChange(QTreeWidgetItem* node) {
     cgt::TraceScope trace(QStringLiteral("TNavigatorFrame.navigatorTreeViewChange(Node: ") +
                           (node ? node->text(0) : QString()) + QLatin1Char(')'));
-    if (fActive && !fCollapsing) navigatorTreeViewClick();
+    // The arrow keys move the highlight; Enter chooses.
+    if (fActive && !fCollapsing && !navigatorTreeView()->InKeyMove()) navigatorTreeViewClick();
 }
 
 void TNavigatorFrame::navigatorTreeViewClick() {
@@ -267,6 +280,10 @@ void TNavigatorFrame::navigatorTreeViewClick() {
     QTreeWidgetItem* node = tree->itemAt(pos);
     // On the node's text or right of it; not on its arrow or indent.
     if (!node || pos.x() < tree->visualItemRect(node).left()) return;
+    chooseNode(node);
+}
+
+void TNavigatorFrame::chooseNode(QTreeWidgetItem* node) {
     TNavigatorItem* item = ItemOf(node);
     SelectNodeByName(node->text(0), node->parent() == nullptr, true);
     DoSelectItem(item);

@@ -43,6 +43,12 @@ signals:
     void currentNodeClicked(QTreeWidgetItem* node);
     // A collapse announced by nodeCollapsing that did not happen.
     void collapseSkipped();
+    // Enter, Return or Space on the current node: the keyboard's choice of it.
+    void nodeChosen(QTreeWidgetItem* node);
+
+public:
+    // The arrow keys are moving the current node: the move only highlights, nothing is chosen.
+    bool InKeyMove() const { return fInKeyMove; }
 
 protected:
     void drawBranches(QPainter* painter, const QRect& rect,
@@ -58,6 +64,7 @@ private:
     void EndCollapse(QTreeWidgetItem* node);
 
     bool fInMouseEvent = false;
+    bool fInKeyMove = false;
     QPoint fMousePos;
     QTreeWidgetItem* fPressedCurrent = nullptr; // current node at the press when pressed on it
 };
@@ -113,6 +120,8 @@ public slots:
     void navigatorTreeViewExpanded(QTreeWidgetItem* node);
 
 private:
+    // Jumps to a node's topic or item, as a click on its text does.
+    void chooseNode(QTreeWidgetItem* node);
     QTreeWidgetItem* FindNodeByName(const QString& name) const;
     void SetChangeEventEnabled(bool on);
 

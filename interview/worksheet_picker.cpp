@@ -27,6 +27,7 @@ WorksheetPicker::WorksheetPicker(QListWidget* list, QPushButton* remove, TTextLb
     connect(remove_, &QPushButton::clicked, this, &WorksheetPicker::RemoveChosen);
     connect(list_, &QListWidget::clicked, this, &WorksheetPicker::LineChosen);
     connect(list_, &QListWidget::currentRowChanged, this, [this] {
+        updateRemoveButton();
         if (list_->hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton) LineChosen();
     });
 }
@@ -66,6 +67,12 @@ void WorksheetPicker::selectLine(int line) {
     filling_ = true;
     list_->setCurrentRow(line - 1);
     filling_ = false;
+    updateRemoveButton();
+}
+
+void WorksheetPicker::updateRemoveButton() {
+    const int line = list_->currentRow();
+    remove_->setEnabled(line >= 0 && line + 1 < static_cast<int>(lines_.size()));
 }
 
 void WorksheetPicker::Refresh() {
@@ -119,6 +126,7 @@ void WorksheetPicker::LineChosen() {
 }
 
 void WorksheetPicker::RemoveChosen() {
+    if (!remove_->isEnabled()) return;
     if (screen_.shown()) {
         screen_.save();
         StoreRow();

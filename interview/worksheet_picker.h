@@ -65,6 +65,8 @@ private:
     void buildLines();
     void fillList();
     void selectLine(int line);
+    // Delete is offered for a row, never for the line that creates one.
+    void updateRemoveButton();
 
     QListWidget* list_;
     QPushButton* remove_;

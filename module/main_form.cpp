@@ -1,6 +1,8 @@
 #include "module/main_form.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolTip>
@@ -18,12 +21,15 @@
 #include <string>
 #include <string_view>
 
+#include "controls/focus_ring.h"
 #include "controls/help_service.h"
 #include "controls/shell_service.h"
+#include "controls/xgrid.h"
 #include "dialogs/hyperlinks_form.h"
 #include "dialogs/notes_form.h"
 #include "dialogs/save_box.h"
 #include "dialogs/shortcut_help.h"
+#include "interview/child_form.h"
 #include "interview/frame.h"
 #include "interview/screen_hooks.h"
 #include "module/module_api.h"
@@ -127,6 +133,7 @@ TMainForm::TMainForm(QWidget* parent)
             b->setVisible(true);
     };
     frame_->MainWindow = this;
+    TFocusRing::Attach(this);
 
     connect(ui_->SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
     connect(ui_->CalculBtn, &QToolButton::clicked, this, &TMainForm::CalculBtnClick);
@@ -185,10 +192,13 @@ void TMainForm::FixSizeForState() {
 }
 
 bool TMainForm::FormCloseQuery() {
-    if (Run().InScreen) {
+    if (!Run().InScreen) return true;
+    // The screen's checks decide; what passes them is stored before the interview closes.
+    if (!frame_->RunValidateHook()) {
         MsgBox("You must complete this section before saving.", mkWarning, mbOK);
         return false;
     }
+    frame_->LeaveForClose();
     return true;
 }
 
@@ -327,7 +337,8 @@ void TMainForm::ShowHyperlinks() {
         Help().ShowContext(choice.jump);
 }
 
-// F1: the help context of the focused control or of the nearest container that has one.
+// F1: the help context of the focused control or of the nearest container that has one; else
+// the current screen's topic.
 void TMainForm::ShowContextHelp() {
     for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
         const QVariant context = w->property("HelpContext");
@@ -337,6 +348,39 @@ void TMainForm::ShowContextHelp() {
         }
         if (w == this) break;
     }
+    if (const TChildForm* screen = frame_->CurrentChildForm(); screen && screen->HelpContext() > 0)
+        Help().ShowContext(screen->HelpContext());
+}
+
+// Enter presses the screen's default button unless the focused control uses the key itself: a
+// button presses itself, and the grid moves between its cells.
+namespace {
+
+// The focus is in a worksheet grid, which uses Enter and F6 itself.
+bool FocusInGrid(const QWidget* window) {
+    for (QWidget* w = QApplication::focusWidget(); w && w != window; w = w->parentWidget())
+        if (qobject_cast<TXGrid*>(w)) return true;
+    return false;
+}
+
+// The focus is in a list, a tree or a grid: Enter chooses there.
+bool FocusInItemView(const QWidget* window) {
+    for (QWidget* w = QApplication::focusWidget(); w && w != window; w = w->parentWidget())
+        if (qobject_cast<QAbstractItemView*>(w)) return true;
+    return false;
+}
+
+} // namespace
+
+bool TMainForm::EnterPressed() {
+    QWidget* focus = QApplication::focusWidget();
+    if (QApplication::activePopupWidget() || FocusInItemView(this)) return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(focus);
+        button && !qobject_cast<QCheckBox*>(button) && !qobject_cast<QRadioButton*>(button)) {
+        button->click();
+        return true;
+    }
+    return frame_->PressDefaultButton();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -362,6 +406,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
             ShowContextHelp();
+            return true;
+        }
+        const auto plain = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            plain == Qt::NoModifier && EnterPressed())
+            return true;
+        if (key->key() == Qt::Key_F6 && (plain == Qt::NoModifier || plain == Qt::ShiftModifier) &&
+            !FocusInGrid(this)) {
+            frame_->FocusNextPane(plain == Qt::NoModifier);
             return true;
         }
         if (Run().AccessibilityMode) {

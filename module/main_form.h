@@ -63,7 +63,8 @@ public:
     void SetStateAndBounds(bool maximised, bool minimised, int left, int top, int width,
                            int height);
 
-    // False while a question screen is shown, after telling the user.
+    // May the interview close: false, after telling the user, while the shown screen's checks
+    // refuse; otherwise the screen and an open worksheet row are stored and the screen left.
     bool FormCloseQuery();
     // Posts 1132 to the host window when the sender is this window or the frame's Close
     // button, 1131 for any other sender.
@@ -97,6 +98,7 @@ private:
     void LayoutFrame();
     void ShowHyperlinks();
     void ShowContextHelp();
+    bool EnterPressed();
     void FixSizeForState();
 
     std::unique_ptr<Ui::MainForm> ui_;

@@ -224,6 +224,9 @@ bool FreeModuleResources() {
         // The file the last save went to: the host's, or the one the user saved as.
         const std::string& path =
             run.CurrentFileName.empty() ? run.HostDataPath : run.CurrentFileName;
+        // A screen still shown keeps its values and its worksheet row in the return.
+        if (TMainForm* form = Module().MainForm.data(); form && form->Frame())
+            form->Frame()->LeaveForClose();
         // A locked return is already on the disk; anything else must be written now.
         const SaveStatus saved = SaveDataFile(path);
         if (saved != SaveStatus::Saved && saved != SaveStatus::Locked) return false;

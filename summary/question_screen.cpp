@@ -1,6 +1,7 @@
 #include "summary/question_screen.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QPushButton>
 
 #include "cgt/core/index_numbers.h"
@@ -17,7 +18,7 @@
 namespace {
 
 constexpr int kMargin = 16;
-constexpr int kWidth = 660;
+constexpr int kWidth = 574; // without a frame: the panel of an 800-pixel window
 constexpr int kLineHeight = 20;
 
 QStringList Lines(const std::vector<const char*>& lines) {
@@ -37,11 +38,19 @@ void AnswerYearTags(TTextLbl* label) {
     };
 }
 
+// The width the labels take: the frame's client panel less the margins, or the width of an
+// 800-pixel window's panel without a frame.
+int LabelWidth() {
+    const TFrameWnd* frame = TFrameWnd::Instance();
+    const int client = frame ? frame->ClientSize().width() : 0;
+    return client > 4 * kMargin ? client - 2 * kMargin : kWidth;
+}
+
 // The notes as display lines: a label line does not wrap, so plain paragraphs are broken at
-// word boundaries and separated by an empty line. Lines with mark-up are kept as written, and
-// consecutive ones form one paragraph.
-QStringList NoteLines(const std::vector<const char*>& notes) {
-    constexpr int kMaxChars = 72; // fits the client panel of an 800-pixel window
+// word boundaries where the next word would pass the label's width, and separated by an empty
+// line. Lines with mark-up are kept as written, and consecutive ones form one paragraph.
+QStringList NoteLines(const std::vector<const char*>& notes, const QFontMetrics& metrics,
+                      int width) {
     QStringList out;
     bool markupBefore = false;
     for (const char* note : notes) {
@@ -56,11 +65,13 @@ QStringList NoteLines(const std::vector<const char*>& notes) {
         }
         QString line;
         for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (!line.isEmpty() && line.size() + 1 + word.size() > kMaxChars) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
                 out << line;
-                line.clear();
+                line = word;
+            } else {
+                line = longer;
             }
-            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
         }
         if (!line.isEmpty()) out << line;
     }
@@ -76,22 +87,23 @@ TQuestionScreen::TQuestionScreen(std::string_view className, QWidget* parent)
     setShowYesButton(row_->isQuestion());
     setShowNoButton(row_->isQuestion());
 
+    const int width = LabelWidth();
     int top = kMargin;
     question_ = new TTextLbl(this);
     question_->setObjectName("QuestionLabel");
     AnswerYearTags(question_);
     question_->setText(Lines(row_->question));
     const int questionHeight = int(row_->question.size()) * kLineHeight + 8;
-    question_->setGeometry(kMargin, top, kWidth, questionHeight);
+    question_->setGeometry(kMargin, top, width, questionHeight);
     top += questionHeight + 12;
 
     if (!row_->notes.empty()) {
         notes_ = new TTextLbl(this);
         notes_->setObjectName("NotesLabel");
-        const QStringList lines = NoteLines(row_->notes);
+        const QStringList lines = NoteLines(row_->notes, QFontMetrics(notes_->font()), width);
         notes_->setText(lines);
         const int notesHeight = int(lines.size()) * kLineHeight + 8;
-        notes_->setGeometry(kMargin, top, kWidth, notesHeight);
+        notes_->setGeometry(kMargin, top, width, notesHeight);
         top += notesHeight + 12;
     }
     contentTop_ = top;

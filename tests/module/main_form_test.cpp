@@ -17,10 +17,12 @@
 
 #include "dialogs/modal_helper.h"
 #include "interview/frame.h"
+#include "interview/screen_hooks.h"
 #include "module/main_form.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
 #include "module_test_support.h"
+#include "store/worksheet_rows.h"
 #include "support/scripted_dialogs.h"
 
 namespace cgt::test {
@@ -126,9 +128,10 @@ TEST_F(MainFormTest, CloseHandlerPostsInterviewLeftForAnyOtherSender) {
     EXPECT_EQ(host_.messages, (std::vector<int>{kMsgInterviewLeft, kMsgInterviewClosed}));
 }
 
-TEST_F(MainFormTest, CloseIsRefusedWhileAQuestionScreenIsShown) {
+TEST_F(MainFormTest, CloseIsRefusedOnlyWhileTheScreensChecksRefuse) {
     TMainForm& form = StartRun(Arguments());
     cgt::Run().InScreen = true;
+    Hooks().ValidateHook = [] { Hooks().ScreenValid = false; };
     EXPECT_FALSE(form.close());
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.isVisible());
@@ -139,10 +142,52 @@ TEST_F(MainFormTest, CloseIsRefusedWhileAQuestionScreenIsShown) {
     EXPECT_EQ(dialogs_.messages[0].buttons, mbOK);
     EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
 
-    cgt::Run().InScreen = false;
+    // Checks that pass let the interview close: the screen is left.
+    Hooks().ValidateHook = [] { Hooks().ScreenValid = true; };
     EXPECT_TRUE(form.close());
+    EXPECT_FALSE(cgt::Run().InScreen);
     QCoreApplication::processEvents();
     EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+}
+
+// A user registers a share parcel and closes the window with its close box (or Alt+F4): the
+// row is stored, the host is told, and its shutdown call saves the return with the row.
+TEST_F(MainFormTest, ClosingOnARegistrationSavesTheEventWithTheReturn) {
+    WriteReturn(path_, kIdentifier);
+    ModuleArguments args = Arguments();
+    args.startScreen = 2009;
+    RunModule(args);
+    QCoreApplication::processEvents();
+    TMainForm& form = *Module().MainForm;
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_EQ(cgt::Run().CurrentScreen, 2009);
+    QWidget* screen = form.Frame()->CurrentScreenWidget();
+    auto* desc = screen->findChild<QLineEdit*>("DescEdit");
+    auto* date = screen->findChild<QLineEdit*>("DateofAcqEdit");
+    ASSERT_TRUE(desc && date);
+    desc->setFocus();
+    QTest::keyClicks(desc, "bhp billiton");
+    QTest::keyClick(desc, Qt::Key_Tab); // leaving the description chooses the default type
+    date->setFocus();
+    QTest::keyClicks(date, "15031995");
+    QTest::keyClick(date, Qt::Key_Tab);
+
+    ASSERT_TRUE(QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(host_.messages, std::vector<int>{kMsgInterviewClosed});
+    ASSERT_TRUE(FreeModuleResources());
+
+    ASSERT_EQ(ReadReturn(path_, kIdentifier), LoadStatus::Loaded);
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldStr(tag::event::kName), "Bhp Billiton");
+    EXPECT_EQ(GetFieldStr(tag::event::kAssetType), "SN");
+    EXPECT_EQ(GetFieldStr(tag::event::kAcquisitionDate), "15/03/1995");
+    EXPECT_EQ(cgt::Run().CurrentSection * 100 + cgt::Run().CurrentIndex, 2009)
+        << "the next run resumes on the screen";
 }
 
 TEST_F(MainFormTest, StateFromTheFlagsMaximisedWinning) {
