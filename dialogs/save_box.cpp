@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/qt_dialogs.h"
 #include "store/dialogs.h"
 #include "ui_save_box_form.h"
 
@@ -44,6 +45,7 @@ TfrmSaveBox::TfrmSaveBox(QWidget* parent)
     connect(ui_->DriveCombo, &QComboBox::activated, this, &TfrmSaveBox::DriveComboChange);
     fillDriveList();
     SetDirectory(QDir::currentPath());
+    UseDialogFrame(*this);
 }
 
 TfrmSaveBox::~TfrmSaveBox() = default;

@@ -103,7 +103,7 @@ void LoadLabel(QLabel* label, int tag) {
         label->setText(QString());
     else
         label->setText(QString::fromLatin1(type == dtCurrency ? FormatFixed(value, 8, 0)
-                                                              : FormatFixed(value, 10, 2)));
+                                                              : FormatSignificant(value, 10, 2)));
 }
 
 std::vector<ControlBinding>& Bindings() {

@@ -172,7 +172,7 @@ std::string EntryDisplayText(const FieldEntry& e) {
         if (!(std::fabs(v) >= kEmptyNumber)) return {};
         if (e.type == dtNumeric) return FormatFixed(RoundHalfEven(v), 18, 0);
         if (e.type == dtCurrency) return FormatFixed(v, 8, 0);
-        return FormatFixed(v, 12, 2);
+        return FormatSignificant(v, 12, 2);
     }
     case dtString:
         return e.text ? *e.text : std::string{};

@@ -138,6 +138,11 @@ std::string FormatGeneral(Extended value, int precision) {
     return text;
 }
 
+std::string FormatSignificant(Extended value, int significant, int decimals) {
+    const auto rounded = ParseNumber(FormatGeneral(value, significant));
+    return FormatFixed(rounded ? *rounded : value, significant, decimals);
+}
+
 std::string FormatFixed(Extended value, int precision, int decimals) {
     const Kind kind = Classify(value);
     if (kind != Kind::Finite) return SpecialText(kind, std::signbit(value));

@@ -15,6 +15,11 @@ namespace cgt {
 // digits the value is written in general notation with `precision` significant digits.
 std::string FormatFixed(Extended value, int precision, int decimals);
 
+// An amount as shown: rounded to `significant` significant digits first, then as FormatFixed
+// with that precision, so that the decimals never add a digit beyond them (12345678901.55 with
+// 12 digits and 2 decimals shows as 12345678901.60).
+std::string FormatSignificant(Extended value, int significant, int decimals);
+
 // General notation: the shortest of fixed or scientific ("1.2345679E8") with at most
 // `precision` significant digits, trailing zeros dropped.
 std::string FormatGeneral(Extended value, int precision = 15);

@@ -218,10 +218,7 @@ std::string DateEntryMessage(std::string_view text) {
 }
 
 std::string FormatCents(Extended value) {
-    constexpr int kSignificantDigits = 12;
-    // Rounded to the significant digits first, so that the cents never add a thirteenth.
-    const auto rounded = ParseNumber(FormatGeneral(value, kSignificantDigits));
-    return FormatFixed(rounded ? *rounded : value, kSignificantDigits, 2);
+    return FormatSignificant(value, 12, 2);
 }
 
 bool IsValidTFN(std::string_view text) {

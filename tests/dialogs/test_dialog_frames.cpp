@@ -12,6 +12,7 @@
 
 #include "dialogs/column_description.h"
 #include "dialogs/hyperlinks_form.h"
+#include "dialogs/save_box.h"
 #include "dialogs/shortcut_help.h"
 
 namespace {
@@ -61,5 +62,23 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{"column description", [](QWidget* owner) {
                        return std::make_unique<TTableColumnDescriptionForm>(owner);
                    }}));
+
+// The save box's layout needs more than its form's size: it keeps what the layout needs.
+TEST(SaveBoxFrame, OnlyADialogsButtonsAndAFixedSizeTheLayoutFits) {
+    QWidget mainWindow;
+    mainWindow.resize(800, 600);
+    mainWindow.show();
+    TfrmSaveBox box(&mainWindow);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    const Qt::WindowFlags flags = box.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
+    EXPECT_EQ(box.size().expandedTo(box.minimumSizeHint()), box.size());
+    EXPECT_EQ(box.parentWidget(), &mainWindow);
+}
 
 } // namespace

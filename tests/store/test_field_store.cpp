@@ -51,6 +51,9 @@ TEST_F(FieldStoreTest, NumberDisplayForms) {
         {dtNumeric, 3.5L, "4"},
         {dtNumeric, 60012, "60012"},
         {dtCurrencyCnt, -0.0009L, ""},
+        // At most 12 significant digits: the cents never add a thirteenth.
+        {dtCurrencyCnt, 12345678901.55L, "12345678901.60"},
+        {dtCurrencyCnt, 1234567890.12L, "1234567890.12"},
     };
     int tag = 200;
     for (const auto& c : cases) {
