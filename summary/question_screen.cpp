@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QRegularExpression>
+
 #include <QPushButton>
+#include <algorithm>
 
 #include "cgt/core/index_numbers.h"
 #include "controls/module_message.h"
@@ -78,6 +81,58 @@ QStringList NoteLines(const std::vector<const char*>& notes, const QFontMetrics&
     return out;
 }
 
+// The text a mark-up line shows: its tags dropped, the income year's tags as they read.
+QString ShownText(const QString& line) {
+    QString shown = line;
+    shown.replace(QStringLiteral("<V99998>"), QString::number(cgt::kIndexIncomeYear - 1));
+    shown.replace(QStringLiteral("<V99999>"), QString::number(cgt::kIndexIncomeYear));
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    return shown.remove(tag);
+}
+
+// The question's lines, a line too wide for the label broken at the last blank outside a tag
+// that fits. What is left goes on with the next line of the question unless that line places
+// its text itself (an <X> tag); the fonts carry over from line to line. Widths are taken in the
+// bold face of the question, an upper bound of its lighter runs.
+QStringList FittedQuestionLines(const QStringList& lines, const QFontMetrics& bold, int width) {
+    QStringList out;
+    QString carried;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString& line = lines[n];
+        QString rest = line;
+        if (!carried.isEmpty()) {
+            if (line.contains(QStringLiteral("<X")))
+                out << carried;
+            else
+                rest = carried + QLatin1Char(' ') + line;
+            carried.clear();
+        }
+        if (bold.horizontalAdvance(ShownText(rest)) <= width) {
+            out << rest;
+            continue;
+        }
+        int cut = -1;
+        int depth = 0;
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest[i] == QLatin1Char('<')) ++depth;
+            if (rest[i] == QLatin1Char('>')) depth = std::max(0, depth - 1);
+            if (depth == 0 && rest[i] == QLatin1Char(' ') &&
+                bold.horizontalAdvance(ShownText(rest.left(i))) <= width)
+                cut = i;
+        }
+        if (cut <= 0) { // one word wider than the label: left as it is
+            out << rest;
+            continue;
+        }
+        out << rest.left(cut);
+        carried = rest.mid(cut + 1);
+        // The last line's rest makes a line of its own, broken again when it must be.
+        if (n + 1 == lines.size()) return out + FittedQuestionLines({carried}, bold, width);
+    }
+    if (!carried.isEmpty()) out << carried;
+    return out;
+}
+
 } // namespace
 
 TQuestionScreen::TQuestionScreen(std::string_view className, QWidget* parent)
@@ -92,8 +147,12 @@ TQuestionScreen::TQuestionScreen(std::string_view className, QWidget* parent)
     question_ = new TTextLbl(this);
     question_->setObjectName("QuestionLabel");
     AnswerYearTags(question_);
-    question_->setText(Lines(row_->question));
-    const int questionHeight = int(row_->question.size()) * kLineHeight + 8;
+    QFont bold = question_->font();
+    bold.setBold(true);
+    const QStringList questionLines =
+        FittedQuestionLines(Lines(row_->question), QFontMetrics(bold), width);
+    question_->setText(questionLines);
+    const int questionHeight = int(questionLines.size()) * kLineHeight + 8;
     question_->setGeometry(kMargin, top, width, questionHeight);
     top += questionHeight + 12;
 

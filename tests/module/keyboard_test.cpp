@@ -26,6 +26,7 @@
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
 #include "summary/question_screen.h"
+#include "summary/screen_flow.h"
 #include "support/scripted_dialogs.h"
 #include "ui_frame.h"
 
@@ -220,6 +221,31 @@ TEST_F(KeyboardTest, NotesAreBrokenByTheWidthOfTheirLabel) {
         EXPECT_LE(metrics.horizontalAdvance(line), notes->width()) << line.toStdString();
     }
     EXPECT_GT(widest, notes->width() * 4 / 5);
+}
+
+// At the host's 800 x 600 every question and note of the path fits the width of its label.
+TEST_F(KeyboardTest, EveryQuestionFitsItsLabelAtTheHostsSize) {
+    start(2004);
+    for (const ScreenRow& row : QuestionTable()) {
+        SCOPED_TRACE(row.screen);
+        frame()->JumpTo(row.screen);
+        settle();
+        auto* screen = dynamic_cast<TQuestionScreen*>(frame()->CurrentScreenWidget());
+        ASSERT_NE(screen, nullptr);
+        for (TTextLbl* label : {screen->QuestionLabel(), screen->NotesLabel()}) {
+            if (!label) continue;
+            EXPECT_LE(label->x() + label->width(), screen->width());
+            QFont font = label->font(); // questions are bold, notes are not
+            font.setBold(label == screen->QuestionLabel());
+            const QFontMetrics metrics(font);
+            // The label draws its text at the screen's scale; the metrics are those of its font.
+            const int unscaled = (label->width() * frame()->ScaleDen() + frame()->ScaleNum() - 1) /
+                                 frame()->ScaleNum();
+            for (const QString& line : label->plainTextLines())
+                EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), unscaled)
+                    << line.toStdString();
+        }
+    }
 }
 
 } // namespace
