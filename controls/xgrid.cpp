@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/core/column_hints.h"
 #include "store/dialogs.h"
@@ -610,6 +611,12 @@ void TXGrid::setRowHeights(int row, int height) {
         verticalHeader()->resizeSection(row - 1, height);
 }
 
+void TXGrid::TableEdited() {
+    syncModel();
+    syncEditor();
+    viewport()->update();
+}
+
 void TXGrid::syncModel() {
     model_->sync();
     applyColumnWidths();
@@ -881,14 +888,30 @@ void TXGrid::focusChanged(QWidget* /*old*/, QWidget* now) {
 void TXGrid::enterGrid() {
     if (focusReason_ == Qt::MouseFocusReason) return; // the click chooses the cell
     const int first = table_.FirstTabStop(fixedCols_);
-    const int col = first >= 0 ? first : fixedCols_;
+    int col = first >= 0 ? first : fixedCols_;
+    int row = 1;
+    if (enterCol_ >= 0) {
+        col = std::exchange(enterCol_, -1);
+        row = enterRow_;
+    }
     QMetaObject::invokeMethod(
         this,
-        [this, col] {
-            moveTo(col, 1, false);
+        [this, col, row] {
+            moveTo(col, row, false);
             if (focusWithin_) editor_->setFocus();
         },
         Qt::QueuedConnection);
+}
+
+void TXGrid::FocusCell(int col, int row) {
+    if (focusWithin_) {
+        moveTo(col, row, false);
+        editor_->setFocus();
+        return;
+    }
+    enterCol_ = col;
+    enterRow_ = row;
+    setFocus(Qt::OtherFocusReason);
 }
 
 void TXGrid::leaveGrid() {

@@ -110,6 +110,12 @@ public:
 
     cgt::CellTable& table() { return table_; }
     const cgt::CellTable& table() const { return table_; }
+    // The table was changed directly (by a rule of the screen): the cells, the editor and the
+    // totals show it again.
+    void TableEdited();
+    // Puts the focus in cell (col, row) without checking the cell being left: where a refusal
+    // sends the user. Entering the grid this way does not go to its first cell.
+    void FocusCell(int col, int row);
 
     // Properties.
     int ColCount() const { return table_.ColCount(); }
@@ -217,6 +223,9 @@ private:
     void placeEditor();
     void cellChanged(int col, int row);
     bool checkCurrent(int* aCol, int* aRow);
+    // The cell the next entry of the grid goes to instead of the first one; col -1: none.
+    int enterCol_ = -1;
+    int enterRow_ = 1;
     // The cell table's messages, each in an error box after a beep.
     void showTableMessages();
     bool moveTo(int col, int row, bool check);
