@@ -192,11 +192,6 @@ int CostElementHelpSection(int col, int worksheet) {
     return kColumnSections[static_cast<std::size_t>(col)];
 }
 
-std::string AssetNameText(int tag) {
-    std::string name = GetFieldStr(tag);
-    return TrimBlanks(name).empty() ? std::string("No Asset Selected") : name;
-}
-
 std::optional<Refusal> CheckCostElements(const CellTable& rows) {
     if (!EventRow().Described()) return std::nullopt;
     for (int row = 1; row < rows.RowCount(); ++row) {

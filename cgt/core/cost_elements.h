@@ -45,9 +45,6 @@ int CostElementHelpTopic(std::string_view code);
 // exception on the worksheets that offer instalments).
 int CostElementHelpSection(int col, int worksheet);
 
-// The name a label shows for a value tag: the stored text, or "No Asset Selected".
-std::string AssetNameText(int tag);
-
 // Leaving the cost elements other than by Prev: every row of the grid, empty ones included, in
 // order; the first row that breaks a rule is refused with the cell to focus (tag 737). Nothing is
 // checked without a registered asset.

@@ -9,6 +9,7 @@
 
 #include "cgt/core/cost_elements.h"
 #include "cgt/core/event_messages.h"
+#include "cgt/core/event_row.h"
 #include "controls/core/cell_table.h"
 #include "store/field_store.h"
 #include "store/tags.h"
