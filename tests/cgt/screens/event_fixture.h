@@ -86,8 +86,14 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
+    // Replaces a field's text as the user does, emptying it first, and leaves it with Tab.
     void enter(const char* name, const char* text) {
-        if (TTaxEdit* edit = field<TTaxEdit>(name)) type(edit, QString::fromLatin1(text));
+        TTaxEdit* edit = field<TTaxEdit>(name);
+        if (!edit) return;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        type(edit, QString::fromLatin1(text));
     }
     void click(const char* name) {
         QCheckBox* box = field<QCheckBox>(name);
