@@ -142,9 +142,10 @@ const char* RowRefusal(const CellTable& rows, int row, int& col) {
         col = ceAmount;
         return msg::kExclusionExceedsAmount;
     }
-    // A row with anything in it (a description or a comment alone too) must be complete.
-    const bool complete = incurred && !code.empty() && Present(amount);
-    if (!complete && !rows.IsRowEmpty(row)) return msg::kIncompleteElement;
+    // Date, element and amount come together; a row with none of them (a description or a
+    // comment alone) is no element, which the calculation skips.
+    const int parts = (incurred ? 1 : 0) + (code.empty() ? 0 : 1) + (Present(amount) ? 1 : 0);
+    if (parts != 0 && parts != 3) return msg::kIncompleteElement;
     if (IsAdjustmentElement(code) && Amount(amount) > 0) return msg::kAdjustmentNotNegative;
     return nullptr;
 }

@@ -11,6 +11,7 @@
 #include "cgt/core/event_messages.h"
 #include "cgt/core/event_row.h"
 #include "controls/core/cell_table.h"
+#include "controls/core/tax_text.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "support/store_fixture.h"
@@ -85,147 +86,63 @@ protected:
         table.SetColCount(kCostElementColumns);
         SetFieldStr(kName, "BHP shares");
     }
-    // Rows of {element, incurred, paid, amount, excluded, description}; the rest empty.
-    void rows(const std::vector<std::vector<std::string>>& cells) {
+    // Rows separated by ";", each "element|incurred|paid|amount|excluded|description".
+    void rows(const std::string& text) {
+        std::vector<std::string> lines;
+        SplitText(text, ';', lines);
         table.ClearRows();
-        table.SetRowCount(static_cast<int>(cells.size()) + 1);
-        for (int row = 1; row <= static_cast<int>(cells.size()); ++row) {
-            const auto& c = cells[static_cast<std::size_t>(row - 1)];
-            const int cols[] = {ceElement, ceDateIncurred, ceDatePaid,
-                                ceAmount,  ceExcluded,     ceDescription};
-            for (std::size_t i = 0; i < c.size(); ++i)
-                table.SetCell(cols[i], row, c[i]);
+        table.SetRowCount(static_cast<int>(lines.size()) + 1);
+        const int cols[] = {ceElement, ceDateIncurred, ceDatePaid,
+                            ceAmount,  ceExcluded,     ceDescription};
+        for (int row = 1; row <= static_cast<int>(lines.size()); ++row) {
+            std::vector<std::string> cells;
+            SplitText(lines[static_cast<std::size_t>(row - 1)], '|', cells);
+            for (std::size_t i = 0; i < cells.size() && i < std::size(cols); ++i)
+                table.SetCell(cols[i], row, cells[i]);
         }
     }
     CellTable table;
 };
-
-constexpr const char* kPurchase = "1 - Purchase/Acquisition cost";
-constexpr const char* kInstalment = "1D - Instalment payment";
-constexpr const char* kAdjustment = "6R - Adjustments to the reduced cost base";
 
 TEST_F(CostElementChecksTest, RowsRefuseInOrderWithTheCellToFocus) {
     const struct Case {
         const char* note;
         const char* acquired;
         const char* costBaseDate;
-        std::vector<std::vector<std::string>> rows;
-        const char* message;
-        int row, col;
+        const char* rows;
+        const char* message; // nullptr: no refusal
+        int row = 0;
+        int col = 0;
     } cases[] = {
-        {"complete rows",
-         "01/07/2000",
-         "",
-         {{kPurchase, "01/07/2000", "", "5000.00", ""}},
-         nullptr,
-         0,
-         0},
-        {"element 1 beside a known cost base",
-         "01/07/2000",
-         "01/07/2000",
-         {{kPurchase, "01/07/2000", "", "5000.00", ""}},
-         msg::kElementOneAfterCostBase,
-         1,
-         0},
-        {"instalment beside a known cost base",
-         "01/07/2000",
-         "01/07/2000",
-         {{kInstalment, "01/07/2000", "", "5000.00", ""}},
-         nullptr,
-         0,
-         0},
-        {"incurred before acquisition",
-         "01/07/2000",
-         "",
-         {{kPurchase, "01/07/2000", "", "10.00", ""}, {kInstalment, "30/06/2000", "", "10.00", ""}},
-         msg::kExpenseBeforeAcquisition,
-         2,
-         0},
-        {"incurred before the cost base date",
-         "",
-         "01/07/2000",
-         {{kInstalment, "30/06/2000", "", "10.00", ""}},
-         msg::kExpenseBeforeCostBaseDate,
-         1,
-         0},
-        {"incurred before CGT",
-         "",
-         "",
-         {{kPurchase, "19/09/1985", "", "10.00", ""}},
-         msg::kAcquiredBeforeCgt,
-         1,
-         0},
-        {"paid before CGT",
-         "",
-         "",
-         {{kPurchase, "20/09/1985", "19/09/1985", "10.00", ""}},
-         msg::kAcquiredBeforeCgt,
-         1,
-         0},
-        {"excluded more than the amount",
-         "",
-         "",
-         {{kPurchase, "01/07/2000", "", "10.00", "11.00"}},
-         msg::kExclusionExceedsAmount,
-         1,
-         ceAmount},
-        {"excluded all of it",
-         "",
-         "",
-         {{kPurchase, "01/07/2000", "", "10.00", "10.00"}},
-         nullptr,
-         0,
-         0},
-        {"a description alone",
-         "",
-         "",
-         {{"", "", "", "", "", "Brokerage"}},
-         msg::kIncompleteElement,
-         1,
-         0},
-        {"no amount",
-         "",
-         "",
-         {{kPurchase, "01/07/2000", "", "", ""}},
-         msg::kIncompleteElement,
-         1,
-         0},
-        {"no date", "", "", {{kPurchase, "", "", "10.00", ""}}, msg::kIncompleteElement, 1, 0},
-        {"no element",
-         "",
-         "",
-         {{"", "01/07/2000", "", "10.00", ""}},
-         msg::kIncompleteElement,
-         1,
-         0},
-        {"an empty row passes",
-         "",
-         "",
-         {{"", "", "", "", ""}, {kPurchase, "01/07/2000", "", "-10.00", ""}},
-         nullptr,
-         0,
-         0},
-        {"adjustment above zero",
-         "",
-         "",
-         {{kAdjustment, "01/07/2000", "", "250.00", ""}},
-         msg::kAdjustmentNotNegative,
-         1,
-         0},
-        {"adjustment below zero",
-         "",
-         "",
-         {{kAdjustment, "01/07/2000", "", "-250.00", ""}},
-         nullptr,
-         0,
-         0},
-        {"an amount that does not read counts as 0",
-         "",
-         "",
-         {{kAdjustment, "01/07/2000", "", "abc", ""}},
-         nullptr,
-         0,
-         0},
+        {"a complete row", "01/07/2000", "", "1 - Purchase|01/07/2000||5000.00", nullptr},
+        {"element 1 beside a known cost base", "01/07/2000", "01/07/2000",
+         "1 - Purchase|01/07/2000||5000.00", msg::kElementOneAfterCostBase, 1},
+        {"instalment beside a known cost base", "01/07/2000", "01/07/2000",
+         "1D - Instalment payment|01/07/2000||5000.00", nullptr},
+        {"incurred before acquisition", "01/07/2000", "",
+         "1 - Purchase|01/07/2000||10.00;1D - Instalment|30/06/2000||10.00",
+         msg::kExpenseBeforeAcquisition, 2},
+        {"incurred before the cost base date", "", "01/07/2000",
+         "1D - Instalment|30/06/2000||10.00", msg::kExpenseBeforeCostBaseDate, 1},
+        {"incurred before CGT", "", "", "1 - Purchase|19/09/1985||10.00", msg::kAcquiredBeforeCgt,
+         1},
+        {"paid before CGT", "", "", "1 - Purchase|20/09/1985|19/09/1985|10.00",
+         msg::kAcquiredBeforeCgt, 1},
+        {"excluded more than the amount", "", "", "1 - Purchase|01/07/2000||10.00|11.00",
+         msg::kExclusionExceedsAmount, 1, ceAmount},
+        {"excluded all of it", "", "", "1 - Purchase|01/07/2000||10.00|10.00", nullptr},
+        // A row without date, element and amount is no element: the calculation skips it.
+        {"a description alone", "", "", "|||||Brokerage", nullptr},
+        {"a date paid alone", "", "", "||01/07/2000", nullptr},
+        {"no amount", "", "", "1 - Purchase|01/07/2000", msg::kIncompleteElement, 1},
+        {"no date", "", "", "1 - Purchase|||10.00", msg::kIncompleteElement, 1},
+        {"no element", "", "", "|01/07/2000||10.00", msg::kIncompleteElement, 1},
+        {"an empty row passes", "", "", ";1 - Purchase|01/07/2000||-10.00", nullptr},
+        {"adjustment above zero", "", "", "6R - Adjustments|01/07/2000||250.00",
+         msg::kAdjustmentNotNegative, 1},
+        {"adjustment below zero", "", "", "6R - Adjustments|01/07/2000||-250.00", nullptr},
+        {"an amount that does not read counts as 0", "", "", "6C - Adjustments|01/07/2000||abc",
+         nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.note);
@@ -246,7 +163,7 @@ TEST_F(CostElementChecksTest, RowsRefuseInOrderWithTheCellToFocus) {
 }
 
 TEST_F(CostElementChecksTest, OnlyARegisteredAssetIsChecked) {
-    rows({{kPurchase, "", "", "", ""}});
+    rows("1 - Purchase");
     EXPECT_TRUE(CheckCostElements(table));
     SetFieldStr(kName, "");
     EXPECT_FALSE(CheckCostElements(table));
