@@ -3,12 +3,15 @@
 #include <QPushButton>
 
 #include "cgt/core/event_checks.h"
+#include "cgt/core/event_row.h"
 #include "controls/tax_edit.h"
+#include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
 #include "interview/frame.h"
 #include "interview/screen_catalog.h"
 #include "interview/screen_hooks.h"
 #include "interview/value_binder.h"
+#include "store/tags.h"
 #include "store/text.h"
 
 namespace cgt {
@@ -33,12 +36,34 @@ void TEventScreen::OpenEvent(int worksheet) {
     frame->OpenEventRow(worksheet);
 }
 
+void TEventScreen::ContinueEvent(int worksheet) {
+    beginsEvent_ = false;
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame || worksheet == 0) return;
+    worksheet_ = worksheet;
+    auto* nameKeeper = new TTaxEdit(this);
+    nameKeeper->setObjectName(QStringLiteral("AssetNameKeeper"));
+    nameKeeper->setProperty("fieldTag", cgt::tag::event::kName);
+    nameKeeper->hide();
+    frame->OpenWorksheetRow(worksheet, frame->ReopenRow ? frame->ReopenRowKey : 1);
+}
+
+void TEventScreen::ShowAssetName(TTextLbl* label) {
+    label->OnScreenTag = [](TTextLbl*, int tag, QString& text) {
+        text = QString::fromLatin1(cgt::AssetNameText(tag));
+    };
+}
+
 void TEventScreen::FormShow() {
     TFrameWnd* frame = TFrameWnd::Instance();
     if (!frame) return;
-    // Another visit of this screen starts a new row unless Next reopens this one.
-    frame->ReopenRow = false;
-    frame->ShowWorksheetPanel(worksheet_ != 0);
+    if (beginsEvent_) {
+        // Another visit of this screen starts a new row unless Next reopens this one.
+        frame->ReopenRow = false;
+        frame->ShowWorksheetPanel(worksheet_ != 0);
+    } else {
+        frame->ShowWorksheetPanel(false);
+    }
     cgt::ScreenHooks& hooks = cgt::Hooks();
     hooks.ValidateHook = [this] { validate(); };
     hooks.NextHook = [this] { next(); };
@@ -50,13 +75,13 @@ void TEventScreen::StoreEntries() {
 
 QWidget* TEventScreen::FieldControl(int tag) const {
     for (QWidget* w : findChildren<QWidget*>())
-        if (cgt::FieldTagOf(w) == tag && w->isVisibleTo(this)) return w;
+        if (cgt::FieldTagOf(w) == tag && w->isVisibleTo(this) && w->isEnabled()) return w;
     return FallbackFocus();
 }
 
 void TEventScreen::Refuse(const cgt::Refusal& refusal) {
     ScreenInfo(QString::fromLatin1(refusal.message));
-    if (QWidget* field = FieldControl(refusal.tag)) field->setFocus();
+    FocusRefusal(refusal);
     // Refused on Next, the frame keeps the screen as it is; refused on leaving, the validate
     // hook keeps the user on it.
     TFrameWnd* frame = TFrameWnd::Instance();
@@ -64,6 +89,10 @@ void TEventScreen::Refuse(const cgt::Refusal& refusal) {
         frame->StayOnScreen();
     else
         cgt::Hooks().ScreenValid = false;
+}
+
+void TEventScreen::FocusRefusal(const cgt::Refusal& refusal) {
+    if (QWidget* field = FieldControl(refusal.tag)) field->setFocus();
 }
 
 void TEventScreen::TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,

@@ -1,9 +1,11 @@
 #pragma once
-// TEventScreen: the base of the screens that begin a CGT event (the registration screen, the
-// rights and receipt screens). Created, it opens a row of its class's worksheet; shown, it
-// installs its entry checks (skipped when the user goes back with Prev) and its Next. The
-// checks are widget-free functions of the row (cgt/core/event_checks.h): the screen stores its
-// controls' values first and maps a refusal's tag to its control.
+// TEventScreen: the base of the event screens. A screen that begins a CGT event (the
+// registration screen, the rights and receipt screens) opens a row of its class's worksheet when
+// created; the screens that follow it (cost base, cost elements, event and proceeds, roll-over)
+// continue that row. Shown, the screen installs its entry checks (skipped when the user goes
+// back with Prev) and its Next. The checks are widget-free functions of the row
+// (cgt/core/event_checks.h): the screen stores its controls' values first and maps a refusal's
+// tag to its control.
 
 #include <optional>
 
@@ -11,6 +13,7 @@
 
 class TFrameWnd;
 class TTaxEdit;
+class TTextLbl;
 class TTypeAheadComboBox;
 
 namespace cgt {
@@ -43,6 +46,13 @@ protected:
     // Opens the event's row of `worksheet`: the row being edited again when the frame's
     // ReopenRow is set, else a new row.
     void OpenEvent(int worksheet);
+    // Opens the row the event's first screen opened: row ReopenRowKey while ReopenRow is set,
+    // else row 1. Such a screen leaves ReopenRow set for the screens after it, hides the pick
+    // list, and keeps the event's name in a hidden field, so that the frame does not drop the
+    // row when the screen's own fields are left empty.
+    void ContinueEvent(int worksheet);
+    // A label whose "<V710>" shows the registered asset's name ("No Asset Selected" without one).
+    void ShowAssetName(TTextLbl* label);
     // The controls' values → the row's scratch tags.
     void StoreEntries();
     // Shows a refusal, focuses its field and keeps the user on the screen (or on Next).
@@ -50,9 +60,11 @@ protected:
     // The description was left: without a type the kind's default is chosen in `combo`.
     void TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,
                          const cgt::RegistrationKind* kind);
-    // The control of a field tag; a field that is not shown gives FallbackFocus.
+    // The control of a field tag; a field that is not shown or not enabled gives FallbackFocus.
     QWidget* FieldControl(int tag) const;
     virtual QWidget* FallbackFocus() const { return nullptr; }
+    // Focuses the control of a refusal (FieldControl of its tag).
+    virtual void FocusRefusal(const cgt::Refusal& refusal);
 
     // The entry checks when the screen is left other than by Prev, after the entries were
     // stored; nothing when the screen may be left.
@@ -65,4 +77,5 @@ private:
     void next();
 
     int worksheet_ = 0;
+    bool beginsEvent_ = true;
 };

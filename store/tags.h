@@ -52,7 +52,8 @@
     X(ScripForScripNo, 725)                                                                        \
     X(AcquisitionDate, 726)                                                                        \
     X(WithholdIndexation, 727)                                                                     \
-    X(CostBaseDate, 729) /* date of the section 2 cost base */                                     \
+    X(IndexedCostBaseAllowed, 728) /* read only: indexes an asset acquired from 21/9/1999 */       \
+    X(CostBaseDate, 729)           /* date of the section 2 cost base */                           \
     X(RolledOverAcquisitionDate, 730)                                                              \
     X(DeceasedEstate, 731)      /* 1 Yes, 2 No */                                                  \
     X(AcquiredAfterCutOff, 732) /* acquired on 21/9/1999 after 11.45am */                          \

@@ -50,4 +50,9 @@ bool EventRow::Answered(int yesTag, int noTag) {
     return FieldChecked(yesTag) || FieldChecked(noTag);
 }
 
+std::string AssetNameText(int tag) {
+    std::string name = GetFieldStr(tag);
+    return TrimBlanks(name).empty() ? std::string("No Asset Selected") : name;
+}
+
 } // namespace cgt

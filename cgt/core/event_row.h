@@ -32,4 +32,8 @@ public:
     static bool Answered(int yesTag, int noTag);
 };
 
+// The text a screen's label shows for the value of a text tag, the asset's name: the stored
+// text, or "No Asset Selected" when it is blank.
+std::string AssetNameText(int tag);
+
 } // namespace cgt

@@ -8,5 +8,10 @@ namespace cgt {
 // The section's another-event question: where an event screen goes when its event is done
 // (the rights and receipt screens) or when nothing was registered.
 inline constexpr std::string_view kRouteAnotherEvent = "another event";
+// The roll-over screen of a share or trust event: on to the non-assessable payments worksheet
+// when the event has payments, else to the gain calculation, which every other event's roll-over
+// screen goes on to.
+inline constexpr std::string_view kRouteNonAssessablePayments = "non-assessable payments";
+inline constexpr std::string_view kRouteGainCalculation = "gain calculation";
 
 } // namespace cgt

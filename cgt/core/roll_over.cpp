@@ -1,0 +1,62 @@
+#include "cgt/core/roll_over.h"
+
+#include <array>
+
+#include "cgt/core/event_dates.h"
+#include "cgt/core/event_messages.h"
+#include "cgt/core/event_row.h"
+#include "cgt/core/routes.h"
+#include "store/field_store.h"
+#include "store/tags.h"
+
+namespace cgt {
+
+using namespace tag::event;
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kActiveAssetTypes = {"UA", "SA", "RA", "OA", "G"};
+
+bool HasPayments() {
+    const StringListRef payments = GetFieldLst(kPayments);
+    return payments && !payments->empty();
+}
+
+} // namespace
+
+bool IsActiveAssetType(std::string_view code) {
+    for (std::string_view active : kActiveAssetTypes)
+        if (code == active) return true;
+    return false;
+}
+
+bool ActiveAssetRegistered() {
+    return IsActiveAssetType(EventRow().TypeCode());
+}
+
+bool AsksExemption(int worksheet) {
+    return worksheet != wkPersonalUse && worksheet != wkDepreciating;
+}
+
+std::optional<Refusal> CheckRollOver(bool scripForScrip) {
+    if (!EventRow().Described()) return std::nullopt;
+    // Without an event date there is nothing to roll over yet.
+    if (!EventRow::Answered(kRollOverYes, kRollOverNo) && DateOf(kEventDate))
+        return Refusal{msg::kNoRollOverAnswer, kRollOverYes};
+    if (FieldChecked(kRollOverYes)) {
+        if (!EventRow::Answered(kMarriageBreakdownYes, kMarriageBreakdownNo))
+            return Refusal{msg::kNoYesNoAnswer, kMarriageBreakdownYes};
+        if (scripForScrip && !EventRow::Answered(kScripForScripYes, kScripForScripNo))
+            return Refusal{msg::kNoYesNoAnswer, kScripForScripYes};
+    }
+    if (FieldChecked(kFifteenYearExemption) && !ActiveAssetRegistered())
+        return Refusal{msg::kExemptionNotActive, kFifteenYearExemption};
+    return std::nullopt;
+}
+
+std::string_view RollOverNextRoute(int worksheet) {
+    const bool paymentsWorksheet = worksheet == wkShares || worksheet == wkTrustInterests;
+    return paymentsWorksheet && HasPayments() ? kRouteNonAssessablePayments : kRouteGainCalculation;
+}
+
+} // namespace cgt
