@@ -1,6 +1,7 @@
 #include "cgt/core/gain_worksheet.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 
@@ -70,9 +71,15 @@ std::string Describe(const char* title, ColumnKind kind, int width, int decimals
     const int type = kind == kText ? ctText : kind == kDate ? ctDate : ctNumber;
     const Align align = kind == kNumber ? Align::Right : Align::Left;
     std::string line = title;
-    line += "|" + std::to_string(static_cast<int>(align)) + "|" + std::to_string(type) + "|" +
-            std::to_string(width) + "|0|F|F|" + std::to_string(decimals) + "|" +
-            (kind == kNumber ? "T" : "") + "|0|0|0|0|0|" + (total ? "F" : "T") + "|T";
+    for (int field : {static_cast<int>(align), type, width}) {
+        line += '|';
+        line += std::to_string(field);
+    }
+    line += "|0|F|F|";
+    line += std::to_string(decimals);
+    line += kind == kNumber ? "|T" : "|";
+    line += "|0|0|0|0|0|";
+    line += total ? "F|T" : "T|T";
     return line;
 }
 
@@ -100,18 +107,40 @@ int NextRow(CellTable& table, int& used) {
     return row;
 }
 
+} // namespace
+
+// A whole number, as most amounts are, is written directly: the same text without the decimal
+// expansion.
+std::string WorksheetCellText(Extended value, int decimals) {
+    if (!(std::fabs(value) < 1e15L) || value != std::trunc(value))
+        return FixedToText(value, kCellWidth, decimals);
+    char digits[32];
+    const auto whole = static_cast<long long>(value);
+    const auto end = std::to_chars(digits, digits + sizeof digits, whole).ptr;
+    std::string text(digits, end);
+    text += '.';
+    text.append(static_cast<std::size_t>(decimals), '0');
+    if (text.size() < static_cast<std::size_t>(kCellWidth))
+        text.insert(0, static_cast<std::size_t>(kCellWidth) - text.size(), ' ');
+    return text;
+}
+namespace {
+
 std::string AmountCell(Extended value) {
-    return FixedToText(value, kCellWidth, kAmountDecimals);
+    return WorksheetCellText(value, kAmountDecimals);
 }
 std::string IndexCell(Extended value) {
-    return FixedToText(value, kCellWidth, kAmountDecimals);
+    return WorksheetCellText(value, kAmountDecimals);
 }
 std::string FactorCell(double factor) {
-    return FixedToText(factor, kCellWidth, kFactorDecimals);
+    return WorksheetCellText(factor, kFactorDecimals);
 }
 
 std::string NotADateMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid date";
+    std::string message = "'";
+    message += text;
+    message += "' is not a valid date";
+    return message;
 }
 
 const DateTime& CutOffDay() { // 21/09/1999: indexation ends, the discount begins

@@ -150,6 +150,10 @@ struct GainWorksheet {
     std::string error;
 };
 
+// A number as the grids show it: fixed notation with `decimals` decimals, right-aligned in ten
+// characters (FixedToText).
+std::string WorksheetCellText(Extended value, int decimals);
+
 // The column descriptions of the two grids, one line per column.
 const StringList& AssetRegisterColumns();
 const StringList& WorksheetColumns();

@@ -11,6 +11,7 @@
 
 #include "cgt/core/gain_worksheet.h"
 #include "cgt/core/shown_values.h"
+#include "controls/core/tax_text.h"
 #include "store/field_store.h"
 #include "store/number_format.h"
 #include "store/tags.h"
@@ -571,6 +572,17 @@ TEST_F(GainWorksheetTest, DepreciatingRowsAndAnUndatedEvent) {
     EXPECT_EQ(StoredResults(), (Results{"-", "-", "-", "-"}));
     EXPECT_EQ(StoredCostBases(), (Results{"-", "-", "-", "-"}));
     EXPECT_EQ(Result(kIndexedCost), "-");
+}
+
+TEST(WorksheetCells, NumbersAreWrittenAsTheFixedFormatWritesThem) {
+    const Extended values[] = {0,         -0.0L,        1,     -250,   5000,
+                               123456789, 1e14L,        1e16L, 114.7L, 1.076L,
+                               12.125L,   ExplicitZero, -0.4L, 0.005L, 9999999.99L};
+    for (Extended v : values)
+        for (int decimals : {2, 3}) {
+            SCOPED_TRACE(FormatGeneral(v) + " " + std::to_string(decimals));
+            EXPECT_EQ(WorksheetCellText(v, decimals), FixedToText(v, 10, decimals));
+        }
 }
 
 TEST(ShownValues, ReadBackAsTheFieldShowsThem) {
