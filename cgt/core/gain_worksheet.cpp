@@ -721,7 +721,10 @@ GainInputs ReadGainInputs() {
     in.fifteenYearExemption = Checked(kFifteenYearExemption);
     in.adjustedDate = GetFieldText(kAdjustedCostBaseDate);
     in.adjusted = {Amount(kAdjustedNonIndexed), Amount(kAdjustedIndexed), Amount(kAdjustedReduced)};
-    in.taxableUse = Amount(kTaxableUsePercent);
+    // A percentage field may leave its text ("40.00%") rather than a number.
+    in.taxableUse = IsTextType(GetFieldType(kTaxableUsePercent))
+                        ? ReadFieldNumber(GetFieldText(kTaxableUsePercent))
+                        : Amount(kTaxableUsePercent);
     in.sumOfReductions = Amount(kSumOfReductions);
     in.totalDecline = Amount(kTotalDecline);
     in.cost = Amount(kDepreciatingCost);

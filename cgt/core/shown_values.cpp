@@ -43,4 +43,19 @@ Extended RoundedDollars(Extended value) {
     return ShownDollars(RoundHalfEven(value));
 }
 
+Extended ReadFieldNumber(std::string_view text) {
+    std::string number;
+    for (char c : text)
+        if ((c >= '0' && c <= '9') || c == '-' || c == '.') number += c;
+    // A minus sign anywhere but first stands for a negative value.
+    if (const auto minus = number.find('-', 1); minus != std::string::npos) {
+        std::erase(number, '-');
+        number.insert(0, 1, '-');
+    }
+    if (number == "0" || number == "0.00" || number == "000.00" || number == "0.000")
+        return ExplicitZero;
+    if (number.empty() || number == "-") return 0;
+    return ParseNumber(number).value_or(0);
+}
+
 } // namespace cgt

@@ -574,6 +574,35 @@ TEST_F(GainWorksheetTest, DepreciatingRowsAndAnUndatedEvent) {
     EXPECT_EQ(Result(kIndexedCost), "-");
 }
 
+// The taxable use field may leave its text in the store.
+TEST_F(GainWorksheetTest, TaxableUseStoredAsTheFieldsText) {
+    Event e;
+    e.type = "ON";
+    e.proceeds = 6000;
+    e.acquired = "01/07/2001";
+    e.eventDate = "01/03/2004";
+    e.elements = {Purchase("01/07/2001", "5000")};
+    for (const char* text : {"40.00%", "40"}) {
+        SCOPED_TRACE(text);
+        Enter(e);
+        SetFieldVal(kDepreciatingCost, 10000);
+        SetFieldStr(kTaxableUsePercent, text);
+        RunGainWorksheet(GainVariant::Depreciating);
+        EXPECT_EQ(Result(kCapitalLoss), "2400");
+        EXPECT_EQ(Result(kLossTaxableUse), "40");
+    }
+}
+
+TEST(ShownValues, NumbersReadFromAFieldsText) {
+    const struct {
+        const char* text;
+        Extended value;
+    } cases[] = {{"40.00%", 40}, {"0.00%", ExplicitZero}, {"0", ExplicitZero}, {"", 0},
+                 {"-", 0},       {"12.5-", -12.5L},       {"1.2.3", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadFieldNumber(c.text), c.value) << c.text;
+}
+
 TEST(WorksheetCells, NumbersAreWrittenAsTheFixedFormatWritesThem) {
     const Extended values[] = {0,         -0.0L,        1,     -250,   5000,
                                123456789, 1e14L,        1e16L, 114.7L, 1.076L,

@@ -359,5 +359,17 @@ TEST_F(GainScreenTest, WithoutARegisteredEventNothingIsCalculatedOrStored) {
     EXPECT_TRUE(!sheet || sheet->empty());
 }
 
+TEST_F(GainScreenTest, VisionImpairedNoteOnlyWithTheAccessibilityAids) {
+    StoreEvent(Event{});
+    reach(2016, wkShares);
+    EXPECT_FALSE(shownOnScreen("VisionImpairedLabel"));
+    press(frame->NextButton());
+    cgt::Run().AccessibilityMode = true;
+    reach(2016, wkShares);
+    ASSERT_TRUE(shownOnScreen("VisionImpairedLabel"));
+    EXPECT_EQ(child<QLabel>("VisionImpairedLabel")->text(),
+              "Vision Impaired users may require assistance in completing this screen");
+}
+
 } // namespace
 } // namespace cgt::test
