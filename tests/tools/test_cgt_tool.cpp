@@ -454,6 +454,20 @@ TEST_F(CgtComputeTest, WriteStoresTheResultsInTheRowsAsTheModuleSaves) {
     EXPECT_EQ(again.out, r.out);
 }
 
+// A save that fails leaves the return as it was and prints no results.
+TEST_F(CgtComputeTest, AFailedWriteKeepsTheReturnAndPrintsNothing) {
+    saveEvents("r.t04");
+    std::filesystem::create_directory(work.path() / "r.BAK"); // the old file cannot move there
+    const auto before = ReadBytes(work.file("r.t04"));
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--write", "--json"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.starts_with("cgt: cannot save r.t04")) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(ReadBytes(work.file("r.t04")), before);
+    EXPECT_EQ(work.names(), (std::vector<std::string>{"r.BAK", "r.t04"})); // nothing left over
+}
+
 TEST_F(CgtComputeTest, AnEventWhoseDateDoesNotConvertIsToldAndLeftCleared) {
     ResetModuleRun();
     cgt::Run().HostIdentifier = kId;
