@@ -193,8 +193,8 @@ std::vector<CostElement> ReadElements(const StringList* list) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::string* s = list->data() + i * kStringsPerElement;
         CostElement e;
+        e.entered = !TrimBlanks(s[0]).empty();
         e.code = TrimText(std::string_view(s[0]).substr(0, 2));
-        if (TrimBlanks(s[0]).empty()) e.code.clear();
         e.dateIncurred = s[1];
         e.datePaid = s[2];
         e.description = s[3];
@@ -300,7 +300,7 @@ void Calculation::AddCostBaseRegisterRows() {
 bool Calculation::TakeElements() {
     const auto adjustedDate = Date(in_.adjustedDate);
     for (const CostElement& e : in_.elements) {
-        if (e.code.empty()) continue;
+        if (!e.entered) continue;
         const auto incurred = Date(e.dateIncurred);
         if (!incurred) return Fail(e.dateIncurred);
         bool taken = false;

@@ -35,7 +35,8 @@ struct CostBases {
 
 // One element of the cost element list (tag 737, eight strings per element).
 struct CostElement {
-    std::string code; // the first two characters of its text, trimmed
+    bool entered = false; // its text is not blank; an element without one is skipped
+    std::string code;     // the first two characters of its text, trimmed
     std::string dateIncurred;
     std::string datePaid;
     std::string description;

@@ -372,8 +372,11 @@ TEST_F(GainWorksheetTest, OwnershipCostsAndAdjustments) {
 // both grids.
 TEST_F(GainWorksheetTest, ElementFilter) {
     Event e;
-    e.elements = {Purchase("01/01/1995", "1000"), Purchase("01/03/1995", "5000")};
-    run(e);
+    // A blank element is skipped whatever it holds.
+    e.elements = {Purchase("01/01/1995", "1000"),
+                  Purchase("01/03/1995", "5000"),
+                  {"  ", "not a date", "", "", "700", "", "", ""}};
+    EXPECT_EQ(run(e).error, "");
     EXPECT_EQ(Result(kCostBaseNonIndexed), "5000");
     EXPECT_EQ(Cells(kWorksheetGrid).size(), 12u);
     EXPECT_EQ(Cells(kAssetRegisterGrid).size(), 2u * 11u); // the purchase and the proceeds
