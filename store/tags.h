@@ -37,12 +37,15 @@
 
 // The scratch tags of the event row being edited.
 #define CGT_EVENT_TAGS(X)                                                                          \
-    X(Name, 710)                /* the row's name: the asset's description */                      \
-    X(TaxableUsePercent, 711)   /* depreciating assets */                                          \
-    X(SumOfReductions, 712)     /* depreciating assets */                                          \
-    X(TotalDecline, 713)        /* depreciating assets */                                          \
-    X(AssetType, 714)           /* asset type code, two characters */                              \
-    X(DepreciatingCost, 715)    /* depreciating assets */                                          \
+    X(Name, 710)              /* the row's name: the asset's description */                        \
+    X(TaxableUsePercent, 711) /* depreciating assets */                                            \
+    X(SumOfReductions, 712)   /* depreciating assets */                                            \
+    X(TotalDecline, 713)      /* depreciating assets */                                            \
+    X(AssetType, 714)         /* asset type code, two characters */                                \
+    X(DepreciatingCost, 715)  /* depreciating assets */                                            \
+    X(IndexedCost, 716)       /* depreciating assets: the cost in each result column */            \
+    X(DiscountCost, 717)                                                                           \
+    X(OtherCost, 718)                                                                              \
     X(ConcessionElections, 719) /* small business concessions, a list */                           \
     X(RollOverYes, 720)         /* the gain or loss is eligible for roll-over */                   \
     X(RollOverNo, 721)                                                                             \
@@ -71,33 +74,74 @@
     X(DaysNotExempt, 744)                                                                          \
     X(TotalDays, 745)                                                                              \
     X(FifteenYearExemption, 746)                                                                   \
+    X(LossCost, 747)                                                                               \
+    X(RawIndexedResult, 749) /* depreciating assets: proceeds less cost per column */              \
     X(EventCode, 1100)                                                                             \
     X(BaseDate, 1101)                                                                              \
     X(AssetRegisterGrid, 1102)                                                                     \
     X(WorksheetGrid, 1105)                                                                         \
+    X(NetAmountTotal, 1106) /* the worksheet grid's column totals */                               \
+    X(CostBaseTotal, 1107)                                                                         \
+    X(ReducedAmountTotal, 1108)                                                                    \
+    X(BalancingNonIndexed, 1109) /* balancing adjustments (cost elements 3B, 6C, 6R) */            \
+    X(BalancingIndexed, 1110)                                                                      \
+    X(BalancingReduced, 1111)                                                                      \
     X(CostBaseNonIndexed, 1112)                                                                    \
     X(CostBaseIndexed, 1113)                                                                       \
     X(ReducedCostBase, 1114)                                                                       \
-    X(IndexedProceeds, 1130)                                                                       \
+    X(NonAssessableNonIndexed, 1115) /* non-assessable distribution adjustment */                  \
+    X(NonAssessableIndexed, 1116)                                                                  \
+    X(NonAssessableReduced, 1117)                                                                  \
+    X(AdjustedCostBaseNonIndexed, 1118) /* the worksheet's cost bases after that adjustment */     \
+    X(AdjustedCostBaseIndexed, 1119)                                                               \
+    X(AdjustedReducedCostBase, 1120)                                                               \
+    X(EventDateCell, 1121) /* the worksheet's event date, index number and proceeds */             \
+    X(EventIndexNumber, 1122)                                                                      \
+    X(ProceedsCell, 1123)                                                                          \
+    X(PercentDisposedCell, 1124)                                                                   \
+    X(DaysNotExemptCell, 1125)                                                                     \
+    X(TotalDaysCell, 1126)                                                                         \
+    X(RawDiscountResult, 1127)                                                                     \
+    X(RawOtherResult, 1128)                                                                        \
+    X(IndexedProceeds, 1130) /* the result block: proceeds, cost base and result per method */     \
     X(IndexedCostBase, 1131)                                                                       \
     X(IndexedGain, 1132)                                                                           \
     X(DiscountProceeds, 1133)                                                                      \
     X(DiscountCostBase, 1134)                                                                      \
     X(DiscountGain, 1135)                                                                          \
-    X(OtherProceeds, 1136) /* receipts and rights: the capital proceeds */                         \
-    X(OtherCostBase, 1137) /* receipts and rights: the incidental costs */                         \
+    X(OtherProceeds, 1136) /* other method; receipts and rights: the capital proceeds */           \
+    X(OtherCostBase, 1137) /* other method; receipts and rights: the incidental costs */           \
     X(OtherGain, 1138)                                                                             \
     X(LossCostBase, 1139)                                                                          \
     X(LossProceeds, 1140)                                                                          \
     X(CapitalLoss, 1141)                                                                           \
     X(FirstMessage, 1142)                                                                          \
     X(SecondMessage, 1143)                                                                         \
+    X(RawLossResult, 1144)                                                                         \
     X(MethodChoice, 1145)                                                                          \
     X(DefermentChoice, 1148)                                                                       \
+    X(IndexedTaxableUse, 1149) /* depreciating assets: taxable use per column */                   \
     X(AdjustedCostBaseDate, 1151)                                                                  \
     X(AdjustedNonIndexed, 1152)                                                                    \
     X(AdjustedIndexed, 1153)                                                                       \
     X(AdjustedReduced, 1154)                                                                       \
+    X(PaymentDiscountGainThisYear, 1155) /* gains from non-assessable payments */                  \
+    X(PaymentDiscountGainPriorYears, 1156)                                                         \
+    X(PaymentIndexedGainThisYear, 1157)                                                            \
+    X(PaymentIndexedGainPriorYears, 1158)                                                          \
+    X(PaymentOtherGainThisYear, 1159)                                                              \
+    X(PaymentOtherGainPriorYears, 1160)                                                            \
+    X(DiscountTaxableUse, 1161)                                                                    \
+    X(OtherTaxableUse, 1162)                                                                       \
+    X(LossTaxableUse, 1165)                                                                        \
+    X(IndexedReductions, 1166) /* depreciating assets: reductions over decline */                  \
+    X(DiscountReductions, 1167)                                                                    \
+    X(OtherReductions, 1168)                                                                       \
+    X(LossReductions, 1169)                                                                        \
+    X(IndexedAdjustedResult, 1171) /* depreciating assets: the result for taxable use */           \
+    X(DiscountAdjustedResult, 1172)                                                                \
+    X(OtherAdjustedResult, 1193)                                                                   \
+    X(LossAdjustedResult, 1194)                                                                    \
     X(DisposalResult, 1196) /* the event has a disposal result (proceeds above 0) */               \
     X(PaymentGainThisYear, 1198)                                                                   \
     X(AdjustmentGrid, 1199)

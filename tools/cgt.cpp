@@ -1,8 +1,10 @@
 // cgt: a command-line tool on the store library for tax agents and tests. It creates, prints,
-// counts, re-keys, deciphers and enciphers data files. Every failure is one line on standard
-// error and exit status 2.
+// counts, re-keys, deciphers and enciphers data files, and recomputes a return's CGT events with
+// the calculations the screens use. Every failure is one line on standard error and exit
+// status 2.
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -14,10 +16,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cgt/core/event_recompute.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/file_cipher.h"
+#include "store/number_format.h"
 #include "store/run_state.h"
 #include "store/store_dump.h"
 
@@ -35,6 +39,9 @@ commands:
   new FILE --id ID [--force]           write an empty return for identifier ID
   dump FILE --id ID [--json]           print every field of the return
   stat FILE --id ID                    print one line of counts
+  compute FILE --id ID [--auto] [--json] [--write]
+                                       recompute every CGT event and print the results;
+                                       --write saves the recomputed return
   rekey IN OUT --id OLD --new-id NEW [--force]
                                        save the return IN under the identifier NEW as OUT
   decrypt IN OUT --id ID [--force]     write the plain form of IN to OUT
@@ -91,6 +98,12 @@ std::string OneLine(std::string_view text) {
     return out;
 }
 
+// One line on standard error: a failure, or a note that does not fail the command.
+void Complain(std::string_view text) {
+    std::string line = "cgt: " + OneLine(text) + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
 struct Arguments {
     std::string command;
     std::vector<std::string> operands;
@@ -98,6 +111,8 @@ struct Arguments {
     std::optional<std::string> newId;
     bool json = false;
     bool force = false;
+    bool autoChoices = false;
+    bool write = false;
     bool help = false;
 };
 
@@ -121,6 +136,10 @@ Arguments Parse(int argc, char** argv) {
             args.json = true;
         } else if (arg == "--force") {
             args.force = true;
+        } else if (arg == "--auto") {
+            args.autoChoices = true;
+        } else if (arg == "--write") {
+            args.write = true;
         } else if (arg.starts_with("--id") || arg.starts_with("--new-id")) {
             const bool isNew = arg.starts_with("--new-id");
             const std::string_view name = isNew ? "--new-id" : "--id";
@@ -148,12 +167,14 @@ struct CommandRule {
     bool json;
     bool force;
     bool newId;
+    bool compute = false; // --auto and --write
 };
 
 constexpr CommandRule kRules[] = {
-    {"new", 1, "FILE", false, true, false},       {"dump", 1, "FILE", true, false, false},
-    {"stat", 1, "FILE", false, false, false},     {"rekey", 2, "IN OUT", false, true, true},
-    {"decrypt", 2, "IN OUT", false, true, false}, {"encrypt", 2, "IN OUT", false, true, false},
+    {"new", 1, "FILE", false, true, false},           {"dump", 1, "FILE", true, false, false},
+    {"stat", 1, "FILE", false, false, false},         {"rekey", 2, "IN OUT", false, true, true},
+    {"decrypt", 2, "IN OUT", false, true, false},     {"encrypt", 2, "IN OUT", false, true, false},
+    {"compute", 1, "FILE", true, false, false, true},
 };
 
 const CommandRule& CheckArguments(const Arguments& args) {
@@ -171,7 +192,9 @@ const CommandRule& CheckArguments(const Arguments& args) {
     if (!args.id) throw Failure(cmd + ": missing --id IDENTIFIER");
     if (rule->newId && !args.newId) throw Failure(cmd + ": missing --new-id IDENTIFIER");
     if (!rule->newId && args.newId) throw Failure(cmd + ": --new-id applies to rekey only");
-    if (!rule->json && args.json) throw Failure(cmd + ": --json applies to dump only");
+    if (!rule->json && args.json) throw Failure(cmd + ": --json applies to dump and compute only");
+    if (!rule->compute && args.autoChoices) throw Failure(cmd + ": --auto applies to compute only");
+    if (!rule->compute && args.write) throw Failure(cmd + ": --write applies to compute only");
     if (!rule->force && args.force) throw Failure(cmd + ": --force does not apply");
     return *rule;
 }
@@ -268,6 +291,112 @@ void Save(const std::string& path) {
     }
 }
 
+// ---- compute: the events as the compute contract prints them -------------------------------
+
+// A text of the store (8-bit, read as Latin-1) as a JSON string.
+void AppendString(std::string& out, std::string_view latin1) {
+    out += '"';
+    for (unsigned char c : latin1) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    out += '"';
+}
+
+// A stored result: null when the method is not available (0), 0 for a calculated nil, else the
+// whole-dollar amount.
+std::string ResultText(cgt::Extended value, const char* notAvailable) {
+    if (value == 0 || !std::isfinite(value)) return notAvailable;
+    if (cgt::IsExplicitZero(value)) return "0";
+    return cgt::FormatFixed(cgt::RoundHalfEven(value), 18, 0);
+}
+
+void AppendKey(std::string& out, const char* key) {
+    out += '"';
+    out += key;
+    out += "\": ";
+}
+
+void AppendEvent(std::string& out, const cgt::RecomputedEvent& e) {
+    out += "{";
+    AppendKey(out, "worksheet");
+    out += std::to_string(e.worksheet) + ", ";
+    AppendKey(out, "row");
+    out += std::to_string(e.row) + ", ";
+    AppendKey(out, "name");
+    AppendString(out, e.name);
+    out += ", ";
+    AppendKey(out, "type");
+    AppendString(out, e.type);
+    const char* const resultKeys[] = {"indexed_gain", "discount_gain", "other_gain",
+                                      "capital_loss"};
+    for (int i = 0; i < 4; ++i) {
+        out += ", ";
+        AppendKey(out, resultKeys[i]);
+        out += ResultText(e.results[i], "null");
+    }
+    const std::pair<const char*, cgt::Extended> costBases[] = {
+        {"cost_base_non_indexed", e.costBase.nonIndexed},
+        {"cost_base_indexed", e.costBase.indexed},
+        {"reduced_cost_base", e.costBase.reduced},
+    };
+    for (const auto& [key, value] : costBases) {
+        out += ", ";
+        AppendKey(out, key);
+        out += ResultText(value, "null");
+    }
+    out += ", ";
+    AppendKey(out, "messages");
+    out += "[";
+    for (std::size_t i = 0; i < e.messages.size(); ++i) {
+        if (i > 0) out += ", ";
+        AppendString(out, e.messages[i]);
+    }
+    out += "]}";
+}
+
+std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events) {
+    std::string out = "{\n  \"events\": [";
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        out += i == 0 ? "\n    " : ",\n    ";
+        AppendEvent(out, events[i]);
+    }
+    out += events.empty() ? "],\n" : "\n  ],\n";
+    out += "  \"choice_table\": [],\n  \"refused\": null\n}\n";
+    return out;
+}
+
+std::string ComputeSummary(const std::vector<cgt::RecomputedEvent>& events) {
+    std::string out;
+    for (const cgt::RecomputedEvent& e : events) {
+        out += std::to_string(e.worksheet) + " row " + std::to_string(e.row) + " " + e.name;
+        if (!e.type.empty()) out += " (" + e.type + ")";
+        out += ": ";
+        if (!e.error.empty()) {
+            out += e.error + "\n";
+            continue;
+        }
+        out += "indexed gain " + ResultText(e.results[0], "-");
+        out += ", discount gain " + ResultText(e.results[1], "-");
+        out += ", other gain " + ResultText(e.results[2], "-");
+        out += ", capital loss " + ResultText(e.results[3], "-") + "\n";
+    }
+    out += std::to_string(events.size()) + (events.size() == 1 ? " event" : " events") +
+           " recomputed\n";
+    return out;
+}
+
 void WriteOut(std::string_view text) {
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
         throw Failure(std::string("cannot write the output: ") + std::strerror(errno));
@@ -290,6 +419,20 @@ int Execute(const Arguments& args) {
     } else if (rule.name == "stat") {
         Load(first, id);
         WriteOut(cgt::StoreStatistics() + "\n");
+    } else if (rule.name == "compute") {
+        Load(first, id);
+        std::vector<cgt::RecomputedEvent> events;
+        {
+            RecordingDialogs dialogs;
+            events = cgt::RecomputeEvents();
+        }
+        if (args.write) Save(first);
+        // A date that does not convert ends that event's calculation; its results stay cleared.
+        for (const cgt::RecomputedEvent& e : events)
+            if (!e.error.empty())
+                Complain("worksheet " + std::to_string(e.worksheet) + " row " +
+                         std::to_string(e.row) + ": " + e.error);
+        WriteOut(args.json ? ComputeJson(events) : ComputeSummary(events));
     } else if (rule.name == "rekey") {
         const std::string& out = args.operands[1];
         CheckOutput(args, out, &first);
@@ -311,11 +454,6 @@ int Execute(const Arguments& args) {
         }
     }
     return kExitOk;
-}
-
-void Complain(std::string_view text) {
-    std::string line = "cgt: " + OneLine(text) + "\n";
-    std::fputs(line.c_str(), stderr);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <random>
@@ -21,6 +22,8 @@
 #include "store/data_file.h"
 #include "store/file_cipher.h"
 #include "store/store_dump.h"
+#include "store/tags.h"
+#include "store/worksheet_rows.h"
 
 extern char** environ;
 
@@ -273,7 +276,13 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
         {{"dump", "--id", kId}, "missing operand"},
         {{"stat", "r.t04", "extra", "--id", kId}, "unexpected operand 'extra'"},
         {{"dump", "r.t04", "--id", kId, "--bogus"}, "unknown option --bogus"},
-        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump only"},
+        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump and compute only"},
+        {{"dump", "r.t04", "--id", kId, "--write"}, "--write applies to compute only"},
+        {{"stat", "r.t04", "--id", kId, "--auto"}, "--auto applies to compute only"},
+        {{"compute", "missing.t04", "--id", kId}, "cannot open missing.t04: No such file"},
+        {{"compute", "r.t04", "--id", "111 111 111", "--write"}, "wrong identifier"},
+        {{"compute", "badrecord.t04", "--id", kId, "--json"}, "malformed data file"},
+        {{"compute", "lodged.t04", "--id", kId, "--write"}, "lodged and locked"},
         {{"rekey", "r.t04", "x.t04", "--id", kId}, "missing --new-id"},
         {{"dump", "missing.t04", "--id", kId}, "cannot open missing.t04: No such file"},
         {{"dump", "r.t04", "--id", "111 111 111"}, "r.t04: wrong identifier or not a data file"},
@@ -313,6 +322,170 @@ TEST_F(CgtToolTest, ShippedSampleLoads) {
     ExpectSuccessWithoutMessages(r);
     EXPECT_NE(r.out.find(JsonField(1, "dtString", "\"123 456 782\"")), std::string::npos);
     EXPECT_EQ(ReadBytes(CGT_SAMPLE_RETURN), bytes);
+}
+
+// ---- cgt compute --------------------------------------------------------------------------------
+
+// An event row as its screens leave it, stored with PutRow.
+struct EventRow {
+    int worksheet;
+    int row;
+    const char* name;
+    const char* type;
+    const char* acquired;
+    const char* eventDate;
+    Extended proceeds;
+    const char* purchase; // the amount of a purchase on the acquisition date; "" none
+};
+
+void StoreEvent(const EventRow& e, const std::function<void()>& more = {}) {
+    using namespace tag::event;
+    ZeroFillScratchTags();
+    SetFieldStr(kName, e.name);
+    SetFieldStr(kAssetType, e.type);
+    SetFieldStr(kAcquisitionDate, e.acquired);
+    SetFieldStr(kEventDate, e.eventDate);
+    SetFieldVal(kCapitalProceeds, e.proceeds);
+    if (*e.purchase)
+        SetFieldLst(kCostElements, std::make_shared<StringList>(
+                                       StringList{"1 - Purchase/Acquisition cost", e.acquired,
+                                                  e.acquired, "Purchase", e.purchase, "", "", ""}));
+    if (more) more();
+    PutRow(e.worksheet, e.row);
+}
+
+class CgtComputeTest : public CgtToolTest {
+protected:
+    // Events of four worksheets with stale results, and a right, which has no gain worksheet.
+    std::string saveEvents(const std::string& name) {
+        using namespace tag::event;
+        ResetModuleRun();
+        cgt::Run().HostIdentifier = kId;
+        SetFieldStr(tag::kIdentifier, kId);
+        // Row 2 first in the list: the events still come in row order.
+        StoreEvent({wkShares, 2, "Telstra shares", "SN", "01/03/1995", "15/02/2004", 4000, "5000"});
+        StoreEvent({wkShares, 1, "BHP shares", "SN", "01/03/1995", "15/02/2004", 10000, ""}, [] {
+            SetFieldStr(kCostBaseDate, "01/10/1999");
+            SetFieldVal(kSectionTwoIndexed, 6000);
+            SetFieldVal(kSectionTwoNonIndexed, 5000);
+            SetFieldVal(kSectionTwoReduced, 5000);
+            SetFieldVal(kIndexedGain, 999); // a stale result
+        });
+        StoreEvent({wkPersonalUse, 1, "Boat", "P", "01/03/1995", "15/02/2004", 3000, "5000"});
+        StoreEvent(
+            {wkDepreciating, 1, "Delivery van", "ON", "01/07/2001", "01/03/2004", 6000, "5000"},
+            [] {
+                SetFieldVal(kDepreciatingCost, 10000);
+                SetFieldVal(kTaxableUsePercent, 40);
+            });
+        StoreEvent({wkRights, 1, "Option", "OA", "01/03/1995", "15/02/2004", 700, ""},
+                   [] { SetFieldVal(kOtherGain, 700); });
+        const std::string path = work.file(name);
+        EXPECT_EQ(SaveDataFile(path), SaveStatus::Saved);
+        return path;
+    }
+};
+
+TEST_F(CgtComputeTest, PrintsEveryRecomputedEventAsJsonAndChangesNothingWithoutWrite) {
+    saveEvents("r.t04");
+    const auto before = snapshot();
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
+    ExpectSuccessWithoutMessages(r);
+    EXPECT_EQ(
+        r.out,
+        "{\n"
+        "  \"events\": [\n"
+        "    {\"worksheet\": 451, \"row\": 1, \"name\": \"BHP shares\", \"type\": \"SN\", "
+        "\"indexed_gain\": 4000, \"discount_gain\": 5000, \"other_gain\": null, "
+        "\"capital_loss\": null, \"cost_base_non_indexed\": 5000, \"cost_base_indexed\": 6000, "
+        "\"reduced_cost_base\": 5000, \"messages\": [\"Later in the interview you will be "
+        "required to choose between the indexed and discount gain.\"]},\n"
+        "    {\"worksheet\": 451, \"row\": 2, \"name\": \"Telstra shares\", \"type\": \"SN\", "
+        "\"indexed_gain\": 0, \"discount_gain\": 0, \"other_gain\": null, "
+        "\"capital_loss\": 1000, \"cost_base_non_indexed\": 5000, \"cost_base_indexed\": 5380, "
+        "\"reduced_cost_base\": 5000, \"messages\": []},\n"
+        "    {\"worksheet\": 455, \"row\": 1, \"name\": \"Boat\", \"type\": \"P\", "
+        "\"indexed_gain\": 0, \"discount_gain\": 0, \"other_gain\": null, "
+        "\"capital_loss\": 0, \"cost_base_non_indexed\": 5000, \"cost_base_indexed\": 5380, "
+        "\"reduced_cost_base\": 5000, \"messages\": [\"You have no gain or loss in respect of "
+        "this CGT event\"]},\n"
+        "    {\"worksheet\": 458, \"row\": 1, \"name\": \"Delivery van\", \"type\": \"ON\", "
+        "\"indexed_gain\": null, \"discount_gain\": null, \"other_gain\": null, "
+        "\"capital_loss\": 2400, \"cost_base_non_indexed\": 5000, \"cost_base_indexed\": 5000, "
+        "\"reduced_cost_base\": 5000, \"messages\": []}\n"
+        "  ],\n"
+        "  \"choice_table\": [],\n"
+        "  \"refused\": null\n"
+        "}\n");
+    EXPECT_EQ(snapshot(), before);
+
+    const auto summary = cgtRun({"compute", "r.t04", "--id", kId, "--auto"});
+    ExpectSuccessWithoutMessages(summary);
+    EXPECT_EQ(summary.out,
+              "451 row 1 BHP shares (SN): indexed gain 4000, discount gain 5000, other gain -, "
+              "capital loss -\n"
+              "451 row 2 Telstra shares (SN): indexed gain 0, discount gain 0, other gain -, "
+              "capital loss 1000\n"
+              "455 row 1 Boat (P): indexed gain 0, discount gain 0, other gain -, capital loss 0\n"
+              "458 row 1 Delivery van (ON): indexed gain -, discount gain -, other gain -, "
+              "capital loss 2400\n"
+              "4 events recomputed\n");
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(CgtComputeTest, WriteStoresTheResultsInTheRowsAsTheModuleSaves) {
+    const std::string path = saveEvents("r.t04");
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--write", "--json"});
+    ExpectSuccessWithoutMessages(r);
+    EXPECT_EQ(work.names(), (std::vector<std::string>{"r.BAK", "r.t04"}));
+
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
+    ASSERT_EQ(LoadDataFile(path), LoadStatus::Loaded);
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldVal(tag::event::kIndexedGain), 4000);
+    EXPECT_EQ(GetFieldVal(tag::event::kDiscountGain), 5000);
+    EXPECT_EQ(GetFieldStr(tag::event::kName), "BHP shares");
+    FetchRow(wkRights, 1); // not a gain worksheet: as it was
+    EXPECT_EQ(GetFieldVal(tag::event::kOtherGain), 700);
+    // The recomputed return recomputes to the same.
+    const auto again = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
+    ExpectSuccessWithoutMessages(again);
+    EXPECT_EQ(again.out, r.out);
+}
+
+// A save that fails leaves the return as it was and prints no results.
+TEST_F(CgtComputeTest, AFailedWriteKeepsTheReturnAndPrintsNothing) {
+    saveEvents("r.t04");
+    std::filesystem::create_directory(work.path() / "r.BAK"); // the old file cannot move there
+    const auto before = ReadBytes(work.file("r.t04"));
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--write", "--json"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(r.err.starts_with("cgt: cannot save r.t04")) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(ReadBytes(work.file("r.t04")), before);
+    EXPECT_EQ(work.names(), (std::vector<std::string>{"r.BAK", "r.t04"})); // nothing left over
+}
+
+TEST_F(CgtComputeTest, AnEventWhoseDateDoesNotConvertIsToldAndLeftCleared) {
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
+    SetFieldStr(tag::kIdentifier, kId);
+    StoreEvent({wkRealEstate, 1, "Unit", "RN", "01/03/1995", "15/02/2004", 90000, "50000"}, [] {
+        SetFieldLst(tag::event::kCostElements,
+                    std::make_shared<StringList>(StringList{"4 - Capital expenditure", "31/02/2001",
+                                                            "", "Kitchen", "9000", "", "", ""}));
+        SetFieldVal(tag::event::kDiscountGain, 700);
+    });
+    ASSERT_EQ(SaveDataFile(work.file("r.t04")), SaveStatus::Saved);
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "cgt: worksheet 454 row 1: '31/02/2001' is not a valid date\n");
+    EXPECT_NE(r.out.find("\"name\": \"Unit\", \"type\": \"RN\", \"indexed_gain\": null, "
+                         "\"discount_gain\": null, \"other_gain\": null, \"capital_loss\": null"),
+              std::string::npos)
+        << r.out;
 }
 
 } // namespace

@@ -1,0 +1,273 @@
+// Recomputing every CGT event of a large return beside loading that return, both measured in
+// this run, and the recomputation of twice the events.
+//
+// The returns hold 10,000 and 20,000 events spread over the six asset worksheets, each with its
+// cost elements and its computed worksheet, as the interview leaves them. After the run the
+// program prints recompute/load for 10,000 events (target below 1) and the recomputation of
+// 20,000 events over 10,000 (target at most 2.3), as ratios of processor time.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cgt/core/event_recompute.h"
+#include "store/data_file.h"
+#include "store/dates.h"
+#include "store/dialogs.h"
+#include "store/field_store.h"
+#include "store/run_state.h"
+#include "store/tags.h"
+#include "store/worksheet_rows.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace cgt::tag::event;
+
+constexpr const char* kIdentifier = "123 456 782";
+constexpr int kEvents = 10'000;
+
+fs::path& Folder() {
+    static fs::path folder;
+    return folder;
+}
+
+std::string ReturnPath(int events) {
+    return (Folder() / ("events-" + std::to_string(events) + ".TAX")).string();
+}
+
+std::string DateText(std::mt19937& random, int firstYear, int lastYear) {
+    const int year = firstYear + static_cast<int>(random() % (lastYear - firstYear + 1));
+    const int month = 1 + static_cast<int>(random() % 12);
+    const int day = 1 + static_cast<int>(random() % 28);
+    return cgt::FormatDate(*cgt::EncodeDate(year, month, day));
+}
+
+std::string Amount(std::mt19937& random, int most) {
+    return std::to_string(1 + random() % most) + ".00";
+}
+
+const char* TypeOf(int worksheet, unsigned pick) {
+    switch (worksheet) {
+    case cgt::wkShares:
+        return pick % 2 ? "SA" : "SN";
+    case cgt::wkTrustInterests:
+        return pick % 2 ? "UA" : "UN";
+    case cgt::wkRealEstate:
+        return pick % 2 ? "RA" : "RN";
+    case cgt::wkPersonalUse:
+        return pick % 2 ? "P" : "A";
+    case cgt::wkOtherAssets:
+        return pick % 3 == 0 ? "G" : pick % 3 == 1 ? "OA" : "ON";
+    default:
+        return "ON";
+    }
+}
+
+// One event as its screens leave it: registration, cost elements, event and proceeds,
+// roll-over answers.
+void EnterEvent(int worksheet, int serial, std::mt19937& random) {
+    cgt::ZeroFillScratchTags();
+    cgt::SetFieldStr(kName, "Asset no. " + std::to_string(serial));
+    cgt::SetFieldStr(kAssetType, TypeOf(worksheet, random()));
+    const std::string acquired = DateText(random, 1986, 2002);
+    cgt::SetFieldStr(kAcquisitionDate, acquired);
+    const std::string event = DateText(random, 2003, 2003);
+    auto elements = std::make_shared<cgt::StringList>();
+    auto add = [&](const char* code, const std::string& date, const std::string& amount,
+                   const std::string& excluded) {
+        const std::string row[] = {code, date, date, "Cost", amount, excluded, "", ""};
+        elements->insert(elements->end(), std::begin(row), std::end(row));
+    };
+    if (serial % 5 == 0) {
+        cgt::SetFieldStr(kCostBaseDate, acquired);
+        cgt::SetFieldVal(kSectionTwoIndexed, 20000 + random() % 50000);
+        cgt::SetFieldVal(kSectionTwoNonIndexed, 18000 + random() % 50000);
+        cgt::SetFieldVal(kSectionTwoReduced, 18000 + random() % 50000);
+    } else {
+        add("1 - Purchase/Acquisition cost", acquired, Amount(random, 80000), "");
+    }
+    add("2A - Incidentals re holding & acquisition", acquired, Amount(random, 500), "");
+    if (serial % 3 == 0)
+        add("3A - Non-capital costs of ownership", DateText(random, 2003, 2003),
+            Amount(random, 900), Amount(random, 100));
+    if (serial % 4 == 0)
+        add("5 - Capital expenditure - maintain ownership", DateText(random, 2003, 2003),
+            Amount(random, 3000), "");
+    add("2B - Incidentals re specific CGT event", event, Amount(random, 400), "");
+    cgt::SetFieldLst(kCostElements, elements);
+    cgt::SetFieldStr(kEventDate, event);
+    cgt::SetFieldVal(kCapitalProceeds, 1 + random() % 150000);
+    cgt::SetFieldChecked(random() % 2 ? kRollOverNo : kRollOverYes);
+    if (worksheet == cgt::wkDepreciating) {
+        cgt::SetFieldVal(kDepreciatingCost, 1000 + random() % 60000);
+        cgt::SetFieldVal(kTaxableUsePercent, random() % 100);
+    }
+}
+
+// A return of `events` events, each computed once, saved. Each row is stored as the frame stores
+// it and appended to its worksheet.
+bool SaveReturn(int events) {
+    cgt::ResetModuleRun();
+    cgt::Run().HostIdentifier = kIdentifier;
+    cgt::SetFieldStr(cgt::tag::kIdentifier, kIdentifier);
+    std::mt19937 random(2004);
+    const auto kinds = cgt::GainWorksheetKinds();
+    std::vector<int> rows(kinds.size(), 0);
+    for (int serial = 0; serial < events; ++serial) {
+        const std::size_t k = static_cast<std::size_t>(serial) % kinds.size();
+        EnterEvent(kinds[k], serial, random);
+        cgt::Worksheet row;
+        cgt::StoreScratchAsRow(row, ++rows[k]);
+        cgt::Worksheet* sheet = cgt::EnsureWorksheet(kinds[k]);
+        for (const cgt::WorksheetItem& item : row.items())
+            sheet->append(item);
+    }
+    cgt::RecomputeEvents();
+    return cgt::SaveDataFile(ReturnPath(events)) == cgt::SaveStatus::Saved;
+}
+
+bool Load(int events) {
+    cgt::ResetModuleRun();
+    cgt::Run().HostIdentifier = kIdentifier;
+    return cgt::LoadDataFile(ReturnPath(events)) == cgt::LoadStatus::Loaded;
+}
+
+void BM_Load(benchmark::State& state) {
+    const int events = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (!Load(events)) {
+            state.SkipWithError("the return does not load");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * events);
+}
+
+void BM_Recompute(benchmark::State& state) {
+    const int events = static_cast<int>(state.range(0));
+    if (!Load(events)) state.SkipWithError("the return does not load");
+    std::size_t recomputed = 0;
+    for (auto _ : state)
+        recomputed = cgt::RecomputeEvents().size();
+    if (recomputed != static_cast<std::size_t>(events))
+        state.SkipWithError("not every event was recomputed");
+    state.SetItemsProcessed(state.iterations() * events);
+}
+
+double Smallest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK(BM_Load)
+    ->Arg(kEvents)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+BENCHMARK(BM_Recompute)
+    ->Arg(kEvents)
+    ->Arg(2 * kEvents)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+
+struct Timing {
+    double real = 0; // seconds per iteration, the smallest of the repetitions
+    double cpu = 0;
+};
+
+// The console report (aggregates only), keeping each benchmark's smallest times per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> shown;
+        for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Aggregate) {
+                shown.push_back(run);
+                continue;
+            }
+            if (run.error_occurred || run.iterations == 0) continue;
+            const double n = static_cast<double>(run.iterations);
+            const Timing t{run.real_accumulated_time / n, run.cpu_accumulated_time / n};
+            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
+            auto [it, fresh] = timings.try_emplace(name, t);
+            if (!fresh) {
+                it->second.real = std::min(it->second.real, t.real);
+                it->second.cpu = std::min(it->second.cpu, t.cpu);
+            }
+        }
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
+    }
+    std::map<std::string, Timing> timings;
+};
+
+// The ratio of the processor times, which other processes on the machine disturb least, with
+// the wall-clock ratio beside it.
+void PrintRatio(const RatioReporter& reporter, const char* label, const std::string& over,
+                const std::string& under, double target, const char* relation) {
+    const auto a = reporter.timings.find(over);
+    const auto b = reporter.timings.find(under);
+    if (a == reporter.timings.end() || b == reporter.timings.end() || b->second.cpu <= 0 ||
+        b->second.real <= 0) {
+        std::printf("%s = n/a (target %s %.2f)\n", label, relation, target);
+        return;
+    }
+    std::printf("%s = %.2f (target %s %.2f)   [cpu %.1f ms / %.1f ms; wall-clock ratio %.2f]\n",
+                label, a->second.cpu / b->second.cpu, relation, target, a->second.cpu * 1e3,
+                b->second.cpu * 1e3, a->second.real / b->second.real);
+}
+
+// Messages would mean a broken run; they go to standard error without waiting for anyone.
+class SilentDialogs final : public cgt::DialogService {
+public:
+    int ShowMessage(const cgt::MessageRequest& request) override {
+        std::fprintf(stderr, "event_bench: %s\n", request.text.c_str());
+        return cgt::mrOK;
+    }
+    std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    void Beep() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    SilentDialogs dialogs;
+    cgt::SetDialogService(&dialogs);
+    Folder() = fs::temp_directory_path() / ("cgt-event-bench-" + std::to_string(::getpid()));
+    fs::create_directories(Folder());
+    for (int events : {kEvents, 2 * kEvents})
+        if (!SaveReturn(events)) {
+            std::fprintf(stderr, "event_bench: cannot save the return of %d events\n", events);
+            return 1;
+        }
+    std::printf("returns: %d and %d events over the six asset worksheets (%ju bytes enciphered "
+                "for %d), in %s\n",
+                kEvents, 2 * kEvents,
+                static_cast<std::uintmax_t>(fs::file_size(ReturnPath(kEvents))), kEvents,
+                Folder().c_str());
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const std::string n = std::to_string(kEvents), twice = std::to_string(2 * kEvents);
+    PrintRatio(reporter, "recompute/load", "BM_Recompute/" + n, "BM_Load/" + n, 1.0, "<");
+    PrintRatio(reporter, "recompute 2n/n", "BM_Recompute/" + twice, "BM_Recompute/" + n, 2.3, "<=");
+
+    cgt::SetDialogService(nullptr);
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
+    return 0;
+}
