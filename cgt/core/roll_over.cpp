@@ -15,20 +15,12 @@ using namespace tag::event;
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kActiveAssetTypes = {"UA", "SA", "RA", "OA", "G"};
-
 bool HasPayments() {
     const StringListRef payments = GetFieldLst(kPayments);
     return payments && !payments->empty();
 }
 
 } // namespace
-
-bool IsActiveAssetType(std::string_view code) {
-    for (std::string_view active : kActiveAssetTypes)
-        if (code == active) return true;
-    return false;
-}
 
 bool ActiveAssetRegistered() {
     return IsActiveAssetType(EventRow().TypeCode());

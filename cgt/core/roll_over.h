@@ -7,12 +7,11 @@
 #include <optional>
 #include <string_view>
 
+#include "cgt/core/asset_types.h"
 #include "cgt/core/event_checks.h"
 
 namespace cgt {
 
-// The asset types used in a business: UA, SA, RA, OA and G.
-bool IsActiveAssetType(std::string_view code);
 // The open row's asset type (tag 714) is active.
 bool ActiveAssetRegistered();
 

@@ -24,14 +24,18 @@ protected:
             grid()->setFocus(Qt::TabFocusReason);
             QApplication::processEvents();
         }
-        if (grid()->Col() != col || grid()->Row() != row) ASSERT_TRUE(grid()->MoveTo(col, row));
+        if (grid()->Col() != col || grid()->Row() != row) {
+            ASSERT_TRUE(grid()->MoveTo(col, row));
+        }
         QTest::keyClicks(grid()->inplaceEditor(), text);
         QTest::keyClick(grid()->inplaceEditor(), Qt::Key_Tab);
         QApplication::processEvents();
     }
     // Chooses a picklist entry as a user does: the list opened, its entry found by typing, Enter.
     void pick(int col, int row, const char* search) {
-        if (grid()->Col() != col || grid()->Row() != row) ASSERT_TRUE(grid()->MoveTo(col, row));
+        if (grid()->Col() != col || grid()->Row() != row) {
+            ASSERT_TRUE(grid()->MoveTo(col, row));
+        }
         QTest::keyClick(grid()->inplaceEditor(), Qt::Key_Down, Qt::AltModifier);
         ASSERT_TRUE(grid()->picklist()->isVisible());
         QTest::keyClicks(grid()->picklist(), search);
