@@ -25,25 +25,6 @@ namespace {
 constexpr int kPdfResolution = 600;
 constexpr double kScriptPageMM = 275.0;
 
-// The report's placement, kept across a PDF written with a placement of its own.
-struct Placement {
-    std::optional<PrinterGeometry> printer;
-    int left, top, right, bottom;
-    double pageScale;
-
-    explicit Placement(const TXReport& r)
-        : printer(r.Printer()), left(r.LeftMargin()), top(r.TopMargin()), right(r.RightMargin()),
-          bottom(r.BottomMargin()), pageScale(r.PageScale) {}
-    void RestoreTo(TXReport& r) const {
-        r.SetPrinter(printer);
-        r.SetLeftMargin(left);
-        r.SetTopMargin(top);
-        r.SetRightMargin(right);
-        r.SetBottomMargin(bottom);
-        r.PageScale = pageScale;
-    }
-};
-
 // A PDF page has no unprintable margins: the script page is centred in the paper's height.
 void PlaceOnPdf(TXReport& report) {
     report.SetLeftMargin(report.Orientation() == 1 ? 10 : 15);
@@ -90,7 +71,7 @@ void PrepareForPrinting(TXReport& report) {
 bool WritePdf(TXReport& report, const QString& path, const std::vector<int>& pages,
               const QString& title) {
     const QString part = path + QStringLiteral(".part");
-    const Placement placement(report);
+    const SavedPlacement placement(report);
     {
         QPdfWriter writer(part);
         writer.setResolution(kPdfResolution);

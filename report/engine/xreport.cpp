@@ -223,6 +223,19 @@ void TXReport::PrintPages(const std::vector<int>& set, QPagedPaintDevice& device
     painter.end();
 }
 
+SavedPlacement::SavedPlacement(const TXReport& report)
+    : printer_(report.Printer()), left_(report.LeftMargin()), top_(report.TopMargin()),
+      right_(report.RightMargin()), bottom_(report.BottomMargin()), pageScale_(report.PageScale) {}
+
+void SavedPlacement::RestoreTo(TXReport& report) const {
+    report.SetPrinter(printer_);
+    report.SetLeftMargin(left_);
+    report.SetTopMargin(top_);
+    report.SetRightMargin(right_);
+    report.SetBottomMargin(bottom_);
+    report.PageScale = pageScale_;
+}
+
 void PlaceOnPaper(TXReport& report) {
     const bool landscape = report.Orientation() == 1;
     report.SetLeftMargin(landscape ? 10 : 15);

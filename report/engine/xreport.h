@@ -136,6 +136,22 @@ private:
     int orientation_ = 0;
 };
 
+// A report's printer, margins and page scale, kept while it prints on another device and put
+// back afterwards.
+class SavedPlacement {
+public:
+    explicit SavedPlacement(const TXReport& report);
+    void RestoreTo(TXReport& report) const;
+
+private:
+    std::optional<PrinterGeometry> printer_;
+    int left_;
+    int top_;
+    int right_;
+    int bottom_;
+    double pageScale_;
+};
+
 // Places the script page (275 mm high) on the printer's paper, as the preview does before it
 // shows the first page: a left margin of 15 mm (10 in landscape), the page centred in the
 // printable height, or shrunk to it when it does not fit.

@@ -161,3 +161,62 @@ TEST(ScriptAsm, ShippedScriptsRoundTrip) {
 
 } // namespace
 } // namespace cgt::test
+
+namespace cgt::test {
+namespace {
+
+// The vertical advance of relatively placed records: each frame-like record moves the bottom
+// by its offset and height, a repeat by its offset.
+int Advance(const std::vector<const Record*>& records) {
+    int advance = 0;
+    for (const Record* r : records) {
+        if (IsFrameLike(r->kind())) advance += r->i16(box::kY1) + r->i16(box::kY2);
+        if (r->kind() == rkRepeat) advance += r->i16(rep::kDy);
+    }
+    return advance;
+}
+
+// In the shipped scripts every relative block ends where its height says, so that the loader's
+// page arithmetic and the drawing agree: sections printed whole by their height, header,
+// row and footer blocks by theirs, and the page block at the page's bottom.
+TEST(ShippedScripts, RelativeBlocksAdvanceByTheirHeight) {
+    const std::filesystem::path binaries(CGT_REPORT_BINARY_DIR);
+    for (const char* name :
+         {"CGTWSHT", "CGTASSET", "CGTNASS", "CGTCHOICE", "CGTCHOICEOLD", "CGTDISEV", "SCHEDCGT"}) {
+        SCOPED_TRACE(name);
+        const std::string built = ReadFile(binaries / name);
+        const Script script = ReadScript(std::vector<std::uint8_t>(built.begin(), built.end()));
+        for (std::size_t s = 0; s < script.sections.size(); ++s) {
+            const Section& section = script.sections[s];
+            SCOPED_TRACE(s + 1);
+            if (section.placement() != 'R') continue;
+            std::vector<const Record*> outside;
+            std::vector<const Record*> block;
+            int blockHeight = 0;
+            char open = 0;
+            for (const Record& r : section.records) {
+                if (BlockEnd(r.kind()) != 0) {
+                    open = r.kind();
+                    block.clear();
+                    blockHeight = r.kind() == rkPageBlock ? 2750
+                                  : r.kind() == rkLoop    ? r.i16(loop::kRowHeight)
+                                                          : r.i16(blk::kHeight);
+                } else if (IsBlockEnd(r.kind())) {
+                    EXPECT_EQ(Advance(block), blockHeight) << "block " << open;
+                    open = 0;
+                } else if (open != 0) {
+                    block.push_back(&r);
+                } else {
+                    outside.push_back(&r);
+                }
+            }
+            if (section.condition() <= 1) {
+                EXPECT_EQ(Advance(outside), section.height());
+                EXPECT_LE(section.height(), 2680 - 90) << "fits a page under the furniture";
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace cgt::test
