@@ -20,8 +20,9 @@
 #include "report/preview/printers.h"
 #include "report/preview/printing_form.h"
 #include "store/dialogs.h"
+#include "ui_preview_form.h"
 
-using cgt::report::TXReport;
+namespace cgt::report {
 
 namespace {
 
@@ -70,23 +71,24 @@ std::string Latin1(const QString& text) {
 
 TPreviewForm::TPreviewForm(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint) {
-    ui.setupUi(this);
+                          Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint),
+      ui_(std::make_unique<Ui::TPreviewForm>()) {
+    ui_->setupUi(this);
     ChoosePrinter = AskForPrinter;
     ChoosePdfFile = AskForPdfFile;
-    ui.ScrollBox1->setBackgroundRole(QPalette::Dark);
-    ui.ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    connect(ui.btnPrint, &QPushButton::clicked, this, &TPreviewForm::btnPrintClick);
-    connect(ui.btnPdf, &QPushButton::clicked, this, &TPreviewForm::btnPdfClick);
-    connect(ui.BtnExit, &QPushButton::clicked, this, &TPreviewForm::BtnExitClick);
-    connect(ui.AllBtn, &QRadioButton::clicked, this, &TPreviewForm::AllBtnClick);
-    connect(ui.btnFirst, &QToolButton::clicked, this, &TPreviewForm::btnFirstClick);
-    connect(ui.btnPrev, &QToolButton::clicked, this, &TPreviewForm::btnPrevClick);
-    connect(ui.btnNext, &QToolButton::clicked, this, &TPreviewForm::btnNextClick);
-    connect(ui.btnLast, &QToolButton::clicked, this, &TPreviewForm::btnLastClick);
-    connect(ui.btnAllPage, &QToolButton::clicked, this, &TPreviewForm::btnAllPageClick);
-    connect(ui.btnPageWidth, &QToolButton::clicked, this, &TPreviewForm::btnPageWidthClick);
-    connect(ui.Image1, &TPageImage::MouseDown, this, &TPreviewForm::Image1MouseDown);
+    ui_->ScrollBox1->setBackgroundRole(QPalette::Dark);
+    ui_->ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+    connect(ui_->btnPrint, &QPushButton::clicked, this, &TPreviewForm::btnPrintClick);
+    connect(ui_->btnPdf, &QPushButton::clicked, this, &TPreviewForm::btnPdfClick);
+    connect(ui_->BtnExit, &QPushButton::clicked, this, &TPreviewForm::BtnExitClick);
+    connect(ui_->AllBtn, &QRadioButton::clicked, this, &TPreviewForm::AllBtnClick);
+    connect(ui_->btnFirst, &QToolButton::clicked, this, &TPreviewForm::btnFirstClick);
+    connect(ui_->btnPrev, &QToolButton::clicked, this, &TPreviewForm::btnPrevClick);
+    connect(ui_->btnNext, &QToolButton::clicked, this, &TPreviewForm::btnNextClick);
+    connect(ui_->btnLast, &QToolButton::clicked, this, &TPreviewForm::btnLastClick);
+    connect(ui_->btnAllPage, &QToolButton::clicked, this, &TPreviewForm::btnAllPageClick);
+    connect(ui_->btnPageWidth, &QToolButton::clicked, this, &TPreviewForm::btnPageWidthClick);
+    connect(ui_->Image1, &TPageImage::MouseDown, this, &TPreviewForm::Image1MouseDown);
     // The form sees the keys before its controls.
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
@@ -101,13 +103,13 @@ void TPreviewForm::SetReport(std::unique_ptr<TXReport> report) {
 
 void TPreviewForm::FormCreate() {
     Zoom = 1.0;
-    ui.Image1->ResizePicture(QSize(1, 1), 96);
+    ui_->Image1->ResizePicture(QSize(1, 1), 96);
     IsPrinting = false;
 }
 
 void TPreviewForm::FormActivate() {
     // The page image's cursor is the standard arrow.
-    ui.Image1->setCursor(Qt::ArrowCursor);
+    ui_->Image1->setCursor(Qt::ArrowCursor);
 }
 
 void TPreviewForm::showEvent(QShowEvent* event) {
@@ -123,8 +125,8 @@ void TPreviewForm::FormShow() {
     if (!report_) return;
     const QScreen* shownOn = screen();
     PixelsPerMM = (shownOn ? shownOn->logicalDotsPerInchX() : 96.0) / 25.4;
-    cgt::report::PlaceOnPaper(*report_);
-    Zoom = (ui.ScrollBox1->width() - kWidthRoom) / (report_->PageWidth() * PixelsPerMM);
+    PlaceOnPaper(*report_);
+    Zoom = (ui_->ScrollBox1->width() - kWidthRoom) / (report_->PageWidth() * PixelsPerMM);
     ResizeImage();
     ShowPage(1);
 }
@@ -133,23 +135,23 @@ void TPreviewForm::ResizeImage() {
     if (!report_) return;
     const int width = static_cast<int>(std::lround(report_->PageWidth() * PixelsPerMM * Zoom));
     const int height = static_cast<int>(std::lround(report_->PageHeight() * PixelsPerMM * Zoom));
-    ui.Image1->ResizePicture(QSize(width, height), PixelsPerMM * 25.4);
+    ui_->Image1->ResizePicture(QSize(width, height), PixelsPerMM * 25.4);
 }
 
 void TPreviewForm::ShowPage(int page) {
     if (!report_) return;
     report_->GotoPage(page);
-    QImage& picture = ui.Image1->Picture();
+    QImage& picture = ui_->Image1->Picture();
     {
         QPainter painter(&picture);
         report_->DrawPage(report_->CurrentPage(), &painter, false, Zoom);
     }
-    ui.Image1->update();
+    ui_->Image1->update();
     UpdatePagePosition();
 }
 
 void TPreviewForm::UpdatePagePosition() {
-    ui.MaxPage->setText(
+    ui_->MaxPage->setText(
         QStringLiteral("%1 of %2").arg(report_->CurrentPage()).arg(report_->PageCount()));
 }
 
@@ -168,49 +170,50 @@ void TPreviewForm::btnLastClick() {
 
 void TPreviewForm::btnAllPageClick() {
     if (!report_) return;
-    Zoom = std::min((ui.ScrollBox1->height() - kPageRoom) / (report_->PageHeight() * PixelsPerMM),
-                    (ui.ScrollBox1->width() - kPageRoom) / (report_->PageWidth() * PixelsPerMM));
+    Zoom = std::min((ui_->ScrollBox1->height() - kPageRoom) / (report_->PageHeight() * PixelsPerMM),
+                    (ui_->ScrollBox1->width() - kPageRoom) / (report_->PageWidth() * PixelsPerMM));
     ResizeImage();
     ShowPage(report_->CurrentPage());
-    ui.ScrollBox1->horizontalScrollBar()->setValue(0);
-    ui.ScrollBox1->verticalScrollBar()->setValue(0);
+    ui_->ScrollBox1->horizontalScrollBar()->setValue(0);
+    ui_->ScrollBox1->verticalScrollBar()->setValue(0);
 }
 
 void TPreviewForm::btnPageWidthClick() {
     if (!report_) return;
-    Zoom = (ui.ScrollBox1->width() - kWidthRoom) / (report_->PageWidth() * PixelsPerMM);
+    Zoom = (ui_->ScrollBox1->width() - kWidthRoom) / (report_->PageWidth() * PixelsPerMM);
     ResizeImage();
     ShowPage(report_->CurrentPage());
-    ui.ScrollBox1->horizontalScrollBar()->setValue(0);
-    ui.ScrollBox1->verticalScrollBar()->setValue(0);
+    ui_->ScrollBox1->horizontalScrollBar()->setValue(0);
+    ui_->ScrollBox1->verticalScrollBar()->setValue(0);
 }
 
 // A click zooms in (left) or out (right) and brings the clicked point to the middle.
 void TPreviewForm::Image1MouseDown(Qt::MouseButton button, int x, int y) {
     if (!report_) return;
-    const int oldWidth = std::max(1, ui.Image1->width());
-    const int oldHeight = std::max(1, ui.Image1->height());
+    const int oldWidth = std::max(1, ui_->Image1->width());
+    const int oldHeight = std::max(1, ui_->Image1->height());
     if (button == Qt::LeftButton) Zoom *= kZoomIn;
     if (button == Qt::RightButton) Zoom *= kZoomOut;
     Zoom = std::clamp(Zoom, kMinZoom, kMaxZoom);
     ResizeImage();
-    const QSize box = ui.ScrollBox1->viewport()->size();
+    const QSize box = ui_->ScrollBox1->viewport()->size();
     const int hRange =
-        ui.Image1->width() + kScrollExtra > box.width() ? ui.Image1->width() + kScrollExtra : 0;
-    const int vRange =
-        ui.Image1->height() + kScrollExtra > box.height() ? ui.Image1->height() + kScrollExtra : 0;
-    ui.ScrollBox1->horizontalScrollBar()->setValue(
+        ui_->Image1->width() + kScrollExtra > box.width() ? ui_->Image1->width() + kScrollExtra : 0;
+    const int vRange = ui_->Image1->height() + kScrollExtra > box.height()
+                           ? ui_->Image1->height() + kScrollExtra
+                           : 0;
+    ui_->ScrollBox1->horizontalScrollBar()->setValue(
         static_cast<int>(std::trunc(hRange * static_cast<double>(x) / oldWidth - box.width() / 2)));
-    ui.ScrollBox1->verticalScrollBar()->setValue(static_cast<int>(
+    ui_->ScrollBox1->verticalScrollBar()->setValue(static_cast<int>(
         std::trunc(vRange * static_cast<double>(y) / oldHeight - box.height() / 2)));
     ShowPage(report_->CurrentPage());
 }
 
 bool TPreviewForm::FormKeyDown(int key) {
     if (!report_) return false;
-    QScrollBar* v = ui.ScrollBox1->verticalScrollBar();
-    QScrollBar* h = ui.ScrollBox1->horizontalScrollBar();
-    const int page = ui.ScrollBox1->viewport()->height() - v->singleStep();
+    QScrollBar* v = ui_->ScrollBox1->verticalScrollBar();
+    QScrollBar* h = ui_->ScrollBox1->horizontalScrollBar();
+    const int page = ui_->ScrollBox1->viewport()->height() - v->singleStep();
     switch (key) {
     case Qt::Key_PageUp:
         if (v->value() != 0 || report_->CurrentPage() == 1) {
@@ -232,7 +235,7 @@ bool TPreviewForm::FormKeyDown(int key) {
         h->setValue(0);
         return true;
     case Qt::Key_End:
-        h->setValue(ui.ScrollBox1->width());
+        h->setValue(ui_->ScrollBox1->width());
         return true;
     case Qt::Key_Up:
         v->setValue(v->value() - v->singleStep());
@@ -248,7 +251,7 @@ bool TPreviewForm::FormKeyDown(int key) {
 bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (watched == ui.TaxEdit1) {
+    if (watched == ui_->TaxEdit1) {
         TaxEdit1KeyDown();
         // Keys that move the caret in the page box stay the box's.
         if (key == Qt::Key_Home || key == Qt::Key_End) return false;
@@ -257,22 +260,21 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TPreviewForm::TaxEdit1KeyDown() {
-    ui.PagesBtn->setChecked(true);
+    ui_->PagesBtn->setChecked(true);
 }
 
 void TPreviewForm::AllBtnClick() {
-    ui.TaxEdit1->clear();
+    ui_->TaxEdit1->clear();
 }
 
 std::vector<int> TPreviewForm::PagesToPrint() {
     std::vector<int> pages;
     if (!report_) return pages;
-    if (ui.PagesBtn->isChecked()) {
-        const std::string typed = Latin1(ui.TaxEdit1->text());
-        const cgt::report::PageRange range = cgt::report::ParsePageRange(typed);
+    if (ui_->PagesBtn->isChecked()) {
+        const std::string typed = Latin1(ui_->TaxEdit1->text());
+        const PageRange range = ParsePageRange(typed);
         if (!range.valid) {
-            cgt::MsgBox(cgt::report::PageRangeMessage(typed, Latin1(ui.MaxPage->text())),
-                        cgt::mkError, cgt::mbOK);
+            MsgBox(PageRangeMessage(typed, Latin1(ui_->MaxPage->text())), mkError, mbOK);
             return pages;
         }
         return range.pages;
@@ -297,25 +299,24 @@ void TPreviewForm::RunPrint(const std::function<void()>& print) {
     printing.close();
     IsPrinting = false;
     ShowPage(shown);
-    if (!error.empty())
-        cgt::MsgBox("The pages could not be printed.\n\n" + error, cgt::mkError, cgt::mbOK);
+    if (!error.empty()) MsgBox("The pages could not be printed.\n\n" + error, mkError, mbOK);
 }
 
 void TPreviewForm::btnPrintClick() {
     if (!report_) return;
-    if (cgt::report::NoPrinterInstalled()) {
-        cgt::MsgBox("Printer is not set. Cannot print.", cgt::mkInformation, cgt::mbOK);
+    if (NoPrinterInstalled()) {
+        MsgBox("Printer is not set. Cannot print.", mkInformation, mbOK);
         return;
     }
     const std::vector<int> pages = PagesToPrint();
     if (pages.empty()) return;
     std::unique_ptr<QPrinter> printer = ChoosePrinter(*this);
     if (!printer) return;
-    printer->setDocName(QString::fromStdString(cgt::ApplicationTitle()) + " workpapers");
+    printer->setDocName(QString::fromStdString(ApplicationTitle()) + " workpapers");
     RunPrint([&] {
-        const cgt::report::SavedPlacement placement(*report_);
-        report_->SetPrinter(cgt::report::GeometryOf(*printer));
-        cgt::report::PlaceOnPaper(*report_);
+        const SavedPlacement placement(*report_);
+        report_->SetPrinter(GeometryOf(*printer));
+        PlaceOnPaper(*report_);
         try {
             report_->PrintPages(pages, *printer, [&printer] { printer->abort(); });
         } catch (...) {
@@ -333,7 +334,7 @@ void TPreviewForm::btnPdfClick() {
     QString path = ChoosePdfFile(*this);
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
-    RunPrint([&] { cgt::report::WritePdf(*report_, path, pages, Title); });
+    RunPrint([&] { WritePdf(*report_, path, pages, Title); });
 }
 
 void TPreviewForm::BtnExitClick() {
@@ -353,3 +354,5 @@ void TPreviewForm::done(int result) {
     report_.reset();
     QDialog::done(result);
 }
+
+} // namespace cgt::report

@@ -12,9 +12,14 @@
 #include <vector>
 
 #include "report/engine/xreport.h"
-#include "ui_preview_form.h"
 
 class QPrinter;
+
+namespace Ui {
+class TPreviewForm;
+}
+
+namespace cgt::report {
 
 class TPreviewForm : public QDialog {
     Q_OBJECT
@@ -23,8 +28,8 @@ public:
     ~TPreviewForm() override;
 
     // The report to show; the window owns it from now on. Set before the window is shown.
-    void SetReport(std::unique_ptr<cgt::report::TXReport> report);
-    cgt::report::TXReport* Report() const { return report_.get(); }
+    void SetReport(std::unique_ptr<TXReport> report);
+    TXReport* Report() const { return report_.get(); }
 
     double Zoom = 1.0;
     double PixelsPerMM = 96 / 25.4;
@@ -38,8 +43,6 @@ public:
     std::function<std::unique_ptr<QPrinter>(TPreviewForm& form)> ChoosePrinter;
     // Asks for the PDF file's name: by default a save dialog; empty when the user cancels.
     std::function<QString(TPreviewForm& form)> ChoosePdfFile;
-
-    Ui::TPreviewForm ui;
 
 public slots:
     void FormActivate();
@@ -75,6 +78,9 @@ private:
     // Runs a print under the printing window; its errors are shown in a message box.
     void RunPrint(const std::function<void()>& print);
 
-    std::unique_ptr<cgt::report::TXReport> report_;
+    std::unique_ptr<Ui::TPreviewForm> ui_;
+    std::unique_ptr<TXReport> report_;
     bool shown_ = false;
 };
+
+} // namespace cgt::report

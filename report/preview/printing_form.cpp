@@ -4,6 +4,10 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ui_printing_form.h"
+
+namespace cgt::report {
+
 namespace {
 
 constexpr int kFrameInterval = 500;
@@ -32,18 +36,18 @@ QPixmap PrinterFrame(int frame) {
 
 } // namespace
 
-TFPrinting::TFPrinting(cgt::report::TXReport* report, QWidget* parent)
+TFPrinting::TFPrinting(TXReport* report, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint),
-      Report(report), Timer1(new QTimer(this)) {
-    ui.setupUi(this);
-    ui.Image1->setPixmap(PrinterFrame(1));
-    ui.Image2->setPixmap(PrinterFrame(2));
-    ui.Image3->setPixmap(PrinterFrame(3));
-    ui.Image->setPixmap(ui.Image1->pixmap());
+      Report(report), Timer1(new QTimer(this)), ui_(std::make_unique<Ui::TFPrinting>()) {
+    ui_->setupUi(this);
+    ui_->Image1->setPixmap(PrinterFrame(1));
+    ui_->Image2->setPixmap(PrinterFrame(2));
+    ui_->Image3->setPixmap(PrinterFrame(3));
+    ui_->Image->setPixmap(ui_->Image1->pixmap());
     Timer1->setInterval(kFrameInterval);
     connect(Timer1, &QTimer::timeout, this, &TFPrinting::Timer1Timer);
-    connect(ui.CancelBtn, &QPushButton::clicked, this, &TFPrinting::CancelBtnClick);
+    connect(ui_->CancelBtn, &QPushButton::clicked, this, &TFPrinting::CancelBtnClick);
     setFixedSize(sizeHint());
 }
 
@@ -75,16 +79,18 @@ void TFPrinting::FormClose() {
 
 void TFPrinting::Timer1Timer() {
     FrameCounter = FrameCounter % 3 + 1;
-    const QLabel* frames[] = {ui.Image1, ui.Image2, ui.Image3};
-    ui.Image->setPixmap(frames[FrameCounter - 1]->pixmap());
-    ui.Image->repaint();
+    const QLabel* frames[] = {ui_->Image1, ui_->Image2, ui_->Image3};
+    ui_->Image->setPixmap(frames[FrameCounter - 1]->pixmap());
+    ui_->Image->repaint();
     if (Report != nullptr && Report->PrintingPage > 1) {
-        ui.PrintingLabel->setText(QStringLiteral("Printing page %1").arg(Report->PrintingPage));
-        ui.PrintingLabel->repaint();
+        ui_->PrintingLabel->setText(QStringLiteral("Printing page %1").arg(Report->PrintingPage));
+        ui_->PrintingLabel->repaint();
     }
 }
 
 void TFPrinting::CancelBtnClick() {
     if (Report != nullptr) Report->Aborted = true;
-    ui.CancelBtn->setEnabled(false);
+    ui_->CancelBtn->setEnabled(false);
 }
+
+} // namespace cgt::report

@@ -5,20 +5,25 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <memory>
+
 #include "report/engine/xreport.h"
-#include "ui_printing_form.h"
+
+namespace Ui {
+class TFPrinting;
+}
+
+namespace cgt::report {
 
 class TFPrinting : public QDialog {
     Q_OBJECT
 public:
-    explicit TFPrinting(cgt::report::TXReport* report, QWidget* parent = nullptr);
+    explicit TFPrinting(TXReport* report, QWidget* parent = nullptr);
     ~TFPrinting() override;
 
-    cgt::report::TXReport* Report;
+    TXReport* Report;
     QTimer* Timer1;
     int FrameCounter = 0;
-
-    Ui::TFPrinting ui;
 
 public slots:
     void CancelBtnClick();
@@ -30,4 +35,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override; // Escape cancels as the button does
+
+private:
+    std::unique_ptr<Ui::TFPrinting> ui_;
 };
+
+} // namespace cgt::report
