@@ -308,7 +308,7 @@ private:
             if (tokens.size() < 2 || tokens[1].kind != Token::Word)
                 throw AsmError(number, "record needs its kind byte");
             const auto kind = ParseInt(tokens[1].text);
-            if (!kind || *kind <= 0 || *kind > 255)
+            if (!kind || *kind < 0 || *kind > 255)
                 throw AsmError(number, "bad kind byte " + tokens[1].text);
             record.setU8(0, *kind);
             next = 2;

@@ -136,7 +136,7 @@ private:
         if (!scan.prints) return;
         const int c = section.condition();
         if (c <= kPrintedWithData) {
-            if (c == kAlwaysPrinted || used_ + section.secondHeight() > kPageLimit)
+            if (c == kAlwaysPrinted || !opened_ || used_ + section.secondHeight() > kPageLimit)
                 NewPage(section);
             used_ += section.height();
             fresh_ = false;

@@ -102,6 +102,16 @@ section condition=1 placement=relative height=500 second=)" +
     }
 }
 
+// Whatever heights a script gives, the first section printed opens a page.
+TEST_F(PagesTest, FirstSectionOpensAPageWhateverItsHeights) {
+    const PageList pages = Load(R"(
+section condition=1 placement=relative height=-3000 second=-3000
+    text "negative heights"
+)");
+    ASSERT_EQ(pages.PageCount(), 1);
+    EXPECT_EQ(Count(pages.pages()[0], "negative heights"), 1);
+}
+
 const char* kTable = R"(
 section condition=9999 placement=relative height=0
     pageblock
