@@ -23,7 +23,7 @@ struct Operand {
     Value value;
 };
 
-struct KindSpec {
+struct RecordForm {
     char kind;
     std::string_view keyword;
     std::vector<std::uint8_t> positional; // offsets of 16-bit positional numbers
@@ -31,14 +31,14 @@ struct KindSpec {
     int indent; // +1 opens a block, -1 closes one
 };
 
-const std::vector<KindSpec>& Kinds() {
-    static const std::vector<KindSpec> kinds = [] {
+const std::vector<RecordForm>& Kinds() {
+    static const std::vector<RecordForm> kinds = [] {
         const std::vector<std::uint8_t> corners{box::kX1, box::kY1, box::kX2, box::kY2};
         const std::vector<Operand> fieldOperands{
             {"tag", fld::kTag, 2, Value::Tag},       {"size", fld::kSize, 1, Value::Int},
             {"column", fld::kColumn, 2, Value::Int}, {"type", fld::kType, 1, Value::Type},
             {"box", fld::kBoxFlags, 1, Value::Int},  {"slot", fld::kRowSlot, 1, Value::Int}};
-        return std::vector<KindSpec>{
+        return std::vector<RecordForm>{
             {rkSection,
              "section",
              {},
@@ -107,15 +107,15 @@ const std::vector<KindSpec>& Kinds() {
     return kinds;
 }
 
-const KindSpec* SpecOfKind(char kind) {
-    for (const KindSpec& spec : Kinds())
-        if (spec.kind == kind) return &spec;
+const RecordForm* FormOfKind(char kind) {
+    for (const RecordForm& form : Kinds())
+        if (form.kind == kind) return &form;
     return nullptr;
 }
 
-const KindSpec* SpecOfKeyword(std::string_view keyword) {
-    for (const KindSpec& spec : Kinds())
-        if (spec.keyword == keyword) return &spec;
+const RecordForm* FormOfKeyword(std::string_view keyword) {
+    for (const RecordForm& form : Kinds())
+        if (form.keyword == keyword) return &form;
     return nullptr;
 }
 
@@ -302,7 +302,7 @@ private:
         }
         const std::string& keyword = tokens[0].text;
         Record record;
-        const KindSpec* spec = nullptr;
+        const RecordForm* form = nullptr;
         std::size_t next = 1;
         if (keyword == "record") {
             if (tokens.size() < 2 || tokens[1].kind != Token::Word)
@@ -313,11 +313,11 @@ private:
             record.setU8(0, *kind);
             next = 2;
         } else {
-            spec = SpecOfKeyword(keyword);
-            if (spec == nullptr) throw AsmError(number, "unknown keyword '" + keyword + "'");
-            record.setU8(0, spec->kind);
+            form = FormOfKeyword(keyword);
+            if (form == nullptr) throw AsmError(number, "unknown keyword '" + keyword + "'");
+            record.setU8(0, form->kind);
         }
-        if (spec != nullptr && spec->kind == rkSection) record.setU8(sec::kPlacement, 'A');
+        if (form != nullptr && form->kind == rkSection) record.setU8(sec::kPlacement, 'A');
 
         std::size_t positional = 0;
         for (; next < tokens.size(); ++next) {
@@ -329,20 +329,20 @@ private:
             }
             const std::size_t eq = token.text.find('=');
             if (eq == std::string::npos) {
-                if (spec == nullptr || positional >= spec->positional.size())
+                if (form == nullptr || positional >= form->positional.size())
                     throw AsmError(number, "unexpected operand '" + token.text + "'");
                 const auto value = ParseInt(token.text);
                 if (!value) throw AsmError(number, "'" + token.text + "' is not a number");
-                Put(record, spec->positional[positional++], 2, *value, number, token.text);
+                Put(record, form->positional[positional++], 2, *value, number, token.text);
                 continue;
             }
             const std::string_view key = std::string_view(token.text).substr(0, eq);
             const std::string_view word = std::string_view(token.text).substr(eq + 1);
-            Assign(record, spec, key, word, number);
+            Assign(record, form, key, word, number);
         }
-        if (spec != nullptr && positional != spec->positional.size())
-            throw AsmError(number, std::string(spec->keyword) + " needs " +
-                                       std::to_string(spec->positional.size()) + " numbers");
+        if (form != nullptr && positional != form->positional.size())
+            throw AsmError(number, std::string(form->keyword) + " needs " +
+                                       std::to_string(form->positional.size()) + " numbers");
 
         if (record.kind() == rkSection) {
             if (record.u8(sec::kNumber) == 0 && !sectionNumberGiven_)
@@ -370,7 +370,7 @@ private:
         }
     }
 
-    void Assign(Record& record, const KindSpec* spec, std::string_view key, std::string_view word,
+    void Assign(Record& record, const RecordForm* form, std::string_view key, std::string_view word,
                 int number) {
         if (key.starts_with("byte")) {
             const auto at = ParseInt(key.substr(4));
@@ -381,15 +381,15 @@ private:
             Put(record, static_cast<std::size_t>(*at), 1, *value, number, std::string(word));
             return;
         }
-        if (spec == nullptr) throw AsmError(number, "unknown operand " + std::string(key));
-        for (const Operand& op : spec->operands) {
+        if (form == nullptr) throw AsmError(number, "unknown operand " + std::string(key));
+        for (const Operand& op : form->operands) {
             if (op.name != key) continue;
-            if (spec->kind == rkSection && key == "number") sectionNumberGiven_ = true;
+            if (form->kind == rkSection && key == "number") sectionNumberGiven_ = true;
             Put(record, op.offset, op.width, ValueOf(op.value, word, number), number,
                 std::string(word));
             return;
         }
-        throw AsmError(number, std::string(spec->keyword) + " has no operand " + std::string(key));
+        throw AsmError(number, std::string(form->keyword) + " has no operand " + std::string(key));
     }
 
     static int ValueOf(Value kind, std::string_view word, int number) {
@@ -578,15 +578,15 @@ private:
         line += " height=" + std::to_string(h.i16(sec::kHeight));
         if (h.i16(sec::kSecondHeight) != 0)
             line += " second=" + std::to_string(h.i16(sec::kSecondHeight));
-        line += Bytes(h, *SpecOfKind(rkSection));
+        line += Bytes(h, *FormOfKind(rkSection));
         out_ += line + "\n";
         int depth = 1;
         bool afterText = false;
         for (const Record& record : section.records) {
-            const KindSpec* spec = SpecOfKind(record.kind());
-            if (spec != nullptr && spec->indent < 0) --depth;
+            const RecordForm* form = FormOfKind(record.kind());
+            if (form != nullptr && form->indent < 0) --depth;
             const std::string indent(static_cast<std::size_t>(depth) * 4, ' ');
-            std::string text = indent + RecordLine(record, spec);
+            std::string text = indent + RecordLine(record, form);
             const bool reads = record.kind() == rkText || (record.kind() == rkRepeat && afterText);
             if (reads) {
                 const auto pieces = TextPieces(record.text);
@@ -595,13 +595,13 @@ private:
                     text += "\n" + indent + "    " + pieces[i];
             }
             out_ += text + "\n";
-            if (spec != nullptr && spec->indent > 0) ++depth;
+            if (form != nullptr && form->indent > 0) ++depth;
             afterText = record.kind() == rkText || (afterText && KeepsTextRepeat(record.kind()));
         }
     }
 
-    std::string RecordLine(const Record& record, const KindSpec* spec) {
-        if (spec == nullptr) {
+    std::string RecordLine(const Record& record, const RecordForm* form) {
+        if (form == nullptr) {
             constexpr char kHex[] = "0123456789ABCDEF";
             std::string line = "record 0x";
             line += kHex[record.u8(0) >> 4];
@@ -611,27 +611,27 @@ private:
                     line += " byte" + std::to_string(i) + "=" + std::to_string(record.u8(i));
             return line;
         }
-        std::string line(spec->keyword);
-        for (std::uint8_t at : spec->positional)
+        std::string line(form->keyword);
+        for (std::uint8_t at : form->positional)
             line += " " + std::to_string(record.i16(at));
-        for (const Operand& op : spec->operands) {
+        for (const Operand& op : form->operands) {
             const int value = op.width == 1 ? record.u8(op.offset) : record.i16(op.offset);
             if (value == 0) continue;
             line += " " + std::string(op.name) + "=" + Format(op.value, value);
         }
-        return line + Bytes(record, *spec);
+        return line + Bytes(record, *form);
     }
 
     // byteN=V for every non-zero byte that no operand covers.
-    static std::string Bytes(const Record& record, const KindSpec& spec) {
+    static std::string Bytes(const Record& record, const RecordForm& form) {
         std::array<bool, kRecordSize> covered{};
         covered[0] = true;
-        for (std::uint8_t at : spec.positional)
+        for (std::uint8_t at : form.positional)
             covered[at] = covered[at + 1u] = true;
-        for (const Operand& op : spec.operands)
+        for (const Operand& op : form.operands)
             for (int i = 0; i < op.width; ++i)
                 covered[op.offset + static_cast<std::size_t>(i)] = true;
-        if (spec.kind == rkSection) covered[sec::kCount] = covered[sec::kCount + 1] = true;
+        if (form.kind == rkSection) covered[sec::kCount] = covered[sec::kCount + 1] = true;
         std::string line;
         for (std::size_t i = 1; i < kRecordSize; ++i)
             if (!covered[i] && record.u8(i) != 0)
