@@ -1,7 +1,8 @@
 #pragma once
 // Named field tags: every tag number the code means is named here once. The return-wide tags
 // live in namespace cgt::tag; the scratch tags of an open event row (710–749, 1100–1199) in
-// cgt::tag::event. Worksheet kinds and their item-list tags (751 + kind) are at the end.
+// cgt::tag::event, and those of the open schedule row in cgt::tag::schedule. Worksheet kinds and
+// their item-list tags (751 + kind) are at the end.
 //
 // Each list is an X-macro of (name, number) so that the constants and the table that tests and
 // the tag inspector read come from one source.
@@ -17,6 +18,7 @@
     X(NoGainsReported, 171)       /* and the partner: it has none */                               \
     X(NetCapitalGain, 174)        /* net capital gain */                                           \
     X(LossesCarriedForward, 175)  /* unapplied net capital losses carried forward */               \
+    X(HostTaxpayerOtherName, 396) /* written by the host; printed after the name */                \
     X(HostTaxpayerName, 397)      /* written by the host */                                        \
     X(Notes, 399)                 /* the notes pad, a list */                                      \
     X(ProgressMarker, 588)        /* the highest asset-class topic answered */                     \
@@ -146,6 +148,91 @@
     X(PaymentGainThisYear, 1198)                                                                   \
     X(AdjustmentGrid, 1199)
 
+// The CGT schedule: row 1 of worksheet 469 in the scratch tags while it is open. Amounts are
+// whole dollars; the three method columns are index, discount and other.
+#define CGT_SCHEDULE_TAGS(X)                                                                       \
+    X(Name, 710)                 /* the row's name */                                              \
+    X(NonActiveSharesIndex, 711) /* Part A: gains from CGT assets and events, by method */         \
+    X(NonActiveSharesDiscount, 712)                                                                \
+    X(NonActiveSharesOther, 713)                                                                   \
+    X(NonActiveRealEstateIndex, 714)                                                               \
+    X(NonActiveRealEstateDiscount, 715)                                                            \
+    X(NonActiveRealEstateOther, 716)                                                               \
+    X(NonActiveOtherIndex, 717)                                                                    \
+    X(NonActiveOtherDiscount, 718)                                                                 \
+    X(NonActiveOtherOther, 719)                                                                    \
+    X(CollectablesIndex, 720) /* after the collectable losses applied */                           \
+    X(CollectablesDiscount, 721)                                                                   \
+    X(CollectablesOther, 722)                                                                      \
+    X(ActiveSharesIndex, 723)                                                                      \
+    X(ActiveSharesDiscount, 724)                                                                   \
+    X(ActiveSharesOther, 725)                                                                      \
+    X(ActiveRealEstateIndex, 726)                                                                  \
+    X(ActiveRealEstateDiscount, 727)                                                               \
+    X(ActiveRealEstateOther, 728)                                                                  \
+    X(ActiveOtherIndex, 729)                                                                       \
+    X(ActiveOtherDiscount, 730)                                                                    \
+    X(ActiveOtherOther, 731)                                                                       \
+    X(TotalGainsIndex, 732) /* total current year capital gains */                                 \
+    X(TotalGainsDiscount, 733)                                                                     \
+    X(TotalGainsOther, 734)                                                                        \
+    X(LossesShares, 735) /* Part B: current year capital losses */                                 \
+    X(LossesRealEstate, 736)                                                                       \
+    X(LossesOther, 737)                                                                            \
+    X(LossesTotal, 738)                                                                            \
+    X(CurrentLossesAppliedIndex, 739) /* Part D: capital losses applied */                         \
+    X(CurrentLossesAppliedDiscount, 740)                                                           \
+    X(CurrentLossesAppliedOther, 741)                                                              \
+    X(CurrentLossesAppliedTotal, 742)                                                              \
+    X(PriorLossesAppliedIndex, 743)                                                                \
+    X(PriorLossesAppliedDiscount, 744)                                                             \
+    X(PriorLossesAppliedOther, 745)                                                                \
+    X(PriorLossesAppliedTotal, 746)                                                                \
+    X(TransferredLossesAppliedIndex, 747)                                                          \
+    X(TransferredLossesAppliedDiscount, 748)                                                       \
+    X(TransferredLossesAppliedOther, 749)                                                          \
+    X(TransferredLossesAppliedTotal, 1100)                                                         \
+    X(LossesAppliedIndex, 1101)                                                                    \
+    X(LossesAppliedDiscount, 1102)                                                                 \
+    X(LossesAppliedOther, 1103)                                                                    \
+    X(LossesAppliedTotal, 1104)                                                                    \
+    X(NonActiveAfterLossesIndex, 1105) /* Part E: gains after losses */                            \
+    X(NonActiveAfterLossesDiscount, 1106)                                                          \
+    X(NonActiveAfterLossesOther, 1107)                                                             \
+    X(ActiveAfterLossesIndex, 1108)                                                                \
+    X(ActiveAfterLossesDiscount, 1109)                                                             \
+    X(ActiveAfterLossesOther, 1110)                                                                \
+    X(AfterLossesIndex, 1111)                                                                      \
+    X(AfterLossesDiscount, 1112)                                                                   \
+    X(AfterLossesOther, 1113)                                                                      \
+    X(DiscountNonActive, 1114) /* Part F: the CGT discount */                                      \
+    X(DiscountActive, 1115)                                                                        \
+    X(ActiveAssetReductionIndex, 1116) /* Part G: small business concessions */                    \
+    X(ActiveAssetReductionDiscount, 1117)                                                          \
+    X(ActiveAssetReductionOther, 1118)                                                             \
+    X(RetirementExemptionIndex, 1119)                                                              \
+    X(RetirementExemptionDiscount, 1120)                                                           \
+    X(RetirementExemptionOther, 1121)                                                              \
+    X(SmallBusinessRollOverIndex, 1122)                                                            \
+    X(SmallBusinessRollOverDiscount, 1123)                                                         \
+    X(SmallBusinessRollOverOther, 1124)                                                            \
+    X(ConcessionsIndex, 1125) /* Part H: net capital gain */                                       \
+    X(ConcessionsDiscount, 1126)                                                                   \
+    X(ConcessionsOther, 1127)                                                                      \
+    X(NetGainIndex, 1128)                                                                          \
+    X(NetGainDiscount, 1129)                                                                       \
+    X(NetGainOther, 1130)                                                                          \
+    X(NetGainTotal, 1131)                                                                          \
+    X(CarriedCollectableLosses, 1132) /* Part I: unapplied net capital losses carried forward */   \
+    X(CarriedOtherLosses, 1133)                                                                    \
+    X(FifteenYearExemptGains, 1134) /* Part J: small business 15-year exemption */                 \
+    X(FifteenYearAssetCode, 1135)                                                                  \
+    X(ScripRollOverChosen, 1136) /* Part K: scrip for scrip roll-over */                           \
+    X(ScripOriginalCostBase, 1137)                                                                 \
+    X(ScripReplacementValue, 1138)                                                                 \
+    X(ScripCashConsideration, 1139)                                                                \
+    X(ScripRollOverNotChosen, 1167)
+
 namespace cgt {
 
 #define CGT_DECLARE_TAG(name, number) inline constexpr int k##name = number;
@@ -154,6 +241,9 @@ CGT_RETURN_TAGS(CGT_DECLARE_TAG)
 namespace event {
 CGT_EVENT_TAGS(CGT_DECLARE_TAG)
 } // namespace event
+namespace schedule {
+CGT_SCHEDULE_TAGS(CGT_DECLARE_TAG)
+} // namespace schedule
 } // namespace tag
 #undef CGT_DECLARE_TAG
 
@@ -183,7 +273,7 @@ constexpr int WorksheetTag(int worksheet) {
 }
 
 struct NamedTag {
-    std::string_view group; // "return", "event" or "worksheet"
+    std::string_view group; // "return", "event", "schedule" or "worksheet"
     std::string_view name;
     int number;
 };

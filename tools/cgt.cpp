@@ -1,15 +1,18 @@
 // cgt: a command-line tool on the store library for tax agents and tests. It creates, prints,
-// counts, re-keys, deciphers and enciphers data files, and recomputes a return's CGT events with
-// the calculations the screens use. Every failure is one line on standard error and exit
-// status 2.
+// counts, re-keys, deciphers and enciphers data files, recomputes a return's CGT events with
+// the calculations the screens use and prints reports of a return to PDF. Every failure is one
+// line on standard error and exit status 2.
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -17,6 +20,10 @@
 #include <vector>
 
 #include "cgt/core/event_recompute.h"
+#include "report/core/catalog.h"
+#include "report/core/pages.h"
+#include "report/core/script.h"
+#include "report/engine/print_to_pdf.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -24,6 +31,7 @@
 #include "store/number_format.h"
 #include "store/run_state.h"
 #include "store/store_dump.h"
+#include "store/worksheet_rows.h"
 
 namespace {
 
@@ -46,6 +54,10 @@ commands:
                                        save the return IN under the identifier NEW as OUT
   decrypt IN OUT --id ID [--force]     write the plain form of IN to OUT
   encrypt IN OUT --id ID [--force]     encipher the plain file IN into OUT
+  print FILE --id ID --report NAME [--worksheet W --row R] --pdf OUT [--force]
+                                       write a report of the return to OUT as PDF: an event's
+                                       CGTWSHT, CGTASSET or CGTNASS (its worksheet and row),
+                                       SCHEDCGT, CGTCHOICE, CGTCHOICEOLD or CGTDISEV
   help, --help                         print this text
 
 An existing output file is replaced only with --force; the replaced file becomes its .BAK
@@ -114,7 +126,11 @@ struct Arguments {
     bool autoChoices = false;
     bool write = false;
     bool help = false;
+    std::map<std::string, std::string> values; // --report, --worksheet, --row, --pdf
 };
+
+// Options of `cgt print` that take a value.
+constexpr std::string_view kPrintOptions[] = {"--report", "--worksheet", "--row", "--pdf"};
 
 Arguments Parse(int argc, char** argv) {
     Arguments args;
@@ -140,6 +156,19 @@ Arguments Parse(int argc, char** argv) {
             args.autoChoices = true;
         } else if (arg == "--write") {
             args.write = true;
+        } else if (const auto* option =
+                       std::find(std::begin(kPrintOptions), std::end(kPrintOptions),
+                                 arg.substr(0, arg.find('=')));
+                   option != std::end(kPrintOptions)) {
+            std::string value;
+            if (arg.size() > option->size()) {
+                value = arg.substr(option->size() + 1);
+            } else {
+                if (i + 1 >= argc) throw Failure(std::string(*option) + " needs a value");
+                value = argv[++i];
+            }
+            if (value.empty()) throw Failure(std::string(*option) + " needs a non-empty value");
+            args.values[std::string(*option)] = std::move(value);
         } else if (arg.starts_with("--id") || arg.starts_with("--new-id")) {
             const bool isNew = arg.starts_with("--new-id");
             const std::string_view name = isNew ? "--new-id" : "--id";
@@ -174,7 +203,7 @@ constexpr CommandRule kRules[] = {
     {"new", 1, "FILE", false, true, false},           {"dump", 1, "FILE", true, false, false},
     {"stat", 1, "FILE", false, false, false},         {"rekey", 2, "IN OUT", false, true, true},
     {"decrypt", 2, "IN OUT", false, true, false},     {"encrypt", 2, "IN OUT", false, true, false},
-    {"compute", 1, "FILE", true, false, false, true},
+    {"compute", 1, "FILE", true, false, false, true}, {"print", 1, "FILE", false, true, false},
 };
 
 const CommandRule& CheckArguments(const Arguments& args) {
@@ -196,6 +225,8 @@ const CommandRule& CheckArguments(const Arguments& args) {
     if (!rule->compute && args.autoChoices) throw Failure(cmd + ": --auto applies to compute only");
     if (!rule->compute && args.write) throw Failure(cmd + ": --write applies to compute only");
     if (!rule->force && args.force) throw Failure(cmd + ": --force does not apply");
+    if (rule->name != "print" && !args.values.empty())
+        throw Failure(cmd + ": " + args.values.begin()->first + " applies to print only");
     return *rule;
 }
 
@@ -402,6 +433,60 @@ void WriteOut(std::string_view text) {
         throw Failure(std::string("cannot write the output: ") + std::strerror(errno));
 }
 
+// A whole number operand of an option.
+int NumberOption(const Arguments& args, const std::string& option) {
+    const std::string& text = args.values.at(option);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1)
+        throw Failure("print: " + option + " needs a whole number above 0, not '" + text + "'");
+    return value;
+}
+
+// Opens the row that the report prints from in the scratch tags: the one named, or the
+// report's own (the schedule).
+void OpenReportRow(const Arguments& args, const cgt::report::ReportKind& kind) {
+    const bool named = args.values.contains("--worksheet") || args.values.contains("--row");
+    if (named && !(args.values.contains("--worksheet") && args.values.contains("--row")))
+        throw Failure("print: --worksheet and --row go together");
+    if (kind.eventRow && !named)
+        throw Failure("print: " + std::string(kind.name) +
+                      " prints an event: name its --worksheet "
+                      "and --row");
+    const int worksheet = named ? NumberOption(args, "--worksheet") : kind.worksheet;
+    const int row = named ? NumberOption(args, "--row") : kind.row;
+    if (worksheet == 0) return;
+    const cgt::Worksheet* sheet = cgt::WorksheetOf(worksheet);
+    if (sheet == nullptr || row > 0xFFFF || !sheet->hasRow(static_cast<std::uint16_t>(row)))
+        throw Failure("print: the return has no row " + std::to_string(row) + " in worksheet " +
+                      std::to_string(worksheet));
+    cgt::FetchRow(worksheet, row);
+}
+
+void PrintReport(const Arguments& args, const std::string& file, const std::string& id) {
+    if (!args.values.contains("--report")) throw Failure("print: missing --report NAME");
+    if (!args.values.contains("--pdf")) throw Failure("print: missing --pdf OUT");
+    const std::string& name = args.values.at("--report");
+    const cgt::report::ReportKind* kind = cgt::report::FindReport(name);
+    if (kind == nullptr) {
+        std::string names;
+        for (const auto& k : cgt::report::Reports())
+            names += (names.empty() ? "" : ", ") + std::string(k.name);
+        throw Failure("print: no report named '" + name + "' (reports: " + names + ")");
+    }
+    const std::string& out = args.values.at("--pdf");
+    CheckOutput(args, out, &file);
+    Load(file, id);
+    OpenReportRow(args, *kind);
+    try {
+        cgt::report::PrintReportToPdf(name, out);
+    } catch (const cgt::report::ScriptError& e) {
+        throw Failure("print: the script " + name + " is malformed: " + e.what());
+    } catch (const std::runtime_error& e) {
+        throw Failure("print: " + std::string(e.what()));
+    }
+}
+
 int Execute(const Arguments& args) {
     const CommandRule& rule = CheckArguments(args);
     const std::string& id = *args.id;
@@ -433,6 +518,8 @@ int Execute(const Arguments& args) {
                 Complain("worksheet " + std::to_string(e.worksheet) + " row " +
                          std::to_string(e.row) + ": " + e.error);
         WriteOut(args.json ? ComputeJson(events) : ComputeSummary(events));
+    } else if (rule.name == "print") {
+        PrintReport(args, first, id);
     } else if (rule.name == "rekey") {
         const std::string& out = args.operands[1];
         CheckOutput(args, out, &first);

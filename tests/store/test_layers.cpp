@@ -1,5 +1,6 @@
-// The layers of the module: each folder includes only the folders below it, and the store, the
-// controls' core and the CGT rules include no Qt.
+// The layers of the module: each folder includes only the folders below it; the store, the
+// controls' core, the CGT rules and the reports' core include no Qt, and the report engine
+// only Qt Core and Qt Gui.
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The Qt a layer may use: none, Qt Core and Qt Gui (included as <QtCore/...> and <QtGui/...>),
+// or any module.
+enum class Qt { None, Gui, All };
+
 struct Layer {
     const char* folder;
     std::vector<const char*> mayInclude; // project folders; "ui_" for generated forms
-    bool qt;
+    Qt qt;
 };
 
 const Layer kLayers[] = {
-    {"store", {"store/"}, false},
-    {"controls/core", {"controls/core/", "store/"}, false},
-    {"cgt/core", {"cgt/core/", "controls/core/", "store/"}, false},
-    {"controls", {"controls/", "store/", "ui_"}, true},
-    {"dialogs", {"dialogs/", "controls/", "store/", "ui_"}, true},
-    {"interview", {"interview/", "dialogs/", "controls/", "store/", "ui_"}, true},
-    {"cgt", {"cgt/", "interview/", "dialogs/", "controls/", "store/", "ui_"}, true},
-    {"summary", {"summary/", "cgt/", "interview/", "dialogs/", "controls/", "store/", "ui_"}, true},
-    {"tools", {"store/", "cgt/core/", "controls/core/"}, false},
+    {"store", {"store/"}, Qt::None},
+    {"controls/core", {"controls/core/", "store/"}, Qt::None},
+    {"cgt/core", {"cgt/core/", "controls/core/", "store/"}, Qt::None},
+    {"report/core", {"report/core/", "controls/core/", "store/"}, Qt::None},
+    {"report/engine", {"report/engine/", "report/core/", "controls/core/", "store/"}, Qt::Gui},
+    {"controls", {"controls/", "store/", "ui_"}, Qt::All},
+    {"report/preview",
+     {"report/preview/", "report/engine/", "report/core/", "controls/", "store/", "ui_"},
+     Qt::All},
+    {"dialogs", {"dialogs/", "controls/", "store/", "ui_"}, Qt::All},
+    {"interview", {"interview/", "dialogs/", "controls/", "store/", "ui_"}, Qt::All},
+    {"cgt", {"cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "ui_"}, Qt::All},
+    {"summary",
+     {"summary/", "cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "ui_"},
+     Qt::All},
+    {"tools",
+     {"store/", "cgt/core/", "controls/core/", "report/core/", "report/engine/", "tools/"},
+     Qt::None},
 };
 
 // The layer of a source file: the longest folder that holds it.
@@ -52,7 +66,8 @@ TEST(Layers, EachFolderIncludesOnlyTheLayersBelowIt) {
     const fs::path root(CGT_SOURCE_DIR);
     const std::regex include(R"re(#include\s+([<"])([^>"]+)[>"])re");
     int files = 0;
-    for (const char* top : {"store", "controls", "dialogs", "interview", "cgt", "summary", "tools"})
+    for (const char* top :
+         {"store", "controls", "report", "dialogs", "interview", "cgt", "summary", "tools"})
         for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
             const auto ext = entry.path().extension();
             if (ext != ".cpp" && ext != ".h") continue;
@@ -67,8 +82,13 @@ TEST(Layers, EachFolderIncludesOnlyTheLayersBelowIt) {
                 if (!std::regex_search(line, m, include)) continue;
                 const std::string target = m[2];
                 if (m[1] == "<") {
-                    if (!layer->qt)
-                        EXPECT_NE(target.rfind("Q", 0), 0u) << relative << " includes " << target;
+                    const bool isQt = target.rfind("Q", 0) == 0;
+                    if (layer->qt == Qt::None)
+                        EXPECT_FALSE(isQt) << relative << " includes " << target;
+                    if (layer->qt == Qt::Gui && isQt)
+                        EXPECT_TRUE(target.rfind("QtGui/", 0) == 0 ||
+                                    target.rfind("QtCore/", 0) == 0)
+                            << relative << " includes " << target << " (Qt Core and Gui only)";
                     continue;
                 }
                 bool allowed = false;
