@@ -17,6 +17,7 @@
 #include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "interview/value_binder.h"
+#include "report/preview/event_printouts.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
@@ -97,6 +98,9 @@ TGainScreen::TGainScreen(cgt::GainVariant variant, QWidget* parent)
     for (QRadioButton* radio :
          {ui_->TaxpayerViewRadio, ui_->AssetRegisterRadio, ui_->WorksheetViewRadio})
         connect(radio, &QAbstractButton::clicked, this, &TGainScreen::RadioGroup3Click);
+    connect(ui_->PrintCGTWshtBtn, &QPushButton::clicked, this, &TGainScreen::PrintCGTWshtBtnClick);
+    connect(ui_->PrintAssRegtBtn, &QPushButton::clicked, this, &TGainScreen::PrintAssRegtBtnClick);
+    connect(ui_->PrintNonAssBtn, &QPushButton::clicked, this, &TGainScreen::PrintNonAssBtnClick);
     // A click on a cell enters it.
     connect(ui_->XGrid1, &TXGrid::OnEnterCell, this, [this](int col, int) { XGrid1Click(col); });
     FormCreate();
@@ -112,12 +116,15 @@ void TGainScreen::FormCreate() {
     ui_->VisionImpairedLabel->setText(QString::fromLatin1(kVisionImpaired));
     ui_->VisionImpairedLabel->setVisible(cgt::Run().AccessibilityMode);
     const int screen = cgt::Run().CurrentScreen;
-    // The print buttons stay disabled until printing comes; the non-assessable payments
-    // worksheet has no place in the real estate, depreciating and personal use sections.
+    // The non-assessable payments worksheet has no place in the real estate, depreciating and
+    // personal use sections; it prints for shares and trust interests only.
     if (screen == 2040 || screen == 2050 || screen == 2060) ui_->PrintNonAssBtn->hide();
     TFrameWnd* frame = TFrameWnd::Instance();
     if (!frame) return;
     worksheet_ = frame->WorksheetKind != 0 ? frame->WorksheetKind : SectionWorksheet(screen);
+    if (!computed_)
+        ui_->PrintNonAssBtn->setEnabled(worksheet_ == cgt::wkShares ||
+                                        worksheet_ == cgt::wkTrustInterests);
     if (worksheet_ == 0) return;
     row_ = frame->ReopenRow ? frame->ReopenRowKey : 1;
     frame->OpenWorksheetRow(worksheet_, row_);
@@ -308,3 +315,27 @@ void TQCGT_58A::ShowBlock() {
 }
 
 CGT_REGISTER_SCREEN(TQCGT_58A);
+
+// ---- Printing ----------------------------------------------------------------------------------
+
+void TGainScreen::PrintCGTWshtBtnClick() {
+    PrintOut(static_cast<int>(cgt::report::EventPrintout::Worksheet));
+}
+
+void TGainScreen::PrintAssRegtBtnClick() {
+    PrintOut(static_cast<int>(cgt::report::EventPrintout::AssetRegister));
+}
+
+void TGainScreen::PrintNonAssBtnClick() {
+    PrintOut(static_cast<int>(cgt::report::EventPrintout::NonAssessable));
+}
+
+void TGainScreen::PrintOut(int printout) {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame || worksheet_ == 0) return;
+    frame->SaveScreenToStore(); // the store holds the screen's results
+    cgt::report::PreviewEventPrintout(this, static_cast<cgt::report::EventPrintout>(printout));
+    frame->PutWorksheetRow(worksheet_, row_);
+    frame->OpenWorksheetRow(worksheet_, row_); // as the screen's creation does
+    FormShow();                                // the computed flag set: the view only
+}

@@ -38,6 +38,11 @@ public:
     void XGrid1Click(int column);
     // The validate hook: the next visit recalculates; the screen never keeps the user.
     void CheckValid();
+    // The print buttons: the event's CGT worksheet, asset register and non-assessable payments
+    // worksheet, each previewed before it prints.
+    void PrintCGTWshtBtnClick();
+    void PrintAssRegtBtnClick();
+    void PrintNonAssBtnClick();
 
     // The worksheet whose row the screen shows; 0 without an interview frame.
     int Worksheet() const { return worksheet_; }
@@ -62,6 +67,8 @@ private:
     void ShowResults();
     void ShowView(View view);
     void Next();
+    // Stores the screen, previews the printout and opens the event's row again.
+    void PrintOut(int printout);
 
     std::unique_ptr<Ui::GainWorksheetForm> ui_;
     cgt::GainVariant variant_;

@@ -461,6 +461,27 @@ void OpenReportRow(const Arguments& args, const cgt::report::ReportKind& kind) {
         throw Failure("print: the return has no row " + std::to_string(row) + " in worksheet " +
                       std::to_string(worksheet));
     cgt::FetchRow(worksheet, row);
+    // The grids of an event's gain calculation are not kept with its row (an item exists only
+    // for a list whose first cell shows): they are worked out again, as the screen does, and
+    // the row's stored results stay as they are.
+    const auto kinds = cgt::GainWorksheetKinds();
+    const bool gainEvent = std::find(kinds.begin(), kinds.end(), worksheet) != kinds.end();
+    using cgt::tag::event::kAssetRegisterGrid;
+    using cgt::tag::event::kWorksheetGrid;
+    if (!gainEvent ||
+        (!cgt::FieldIsEmpty(kAssetRegisterGrid) && !cgt::FieldIsEmpty(kWorksheetGrid)))
+        return;
+    std::vector<std::pair<int, cgt::FieldEntry>> stored;
+    for (auto [first, last] : cgt::kScratchRanges)
+        for (int tag = first; tag <= last; ++tag)
+            if (tag != kAssetRegisterGrid && tag != kWorksheetGrid)
+                stored.emplace_back(tag, cgt::Store().entry(tag));
+    {
+        RecordingDialogs dialogs;
+        cgt::RunGainWorksheet(cgt::GainVariantOf(worksheet));
+    }
+    for (auto& [tag, entry] : stored)
+        cgt::Store().entry(tag) = std::move(entry);
 }
 
 void PrintReport(const Arguments& args, const std::string& file, const std::string& id) {

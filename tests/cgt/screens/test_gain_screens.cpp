@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +22,10 @@
 #include "cgt/gain_screens.h"
 #include "controls/tax_edit.h"
 #include "controls/xgrid.h"
+#include "dialogs/modal_helper.h"
 #include "interview/frame.h"
 #include "interview/screen_hooks.h"
+#include "report/preview/preview_form.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "store/tags.h"
@@ -148,11 +152,11 @@ TEST_F(GainScreenTest, TaxpayerViewShowsTheGainsOfAShareParcel) {
     EXPECT_FALSE(child<QRadioButton>("ActiveRadio")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("SharesRadio")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("SharesRadio")->isEnabled());
-    // The print buttons are there, disabled.
+    // The print buttons: shares print their non-assessable payments worksheet too.
     for (const char* name : {"PrintNonAssBtn", "PrintCGTWshtBtn", "PrintAssRegtBtn"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(shownOnScreen(name));
-        EXPECT_FALSE(child<QPushButton>(name)->isEnabled());
+        EXPECT_TRUE(child<QPushButton>(name)->isEnabled());
     }
     // The worksheet's pick list is not offered here.
     EXPECT_FALSE(frame->PickListBox()->isVisibleTo(frame.get()));
@@ -369,6 +373,47 @@ TEST_F(GainScreenTest, VisionImpairedNoteOnlyWithTheAccessibilityAids) {
     ASSERT_TRUE(shownOnScreen("VisionImpairedLabel"));
     EXPECT_EQ(child<QLabel>("VisionImpairedLabel")->text(),
               "Vision Impaired users may require assistance in completing this screen");
+}
+
+// Each print button previews its printout of the open event, filled from the screen's results;
+// closed, the screen shows the same event and view, its row intact.
+TEST_F(GainScreenTest, ThePrintButtonsPreviewTheEventsPrintouts) {
+    StoreEvent(Event{});
+    reach(2016, wkShares);
+    ASSERT_EQ(shown(), 2016);
+    click("WorksheetViewRadio");
+    const struct {
+        const char* button;
+        const char* title; // a text the printout carries
+    } printouts[] = {{"PrintCGTWshtBtn", "BHP shares"},
+                     {"PrintAssRegtBtn", "BHP shares"},
+                     {"PrintNonAssBtn", "BHP shares"}};
+    for (const auto& p : printouts) {
+        SCOPED_TRACE(p.button);
+        std::vector<std::string> texts;
+        int pages = 0;
+        auto ran = WhenModal([&](QDialog& dialog) {
+            auto* preview = dynamic_cast<report::TPreviewForm*>(&dialog);
+            if (preview && preview->Report()) {
+                pages = preview->Report()->PageCount();
+                QImage device(200, 200, QImage::Format_RGB32);
+                for (const report::DrawOp& op : preview->Report()->LayOutPage(0, device, 1, false))
+                    if (!op.text.empty()) texts.push_back(op.text);
+            }
+            dialog.reject();
+        });
+        QTest::mouseClick(child<QPushButton>(p.button), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(*ran) << "no preview";
+        EXPECT_GE(pages, 1);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), p.title), texts.end());
+        EXPECT_EQ(shown(), 2016);
+        EXPECT_EQ(gain()->ShownView(), TGainScreen::WorksheetView);
+        EXPECT_EQ(frame->CurrentRow(), 1);
+        EXPECT_EQ(GetFieldStr(kName), "BHP shares") << "the row is open again";
+    }
+    EXPECT_EQ(WorksheetOf(wkShares)->rowKeys().size(), 1u);
+    EXPECT_EQ(RowValue(wkShares, 1, kIndexedGain), 4526);
 }
 
 } // namespace

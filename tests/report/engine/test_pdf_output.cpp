@@ -9,6 +9,8 @@
 #include "known_return.h"
 #include "pdf_text.h"
 #include "store/data_file.h"
+#include "store/tags.h"
+#include "store/worksheet_rows.h"
 
 namespace cgt::test {
 namespace {
@@ -102,6 +104,37 @@ TEST_F(CgtPrint, PrintsEveryReport) {
         EXPECT_EQ(PdfPageCount(pdf), pages);
         EXPECT_TRUE(Contains(PdfText(pdf), "Do NOT lodge") || name == "CGTNASS" ||
                     name == "CGTDISEV");
+    }
+}
+
+// A return as the screens leave it keeps an event's inputs and results, not its grids: the
+// asset register and the worksheet are worked out again for the printout.
+TEST_F(CgtPrint, AnEventsGridsAreWorkedOutAgainForItsPrintout) {
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kKnownIdentifier;
+    SetFieldStr(tag::kIdentifier, kKnownIdentifier);
+    SetFieldStr(tag::event::kName, "Banksia shares");
+    SetFieldStr(tag::event::kAssetType, "SN");
+    SetFieldStr(tag::event::kAcquisitionDate, "15/03/1995");
+    SetFieldLst(tag::event::kCostElements, MakeList({"1 - Purchase/Acquisition cost", "15/03/1995",
+                                                     "", "Parcel of 500", "10000", "", "", ""}));
+    SetFieldStr(tag::event::kEventDate, "10/02/2004");
+    SetFieldVal(tag::event::kCapitalProceeds, 16000);
+    PutRow(wkShares, 1);
+    const QString saved = folder_.filePath("screens.TAX");
+    ASSERT_EQ(SaveDataFile(saved.toStdString()), SaveStatus::Saved);
+    ASSERT_FALSE(WorksheetOf(wkShares)->items().empty());
+
+    for (const char* name : {"CGTASSET", "CGTWSHT"}) {
+        SCOPED_TRACE(name);
+        const QString pdf = folder_.filePath(QString::fromLatin1(name) + ".pdf");
+        const Result r = RunCgt({"print", saved, "--id", kKnownIdentifier, "--report", name,
+                                 "--pdf", pdf, "--worksheet", "451", "--row", "1"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::string text = PdfText(pdf);
+        EXPECT_TRUE(Contains(text, "Parcel of 500")) << text;
+        // The register's proceeds row.
+        if (std::string(name) == "CGTASSET") EXPECT_TRUE(Contains(text, "16000")) << text;
     }
 }
 
