@@ -134,7 +134,9 @@ TEST_F(CgtPrint, AnEventsGridsAreWorkedOutAgainForItsPrintout) {
         const std::string text = PdfText(pdf);
         EXPECT_TRUE(Contains(text, "Parcel of 500")) << text;
         // The register's proceeds row.
-        if (std::string(name) == "CGTASSET") EXPECT_TRUE(Contains(text, "16000")) << text;
+        if (std::string(name) == "CGTASSET") {
+            EXPECT_TRUE(Contains(text, "16000")) << text;
+        }
     }
 }
 
