@@ -322,7 +322,7 @@ void TFrameWnd::placeScreen(TChildForm* form) {
             label->setMode(TTextLbl::tlmVisionImpaired);
         if (form->TabByPosition()) SortTabOrderByPosition(form);
     }
-    // After the screen's last control, Tab goes to the frame's buttons, left to right.
+    // After the screen's last control, Tab goes to the frame's buttons.
     QWidget* previous = LastTabStopOf(form);
     for (QWidget* button : barButtons()) {
         if (previous) QWidget::setTabOrder(previous, button);
@@ -345,8 +345,9 @@ void TFrameWnd::applyScreenButtons() {
 }
 
 std::array<QPushButton*, 7> TFrameWnd::barButtons() const {
-    return {ui_->BtnIntHelp, ui_->BtnYes,  ui_->BtnNo,    ui_->JumpBtn,
-            ui_->BtnPrev,    ui_->BtnNext, ui_->BtnCancel};
+    // The answers and Next first, so that Tab from the last field and Enter go on.
+    return {ui_->BtnYes,    ui_->BtnNo,      ui_->BtnNext, ui_->BtnPrev,
+            ui_->BtnCancel, ui_->BtnIntHelp, ui_->JumpBtn};
 }
 
 void TFrameWnd::focusFirstControl() {

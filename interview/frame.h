@@ -177,7 +177,7 @@ private:
     void showAfterJump();
     void applyScreenButtons();
     void focusFirstControl();
-    // The button bar's buttons, left to right.
+    // The button bar's buttons in their tab order.
     std::array<QPushButton*, 7> barButtons() const;
     void updatePrevButton();
     bool allTaxEditsEmpty() const;
