@@ -1,5 +1,7 @@
 #include "cgt/gain_screens.h"
 
+#include "cgt/event_screen.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QScrollBar>
 
 #include "cgt/core/asset_types.h"
+#include "cgt/event_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/xgrid.h"
 #include "interview/frame.h"
@@ -41,17 +44,6 @@ int WorksheetScrollFor(int column) {
     if (column > 10) return 675;
     if (column >= 7) return 540;
     if (column >= 4) return 250;
-    return 0;
-}
-
-// The worksheet of the section a screen belongs to: the one that its events question selects,
-// for an interview resumed on the screen itself.
-int SectionWorksheet(int screen) {
-    int worksheet = 0;
-    for (const cgt::ScreenSpec& spec : cgt::InstalledScreenTable()) {
-        if (spec.worksheet != 0) worksheet = spec.worksheet;
-        if (spec.number == screen) return worksheet;
-    }
     return 0;
 }
 
@@ -121,7 +113,7 @@ void TGainScreen::FormCreate() {
     if (screen == 2040 || screen == 2050 || screen == 2060) ui_->PrintNonAssBtn->hide();
     TFrameWnd* frame = TFrameWnd::Instance();
     if (!frame) return;
-    worksheet_ = frame->WorksheetKind != 0 ? frame->WorksheetKind : SectionWorksheet(screen);
+    worksheet_ = frame->WorksheetKind != 0 ? frame->WorksheetKind : cgt::PathWorksheet(screen);
     if (!computed_)
         ui_->PrintNonAssBtn->setEnabled(worksheet_ == cgt::wkShares ||
                                         worksheet_ == cgt::wkTrustInterests);

@@ -163,7 +163,8 @@ private:
     TXGrid* grid_;
 };
 
-// Data cells: text 3 pixels in (numbers right-aligned), centred vertically, word-wrapped;
+// Data cells: text 3 pixels in (numbers right-aligned), centred vertically, word-wrapped in rows
+// of two lines or more;
 // fixed columns in the fixed colour with black text; a button image in button columns.
 class TXGridDelegate : public QStyledItemDelegate {
 public:
@@ -185,10 +186,16 @@ public:
             DrawCellButton(painter, grid_, button);
         }
         const QRect text = option.rect.adjusted(3, 0, -3 - buttonWidth, 0);
-        const int align = (column.IsNumber() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter |
-                          Qt::TextWordWrap;
+        const int align = (column.IsNumber() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         painter->setPen(fixed ? QColor(Qt::black) : option.palette.color(QPalette::Text));
-        painter->drawText(text, align, index.data().toString());
+        // A row with room for two lines wraps a long text; a row of one line shows it cut
+        // with an ellipsis rather than half of a second line.
+        const QFontMetrics metrics(painter->font());
+        QString shown = index.data().toString();
+        if (text.height() >= 2 * metrics.lineSpacing())
+            painter->drawText(text, align | Qt::TextWordWrap, shown);
+        else
+            painter->drawText(text, align, metrics.elidedText(shown, Qt::ElideRight, text.width()));
         painter->restore();
     }
 

@@ -24,7 +24,7 @@ struct ScreenSpec {
     bool showPrev = true;
     std::string_view topic; // the navigator topic that starts here; empty: none
     std::span<const ScreenRoute> routes;
-    int worksheet = 0; // the worksheet whose rows the screen edits when none was chosen
+    int worksheet = 0; // the worksheet whose rows the screen edits when no question chose one
 };
 
 // The table, in interview order. It must outlive its use; an empty span uninstalls it.

@@ -650,19 +650,17 @@ const QuestionRow* FindQuestionRowByScreen(int screen) {
 
 namespace {
 
-// The worksheet that the events question leading to a screen selects; 0 when none does.
-int WorksheetLeadingTo(int screen) {
-    for (const ScreenRow& row : Rows())
-        if (row.worksheet != 0 && row.yes == screen) return row.worksheet;
-    return 0;
-}
 
 } // namespace
 
 std::span<const ScreenSpec> ScreenSpecs() {
     static const std::vector<ScreenSpec> specs = [] {
         std::vector<ScreenSpec> out;
-        for (const ScreenRow& row : Rows())
+        // The screens after an events question edit the rows of the worksheet it selects, up
+        // to the next question: an interview resumed on one of them knows its worksheet.
+        int section = 0;
+        for (const ScreenRow& row : Rows()) {
+            if (row.isQuestion()) section = row.worksheet;
             out.push_back({.number = row.screen,
                            .className = row.className,
                            .caption = CaptionText(row.caption),
@@ -671,7 +669,8 @@ std::span<const ScreenSpec> ScreenSpecs() {
                            .showPrev = row.showPrev,
                            .topic = row.topic ? row.topic : "",
                            .routes = row.routes,
-                           .worksheet = WorksheetLeadingTo(row.screen)});
+                           .worksheet = row.isQuestion() ? 0 : section});
+        }
         return out;
     }();
     return specs;

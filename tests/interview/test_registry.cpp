@@ -96,7 +96,9 @@ TEST_F(RegistryTest, OnlyTheInstalledTableIsServed) {
          .caption = "Own caption",
          .helpContext = 7,
          .showPrev = false,
-         .routes = routes},
+         .topic = {},
+         .routes = routes,
+         .worksheet = 0},
     };
     const auto saved = InstalledScreenTable();
     InstallScreenTable(table);
