@@ -84,5 +84,20 @@ TEST_F(EventWalkTest, AnEventsScreensFillItsOneRow) {
     EXPECT_EQ(RowText(wkRealEstate, 2, kEventDate), "");
 }
 
+// An interview resumed on a screen of a section (no events question ran in this run) edits the
+// first row of the section's worksheet.
+TEST_F(EventWalkTest, AScreenResumedInItsSectionOpensTheSectionsRow) {
+    registered(wkShares, Registered{});
+    frame->WorksheetKind = 0;
+    frame->ReopenRow = false;
+    for (int screen : {2010, 2011, 2013, 2014, 2016}) {
+        SCOPED_TRACE(screen);
+        start(screen);
+        ASSERT_EQ(shown(), screen);
+        EXPECT_EQ(cgt::Run().CurrentWorksheet, wkShares);
+        EXPECT_EQ(GetFieldStr(kName), "BHP shares");
+    }
+}
+
 } // namespace
 } // namespace cgt::test
