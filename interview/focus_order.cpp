@@ -1,5 +1,6 @@
 #include "interview/focus_order.h"
 
+#include <QApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -58,6 +59,24 @@ void SortTabOrderByPosition(QWidget* screen) {
         QWidget::setTabOrder(previous, w);
         previous = w;
     }
+}
+
+void MoveFocusToNextPane(const QWidget* within, std::initializer_list<FocusPane> panes,
+                         bool forward) {
+    std::vector<FocusPane> shown;
+    for (const FocusPane& pane : panes)
+        if (pane.holder && pane.first && pane.first->isVisibleTo(within) && pane.first->isEnabled())
+            shown.push_back(pane);
+    if (shown.empty()) return;
+    const QWidget* focus = QApplication::focusWidget();
+    int at = -1;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (focus && (focus == shown[i].holder || shown[i].holder->isAncestorOf(focus)))
+            at = static_cast<int>(i);
+    const int count = static_cast<int>(shown.size());
+    const int next = at < 0 ? 0 : (at + (forward ? 1 : count - 1)) % count;
+    shown[static_cast<std::size_t>(next)].first->setFocus(forward ? Qt::TabFocusReason
+                                                                  : Qt::BacktabFocusReason);
 }
 
 void MoveFocusPast(const QWidget* within, QWidget* control, bool forward) {

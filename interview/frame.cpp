@@ -485,29 +485,16 @@ bool TFrameWnd::PressDefaultButton() {
 void TFrameWnd::FocusNextPane(bool forward) {
     QWidget* screenFirst = screen_ ? NextTabStop(this, screen_.data()) : nullptr;
     if (screenFirst && !screen_->isAncestorOf(screenFirst)) screenFirst = nullptr;
-    QWidget* buttons = nullptr;
+    QWidget* button = nullptr;
     for (QPushButton* b : {ui_->BtnYes, ui_->BtnNext, ui_->BtnPrev, ui_->BtnCancel})
-        if (!buttons && Shown(b) && b->isEnabled()) buttons = b;
-    std::vector<QWidget*> panes;
-    for (QWidget* pane :
-         {screenFirst, static_cast<QWidget*>(ui_->NavigatorFrame->navigatorTreeView()),
-          static_cast<QWidget*>(ui_->lstPickList), buttons})
-        if (pane && pane->isVisibleTo(this) && pane->isEnabled()) panes.push_back(pane);
-    if (panes.empty()) return;
-    // The pane that holds the focus now, or none.
-    const QWidget* focus = QApplication::focusWidget();
-    int at = -1;
-    for (std::size_t i = 0; i < panes.size(); ++i) {
-        const QWidget* p = panes[i];
-        const bool inside = focus == p || (p == screenFirst && screen_->isAncestorOf(focus)) ||
-                            (p == buttons && ui_->BtnPanel->isAncestorOf(focus)) ||
-                            (focus && p->isAncestorOf(focus));
-        if (inside) at = static_cast<int>(i);
-    }
-    const int count = static_cast<int>(panes.size());
-    const int next = at < 0 ? 0 : (at + (forward ? 1 : count - 1)) % count;
-    panes[static_cast<std::size_t>(next)]->setFocus(forward ? Qt::TabFocusReason
-                                                            : Qt::BacktabFocusReason);
+        if (!button && Shown(b) && b->isEnabled()) button = b;
+    QWidget* tree = ui_->NavigatorFrame->navigatorTreeView();
+    MoveFocusToNextPane(this,
+                        {{screen_.data(), screenFirst},
+                         {tree, tree},
+                         {ui_->lstPickList, ui_->lstPickList},
+                         {ui_->BtnPanel, button}},
+                        forward);
 }
 
 void TFrameWnd::BtnYesClick() {
