@@ -23,11 +23,13 @@
     X(Notes, 399)                 /* the notes pad, a list */                                      \
     X(ProgressMarker, 588)        /* the highest asset-class topic answered */                     \
     X(ConcessionSources, 801)     /* the choice table's concession source list */                  \
+    X(FifteenYearExemptList, 802) /* the gains disregarded by the 15-year exemption */             \
     X(ChoiceTable, 803)           /* the choice table's rows */                                    \
     X(UnappliedCollectableLosses, 920) /* unapplied net capital losses of earlier years */         \
     X(UnappliedOtherLosses, 921)                                                                   \
     X(FileVersion, 960)             /* 60012 on every save */                                      \
     X(TotalCurrentYearLosses, 983)  /* total current-year capital losses */                        \
+    X(TransferredInLosses, 1065)    /* capital losses transferred in */                            \
     X(ManualCalculationTable, 1201) /* the manual calculation table, 21 strings a row */           \
     X(TrustDistributionTable, 1215) /* the trust distribution table, 41 strings a trust */         \
     X(FormCode, 1300)               /* "EI" on every save */                                       \
@@ -116,11 +118,14 @@
     X(OtherGain, 1138)                                                                             \
     X(LossCostBase, 1139)                                                                          \
     X(LossProceeds, 1140)                                                                          \
+    X(LossesApplied, 1129) /* the choice table's losses applied to the event's rows, a list */     \
     X(CapitalLoss, 1141)                                                                           \
     X(FirstMessage, 1142)                                                                          \
     X(SecondMessage, 1143)                                                                         \
     X(RawLossResult, 1144)                                                                         \
     X(MethodChoice, 1145)                                                                          \
+    X(ReplacementMarketValue, 1146) /* scrip for scrip: market value of the replacement */         \
+    X(CashConsideration, 1147)      /* scrip for scrip: cash and other consideration */            \
     X(DefermentChoice, 1148)                                                                       \
     X(IndexedTaxableUse, 1149) /* depreciating assets: taxable use per column */                   \
     X(AdjustedCostBaseDate, 1151)                                                                  \
@@ -140,7 +145,17 @@
     X(DiscountReductions, 1167)                                                                    \
     X(OtherReductions, 1168)                                                                       \
     X(LossReductions, 1169)                                                                        \
-    X(IndexedAdjustedResult, 1171) /* depreciating assets: the result for taxable use */           \
+    X(TrustDistribution, 1170)       /* the row records a trust distribution's components */       \
+    X(IndexedAdjustedResult, 1171)   /* depreciating assets: the result for taxable use */         \
+    X(TrustCollectableIndexed, 1183) /* trust components as the trustee reports them */            \
+    X(TrustOtherIndexed, 1184)                                                                     \
+    X(TrustActiveIndexed, 1185)                                                                    \
+    X(TrustCollectableDiscount, 1186)                                                              \
+    X(TrustOtherDiscount, 1187)                                                                    \
+    X(TrustActiveDiscount, 1188)                                                                   \
+    X(TrustCollectableOther, 1189)                                                                 \
+    X(TrustOtherOther, 1190)                                                                       \
+    X(TrustActiveOther, 1191)                                                                      \
     X(DiscountAdjustedResult, 1172)                                                                \
     X(OtherAdjustedResult, 1193)                                                                   \
     X(LossAdjustedResult, 1194)                                                                    \
@@ -260,8 +275,10 @@ CGT_SCHEDULE_TAGS(CGT_DECLARE_TAG)
     X(SmallBusiness, 459)                                                                          \
     X(Bankruptcy, 460)                                                                             \
     X(CeasingResidency, 461)                                                                       \
-    X(Receipts, 462) /* other capital receipts, CGT event H2 */                                    \
-    X(Schedule, 469) /* the CGT schedule, row 1 */
+    X(Receipts, 462)         /* other capital receipts, CGT event H2 */                            \
+    X(Schedule, 469)         /* the CGT schedule, row 1 */                                         \
+    X(ManualElections, 1201) /* concession elections of manual-table rows */                       \
+    X(TrustElections, 1215)  /* concession elections of trust-table rows */
 
 #define CGT_DECLARE_KIND(name, number) wk##name = number,
 enum WorksheetKind : int { CGT_WORKSHEET_KINDS(CGT_DECLARE_KIND) };
