@@ -68,10 +68,11 @@ void FillUnappliedGrid(CellTable& grid, const UnappliedLosses& losses);
 // The working values of the table, whole dollars. CYC and CYO count only rows that are not
 // deferred: a deferred loss is not a loss of this year.
 struct ChoiceState {
-    long long cyc = 0, cyo = 0;                      // current-year collectable and other losses
-    long long pyc = 0, pyo = 0;                      // unapplied losses of earlier years (920, 921)
-    long long ti = 0;                                // capital losses transferred in (1065)
-    long long t12 = 0, t14 = 0, t15 = 0;             // applied-loss column totals, truncated
+    long long cyc = 0, cyo = 0;          // current-year collectable and other losses
+    Extended currentYearLosses = 0;      // the loss column total over rows not deferred (983)
+    long long pyc = 0, pyo = 0;          // unapplied losses of earlier years (920, 921)
+    long long ti = 0;                    // capital losses transferred in (1065)
+    long long t12 = 0, t14 = 0, t15 = 0; // applied-loss column totals, truncated
     long long rc() const { return cyc + pyc - t12; } // remaining collectable losses
     long long ro() const { return cyo + pyo - t14; } // remaining other losses
     long long rt() const { return ti - t15; }        // remaining transferred-in losses
@@ -109,6 +110,9 @@ void BuildChoiceRows(CellTable& table, ChoiceState& state);
 ChoiceRow LoadChoiceRow(const CellTable& table, ChoiceState& state, int row);
 // A row's working values alone.
 ChoiceRow ReadChoiceRow(const CellTable& table, int row);
+// The applied-loss totals, current-year losses, their split and the unapplied losses of the
+// table as it stands.
+void UpdateChoiceTotals(const CellTable& table, ChoiceState& state);
 
 // Every row's net gain, the concession source list (801), the split of applied losses, the
 // unapplied losses, tag 983 and tag 174.
