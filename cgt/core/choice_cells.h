@@ -2,6 +2,8 @@
 // Cell values shared by the choice table, the concession grids and the schedule: amounts read
 // from cells and tags, whole dollars, and the fixed-point texts these tables write.
 
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,5 +24,19 @@ long long TruncatedDollars(Extended value);
 std::string FixedText10(Extended value, int decimals);
 // A whole-dollar number read from the open scratch tags, truncated.
 long long TagDollars(int tag);
+
+// Every stored row of worksheets first..last in worksheet order, then row key, each loaded
+// into the scratch tags for `visit` (left zero-filled afterwards).
+void ForEachEventRow(int first, int last, const std::function<void(int worksheet, int key)>& visit);
+
+// Each of the rows `keys` of the worksheet loaded into the scratch tags, changed by `edit` and
+// stored back in its place; a key without a row is added after the others. The item list is
+// rebuilt once, so the work grows with the list, not with the list times the rows.
+void EditWorksheetRows(int worksheet, std::span<const int> keys,
+                       const std::function<void(int key)>& edit);
+
+// The event open in the scratch tags is an active asset with the 15-year exemption and no
+// capital loss: its gain is disregarded.
+bool OpenEventIsFifteenYearExempt();
 
 } // namespace cgt

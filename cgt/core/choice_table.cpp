@@ -219,12 +219,6 @@ void AddManualTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     }
 }
 
-// Gains of an active asset with the 15-year exemption are disregarded; a loss stays.
-bool ExemptUnderFifteenYears() {
-    return FieldChecked(kFifteenYearExemption) && IsActiveType(GetFieldStr(kAssetType)) &&
-           GetFieldVal(kCapitalLoss) <= 0;
-}
-
 void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
     const std::string name = GetFieldStr(kName);
     const StringListRef losses = GetFieldLst(kLossesApplied);
@@ -297,21 +291,10 @@ void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
 }
 
 void AddWorksheetRows(std::vector<Cells>& rows, ChoiceState& state) {
-    for (int worksheet = wkShares; worksheet <= wkReceipts; ++worksheet) {
-        const Worksheet* sheet = WorksheetOf(worksheet);
-        if (!sheet || sheet->empty()) continue;
-        int highest = 0;
-        for (std::uint16_t key : sheet->rowKeys())
-            highest = std::max<int>(highest, key);
-        for (int key = 1; key <= highest; ++key) {
-            NoteSource(state);
-            if (!sheet->hasRow(static_cast<std::uint16_t>(key))) continue;
-            CopyRowToScratch(sheet, key);
-            if (ExemptUnderFifteenYears()) continue;
-            AddEventRows(worksheet, key, rows);
-        }
-    }
-    ZeroFillScratchTags();
+    ForEachEventRow(wkShares, wkReceipts, [&](int worksheet, int key) {
+        NoteSource(state);
+        if (!OpenEventIsFifteenYearExempt()) AddEventRows(worksheet, key, rows);
+    });
 }
 
 // The net gain of a row as the table computes it; nothing for a deferred row, a loss row or a
@@ -524,32 +507,6 @@ void StoreEventChoices(const CellTable& table, std::vector<int>& rows) {
         }
     }
     SetFieldLst(kLossesApplied, list);
-}
-
-// Stores the rows of one worksheet, rebuilding its item list once with each changed row in the
-// place of its first item.
-void StoreWorksheetChoices(const CellTable& table, int worksheet,
-                           std::map<int, std::vector<int>>& events) {
-    Worksheet* sheet = WorksheetOf(worksheet);
-    if (!sheet) return;
-    std::vector<WorksheetItem> rebuilt;
-    rebuilt.reserve(sheet->size() + events.size());
-    for (std::uint16_t key : sheet->rowKeys()) {
-        auto found = events.find(key);
-        if (found == events.end()) {
-            for (std::uint32_t pos : sheet->rowPositions(key))
-                rebuilt.push_back(sheet->items()[pos]);
-            continue;
-        }
-        CopyRowToScratch(sheet, key);
-        StoreEventChoices(table, found->second);
-        Worksheet stored;
-        StoreScratchAsRow(stored, key);
-        auto& items = stored.mutableItems();
-        std::move(items.begin(), items.end(), std::back_inserter(rebuilt));
-    }
-    sheet->mutableItems().swap(rebuilt);
-    ZeroFillScratchTags();
 }
 
 } // namespace
@@ -866,8 +823,13 @@ void StoreChoices(const CellTable& table) {
         else if (kind >= wkShares && kind <= wkReceipts)
             events[kind][CellInt(table, ccSourceIndex, row)].push_back(row);
     }
-    for (auto& [worksheet, rows] : events)
-        StoreWorksheetChoices(table, worksheet, rows);
+    for (auto& [worksheet, rows] : events) {
+        std::vector<int> keys;
+        keys.reserve(rows.size());
+        for (const auto& entry : rows)
+            keys.push_back(entry.first);
+        EditWorksheetRows(worksheet, keys, [&](int key) { StoreEventChoices(table, rows[key]); });
+    }
     if (trustList) SetFieldLst(tag::kTrustDistributionTable, std::make_shared<StringList>(trusts));
     if (manualList) SetFieldLst(tag::kManualCalculationTable, std::make_shared<StringList>(manual));
 }
@@ -879,10 +841,13 @@ void LeaveChoiceTable(const CellTable& table, const ChoiceState& state) {
 
 std::string NetCapitalGainText(const ChoiceState& state) {
     const long long value = state.netCapitalGain;
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int pos = static_cast<int>(digits.size()) - 3; pos > 0; pos -= 3)
-        digits.insert(static_cast<std::size_t>(pos), ",");
-    return (value < 0 ? "-$" : "$") + digits;
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    std::string text(value < 0 ? "-$" : "$");
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
+        text.push_back(digits[i]);
+    }
+    return text;
 }
 
 ChoiceRun RunChoiceTable(bool makeAllChoices) {
