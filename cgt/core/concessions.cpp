@@ -189,7 +189,7 @@ void TotalElections(const CellTable& table) {
                           kSmallBusinessRollOverIndex};
     for (int k = 0; k < 3; ++k)
         for (int m = 0; m < 3; ++m)
-            SetFieldVal(first[k] + m, static_cast<Extended>(RoundedDollars(sums[k][m])));
+            SetFieldVal(first[k] + m, static_cast<Extended>(RoundedWhole(sums[k][m])));
     RecomputeNetCapitalGain();
     PutRow(wkSchedule, kScheduleRow);
 }
