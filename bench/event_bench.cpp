@@ -1,10 +1,13 @@
 // Recomputing every CGT event of a large return beside loading that return, both measured in
-// this run, and the recomputation of twice the events.
+// this run, and the recomputation of twice the events; likewise the choice table of that return
+// built, every choice made by the button, checked and left (choices stored with their events,
+// schedule computed).
 //
 // The returns hold 10,000 and 20,000 events spread over the six asset worksheets, each with its
 // cost elements and its computed worksheet, as the interview leaves them. After the run the
 // program prints recompute/load for 10,000 events (target below 1) and the recomputation of
-// 20,000 events over 10,000 (target at most 2.3), as ratios of processor time.
+// 20,000 events over 10,000 (target at most 2.3), as ratios of processor time, and the same two
+// ratios for the choice table.
 
 #include <benchmark/benchmark.h>
 
@@ -15,10 +18,12 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
 #include "store/data_file.h"
 #include "store/dates.h"
@@ -164,6 +169,25 @@ void BM_Recompute(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * events);
 }
 
+// Earlier years' losses, so that the automatic choices apply losses of every kind.
+void BM_ChoiceTable(benchmark::State& state) {
+    const int events = static_cast<int>(state.range(0));
+    if (!Load(events)) state.SkipWithError("the return does not load");
+    cgt::SetFieldVal(cgt::tag::kUnappliedCollectableLosses, 40000);
+    cgt::SetFieldVal(cgt::tag::kUnappliedOtherLosses, 2000000);
+    std::optional<cgt::TableRefusal> refused;
+    int rows = 0;
+    for (auto _ : state) {
+        const cgt::ChoiceRun run = cgt::RunChoiceTable(true);
+        refused = run.refused;
+        rows = run.table.RowCount() - 1;
+    }
+    if (refused) state.SkipWithError(("the table refused: " + refused->message).c_str());
+    if (rows < events / 2) state.SkipWithError("the table lacks rows");
+    state.counters["rows"] = rows;
+    state.SetItemsProcessed(state.iterations() * events);
+}
+
 double Smallest(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());
 }
@@ -174,6 +198,13 @@ BENCHMARK(BM_Load)
     ->Repetitions(5)
     ->ComputeStatistics("min", Smallest);
 BENCHMARK(BM_Recompute)
+    ->Arg(kEvents)
+    ->Arg(2 * kEvents)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+
+BENCHMARK(BM_ChoiceTable)
     ->Arg(kEvents)
     ->Arg(2 * kEvents)
     ->Unit(benchmark::kMillisecond)
@@ -265,6 +296,9 @@ int main(int argc, char** argv) {
     const std::string n = std::to_string(kEvents), twice = std::to_string(2 * kEvents);
     PrintRatio(reporter, "recompute/load", "BM_Recompute/" + n, "BM_Load/" + n, 1.0, "<");
     PrintRatio(reporter, "recompute 2n/n", "BM_Recompute/" + twice, "BM_Recompute/" + n, 2.3, "<=");
+    PrintRatio(reporter, "choices/load", "BM_ChoiceTable/" + n, "BM_Load/" + n, 1.0, "<");
+    PrintRatio(reporter, "choices 2n/n", "BM_ChoiceTable/" + twice, "BM_ChoiceTable/" + n, 2.3,
+               "<=");
 
     cgt::SetDialogService(nullptr);
     std::error_code ec;

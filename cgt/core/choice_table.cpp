@@ -61,12 +61,7 @@ constexpr std::array<Component, 9> kComponents{{
     {"A9", 9, kTrustActiveOther, " - Trust SBAA/Oth", " - Trust SBAA/Oth", "OA", ccOther, 2},
 }};
 
-// The component whose trust-table cell is `cell`, or whose code is `code`.
-const Component* ComponentOfCell(int cell) {
-    for (const Component& c : kComponents)
-        if (c.trustCell == cell) return &c;
-    return nullptr;
-}
+// The component whose code is `code`.
 const Component* ComponentOfCode(std::string_view code) {
     for (const Component& c : kComponents)
         if (code == c.code) return &c;
@@ -158,9 +153,9 @@ void AddTrustTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     for (std::size_t m = 0; m < trusts; ++m) {
         NoteSource(state);
         auto cell = [&](int c) -> const std::string& { return (*list)[m * kTrustCells + c]; };
-        for (int k = kTrustFirstComponent; k <= kTrustLastComponent; ++k) {
+        for (const Component& c : kComponents) { // in the order of their codes
+            const int k = c.trustCell;
             if (TrimBlanks(cell(k)).empty()) continue;
-            const Component& c = *ComponentOfCell(k);
             Cells row;
             row[ccSection] = "Other trust";
             row[ccDescription] = cell(kTrustNameCell) + c.suffix;
@@ -417,33 +412,53 @@ bool MethodIsChosen(const ChoiceRow& r) {
     return r.method == "Indexed" || r.method == "Discount";
 }
 
-// The passes of one group of rows: indexed and other gains, rows needing a method by index
-// factor, then discount gains.
+// The passes of one group of rows: indexed and other gains in table order, then rows needing a
+// method and then discount gains, both in the order of type and index factor. The table itself
+// stays in source order; each row is read once.
 void ApplyToGroup(CellTable& table, LossApplier& applier, RowFilter inGroup, bool otherLosses) {
-    auto each = [&](auto&& step) {
-        for (int row = 1; row < table.RowCount(); ++row) {
-            const ChoiceRow r = ReadChoiceRow(table, row);
-            if (r.Deferred() || !inGroup(r)) continue;
-            step(row, r, otherLosses ? r.c12 : 0);
-        }
+    struct Member {
+        int row;
+        ChoiceRow r;
+        long long c12; // collectable losses applied, for other losses only
     };
-    each([&](int row, const ChoiceRow& r, long long c12) {
-        if ((r.choiceRequired == "No" || r.method == "Indexed") && r.i > 0)
-            applier.Apply(row, r.i, c12, false);
-    });
-    each([&](int row, const ChoiceRow& r, long long c12) {
-        if (r.choiceRequired == "No" && r.o > 0) applier.Apply(row, r.o, c12, false);
-    });
-    table.SortRows(kFactorOrder);
-    each([&](int row, const ChoiceRow& r, long long c12) {
-        if (r.NeedsChoice() && !MethodIsChosen(r) && r.i > 0 && r.d > 0)
-            applier.Choose(row, r, c12);
-    });
-    each([&](int row, const ChoiceRow& r, long long c12) {
-        if ((r.choiceRequired == "No" || r.method == "Discount") && r.d > 0)
-            applier.Apply(row, r.d, c12, true);
-    });
-    table.SortRows(kSourceOrder);
+    std::vector<Member> members;
+    std::vector<int> memberOf(static_cast<std::size_t>(table.RowCount()), -1);
+    for (int row = 1; row < table.RowCount(); ++row) {
+        ChoiceRow r = ReadChoiceRow(table, row);
+        if (r.Deferred() || !inGroup(r)) continue;
+        memberOf[static_cast<std::size_t>(row)] = static_cast<int>(members.size());
+        const long long c12 = otherLosses ? r.c12 : 0;
+        members.push_back({row, std::move(r), c12});
+    }
+    if (members.empty()) return;
+    for (const Member& m : members)
+        if ((m.r.choiceRequired == "No" || m.r.method == "Indexed") && m.r.i > 0)
+            applier.Apply(m.row, m.r.i, m.c12, false);
+    for (const Member& m : members)
+        if (m.r.choiceRequired == "No" && m.r.o > 0) applier.Apply(m.row, m.r.o, m.c12, false);
+    std::vector<Member*> byFactor;
+    byFactor.reserve(members.size());
+    for (int row : table.SortedRowOrder(kFactorOrder))
+        if (const int i = memberOf[static_cast<std::size_t>(row)]; i >= 0)
+            byFactor.push_back(&members[static_cast<std::size_t>(i)]);
+    for (Member* m : byFactor)
+        if (m->r.NeedsChoice() && !MethodIsChosen(m->r) && m->r.i > 0 && m->r.d > 0) {
+            applier.Choose(m->row, m->r, m->c12);
+            m->r.method = CellText(table, ccMethod, m->row);
+        }
+    for (const Member* m : byFactor)
+        if ((m->r.choiceRequired == "No" || m->r.method == "Discount") && m->r.d > 0)
+            applier.Apply(m->row, m->r.d, m->c12, true);
+}
+
+// The passes end with the table in source order.
+void KeepSourceOrder(CellTable& table) {
+    const std::vector<int> order = table.SortedRowOrder(kSourceOrder);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (order[i] != static_cast<int>(i) + 1) {
+            table.SortRows(kSourceOrder);
+            return;
+        }
 }
 
 void ClearColumns(CellTable& table, std::initializer_list<int> cols) {
@@ -495,6 +510,7 @@ void StoreEventChoices(const CellTable& table, std::vector<int>& rows) {
     });
     auto list = std::make_shared<StringList>(kLossListSize, " ");
     (*list)[0] = kLossListTitle;
+    std::optional<std::string> method, defer;
     for (int row : rows) {
         const std::string code = CellText(table, ccRowCode, row);
         const auto entries = LossEntries(code);
@@ -504,12 +520,16 @@ void StoreEventChoices(const CellTable& table, std::vector<int>& rows) {
             if (entry > 0 && entry < kLossListSize)
                 (*list)[static_cast<std::size_t>(entry)] = EntryText(table, cols[i], row);
         }
-        if (code == "B" || code == "C") {
-            SetFieldStr(kMethodChoice, table.Cell(ccMethod, row));
-            SetFieldStr(kDefermentChoice, table.Cell(ccDefer, row));
+        if (code == "B" || code == "C") { // "C" comes last and wins
+            method = table.Cell(ccMethod, row);
+            defer = table.Cell(ccDefer, row);
         }
     }
-    SetFieldLst(kLossesApplied, list);
+    // Values that do not change keep their stored objects.
+    if (method && GetFieldStr(kMethodChoice) != *method) SetFieldStr(kMethodChoice, *method);
+    if (defer && GetFieldStr(kDefermentChoice) != *defer) SetFieldStr(kDefermentChoice, *defer);
+    const StringListRef stored = GetFieldLst(kLossesApplied);
+    if (!stored || *stored != *list) SetFieldLst(kLossesApplied, list);
 }
 
 } // namespace
@@ -594,10 +614,12 @@ bool IsNonActiveType(std::string_view type) {
 
 void BuildChoiceRows(CellTable& table, ChoiceState& state) {
     state = ChoiceState{};
+    // Built in source order: worksheets by number and row key, the manual table, the trust
+    // table; each source's rows by code.
     std::vector<Cells> rows;
-    AddTrustTableRows(rows, state);
-    AddManualTableRows(rows, state);
     AddWorksheetRows(rows, state);
+    AddManualTableRows(rows, state);
+    AddTrustTableRows(rows, state);
 
     table.ClearRows();
     table.SetRowCount(std::max<int>(static_cast<int>(rows.size()) + 1, 2));
@@ -605,7 +627,7 @@ void BuildChoiceRows(CellTable& table, ChoiceState& state) {
         for (int c = 0; c < kChoiceColumns; ++c)
             table.SetCell(c, static_cast<int>(r) + 1,
                           std::move(rows[r][static_cast<std::size_t>(c)]));
-    table.SortRows(kSourceOrder);
+    KeepSourceOrder(table);
 
     if (state.hasSources) {
         SetFieldChecked(tag::kGainsReported);
@@ -711,6 +733,7 @@ void ApplyCollectableLosses(CellTable& table, ChoiceState& state) {
     LossApplier applier(table, ccCollectableApplied, state.cyc + state.pyc);
     ApplyToGroup(
         table, applier, [](const ChoiceRow& r) { return IsCollectableType(r.type); }, false);
+    KeepSourceOrder(table);
     UpdateTotals(table, state);
 }
 
@@ -721,6 +744,7 @@ void ApplyOtherLosses(CellTable& table, ChoiceState& state) {
         table, applier, [](const ChoiceRow& r) { return IsNonActiveType(r.type); }, true);
     ApplyToGroup(
         table, applier, [](const ChoiceRow& r) { return IsActiveType(r.type); }, true);
+    KeepSourceOrder(table);
     UpdateTotals(table, state);
 }
 
