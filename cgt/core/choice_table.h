@@ -128,7 +128,8 @@ void ApplyOtherLosses(CellTable& table, ChoiceState& state);
 void MakeAllChoices(CellTable& table, ChoiceState& state);    // losses, deferment, methods
 void MakeDeferChoices(CellTable& table, ChoiceState& state);  // deferment only
 void MakeMethodChoices(CellTable& table, ChoiceState& state); // methods only
-// Rebuilds the table from the sources; with `clear` empties every choice and applied loss.
+// Rebuilds the table from the sources as when it is shown, and recalculates; with `clear` (the
+// question answered Yes) every choice and applied loss is emptied first.
 void ResetAllChoices(CellTable& table, ChoiceState& state, bool clear);
 
 inline constexpr std::string_view kMakeAllChoicesQuestion =
@@ -160,8 +161,8 @@ std::string NetCapitalGainText(const ChoiceState& state);
 inline constexpr int kNetCapitalGainScreenTag = 123;
 
 // The table worked as `cgt compute` works it: built from the sources, with `makeAllChoices` the
-// make-all-choices button answered Yes, recalculated and left forward: refused, or stored with
-// the schedule computed.
+// make-all-choices button answered Yes, recalculated and left forward: refused, or its rows kept
+// in tag 803 as the screen's grid keeps them, the choices stored and the schedule computed.
 struct ChoiceRun {
     CellTable table;
     ChoiceState state;

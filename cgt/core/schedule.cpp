@@ -49,39 +49,40 @@ struct Accumulated {
     Triple collectable{}, other{}, transferred{}; // losses applied per method
 };
 
-void CountRow(const ChoiceRow& r, Accumulated& acc) {
-    if (r.Deferred()) return;
+// The method column a row counts in and its gain; no method for a loss row, a row whose method is
+// still to be chosen or a row with no gain.
+struct Counted {
     int method = -1;
     long long gain = 0;
-    const bool loss = r.l > 0;
+};
+Counted GainOf(const ChoiceRow& r) {
+    if (r.l > 0) return {};
     if (r.choiceRequired == "Yes") {
-        if (!loss && r.method == "Indexed") method = mIndex, gain = r.i;
-        if (!loss && r.method == "Discount") method = mDiscount, gain = r.d;
-    } else if (r.choiceRequired == "No") {
-        if (loss) {
-        } else if (r.i > 0) {
-            method = mIndex, gain = r.i;
-        } else if (r.d > 0) {
-            method = mDiscount, gain = r.d;
-        } else if (r.o > 0) {
-            method = mOther, gain = r.o;
-        }
-    } else {
-        return;
+        if (r.method == "Indexed") return {mIndex, r.i};
+        if (r.method == "Discount") return {mDiscount, r.d};
+        return {};
     }
-    if (loss && (r.choiceRequired == "Yes" || r.choiceRequired == "No")) {
+    if (r.i > 0) return {mIndex, r.i};
+    if (r.d > 0) return {mDiscount, r.d};
+    if (r.o > 0) return {mOther, r.o};
+    return {};
+}
+
+void CountRow(const ChoiceRow& r, Accumulated& acc) {
+    if (r.Deferred() || (r.choiceRequired != "Yes" && r.choiceRequired != "No")) return;
+    if (r.l > 0) {
         if (const int label = PartBLabel(r.type)) acc.partB[label - kLossesShares] += r.l;
         return;
     }
+    const auto [method, gain] = GainOf(r);
     if (method < 0) return;
+    const auto m = static_cast<std::size_t>(method);
     if (const int row = PartARow(r.type)) {
         acc.partA[static_cast<std::size_t>(row + method)] += gain;
-        acc.gains[static_cast<std::size_t>(method)] += gain;
-        const long long after = gain - r.c12 - r.c14 - r.c15;
-        (IsActiveType(r.type) ? acc.activeAfter
-                              : acc.nonActiveAfter)[static_cast<std::size_t>(method)] += after;
+        acc.gains[m] += gain;
+        (IsActiveType(r.type) ? acc.activeAfter : acc.nonActiveAfter)[m] +=
+            gain - r.c12 - r.c14 - r.c15;
     }
-    const auto m = static_cast<std::size_t>(method);
     if (r.c12 > 0) acc.collectable[m] += r.c12;
     if (r.c14 > 0) acc.other[m] += r.c14;
     if (r.c15 > 0) acc.transferred[m] += r.c15;
