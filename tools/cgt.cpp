@@ -19,7 +19,10 @@
 #include <string_view>
 #include <vector>
 
+#include "cgt/core/choice_cells.h"
+#include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
+#include "cgt/core/schedule.h"
 #include "report/core/catalog.h"
 #include "report/core/pages.h"
 #include "report/core/script.h"
@@ -31,6 +34,7 @@
 #include "store/number_format.h"
 #include "store/run_state.h"
 #include "store/store_dump.h"
+#include "store/text.h"
 #include "store/worksheet_rows.h"
 
 namespace {
@@ -397,14 +401,129 @@ void AppendEvent(std::string& out, const cgt::RecomputedEvent& e) {
     out += "]}";
 }
 
-std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events) {
+// A whole-dollar amount of the store, the calculated nil as 0.
+std::string AmountText(cgt::Extended value) {
+    if (!std::isfinite(value) || cgt::IsExplicitZero(value)) return "0";
+    const std::string text = cgt::FormatFixed(cgt::RoundHalfEven(value), 18, 0);
+    return text == "-0" ? "0" : text;
+}
+
+// An amount cell of the choice table: null when empty.
+std::string CellAmountText(const cgt::CellTable& table, int col, int row, int decimals) {
+    const std::string& text = table.Cell(col, row);
+    if (cgt::TrimText(text).empty()) return "null";
+    const cgt::Extended value = cgt::CellAmount(table, col, row);
+    return decimals == 0 ? AmountText(value) : cgt::FormatFixed(value, 18, decimals);
+}
+
+void AppendChoiceRow(std::string& out, const cgt::CellTable& t, int row) {
+    auto text = [&](const char* key, int col) {
+        AppendKey(out, key);
+        AppendString(out, cgt::CellText(t, col, row));
+        out += ", ";
+    };
+    auto amount = [&](const char* key, int col, int decimals) {
+        AppendKey(out, key);
+        out += CellAmountText(t, col, row, decimals);
+    };
+    out += "{";
+    AppendKey(out, "worksheet");
+    out += std::to_string(cgt::TruncatedDollars(cgt::CellAmount(t, cgt::ccSourceKind, row))) + ", ";
+    AppendKey(out, "index");
+    out +=
+        std::to_string(cgt::TruncatedDollars(cgt::CellAmount(t, cgt::ccSourceIndex, row))) + ", ";
+    text("code", cgt::ccRowCode);
+    text("description", cgt::ccDescription);
+    text("type", cgt::ccType);
+    amount("indexed", cgt::ccIndexed, 0);
+    out += ", ";
+    amount("discount", cgt::ccDiscount, 0);
+    out += ", ";
+    text("method", cgt::ccMethod);
+    amount("other", cgt::ccOther, 0);
+    out += ", ";
+    amount("loss", cgt::ccLoss, 0);
+    out += ", ";
+    AppendKey(out, "deferred");
+    const bool deferred =
+        cgt::CellIsYes(t, cgt::ccDeferAuto, row) || cgt::CellIsYes(t, cgt::ccDefer, row);
+    out += deferred ? "true, " : "false, ";
+    amount("collectable_loss_applied", cgt::ccCollectableApplied, 0);
+    out += ", ";
+    amount("other_loss_applied", cgt::ccOtherApplied, 0);
+    out += ", ";
+    amount("net_gain", cgt::ccNetGain, 2);
+    out += "}";
+}
+
+// The schedule row's labels as stored.
+std::string ScheduleJson() {
+    using namespace cgt::tag::schedule;
+    cgt::FetchRow(cgt::wkSchedule, 1);
+    std::string out = "{";
+    bool first = true;
+    for (int label : cgt::ScheduleLabels()) {
+        if (!first) out += ", ";
+        first = false;
+        out += "\"" + std::to_string(label) + "\": ";
+        if (label == kFifteenYearAssetCode)
+            AppendString(out, cgt::TrimText(cgt::GetFieldStr(label)));
+        else if (label == kScripRollOverChosen || label == kScripRollOverNotChosen)
+            out += cgt::FieldChecked(label) ? "true" : "false";
+        else
+            out += AmountText(cgt::GetFieldVal(label));
+    }
+    cgt::ZeroFillScratchTags();
+    return out + "}";
+}
+
+std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events,
+                        const cgt::ChoiceRun& choices) {
     std::string out = "{\n  \"events\": [";
     for (std::size_t i = 0; i < events.size(); ++i) {
         out += i == 0 ? "\n    " : ",\n    ";
         AppendEvent(out, events[i]);
     }
     out += events.empty() ? "],\n" : "\n  ],\n";
-    out += "  \"choice_table\": [],\n  \"refused\": null\n}\n";
+    out += "  \"choice_table\": [";
+    bool first = true;
+    for (int row = 1; row < choices.table.RowCount(); ++row) {
+        if (choices.table.IsRowEmpty(row)) continue;
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        AppendChoiceRow(out, choices.table, row);
+    }
+    out += first ? "],\n" : "\n  ],\n";
+    out += "  \"refused\": ";
+    if (choices.refused)
+        AppendString(out, choices.refused->message);
+    else
+        out += "null";
+    out += ",\n  \"schedule\": " + ScheduleJson() + ",\n";
+    out += "  \"net_capital_gain\": " + AmountText(cgt::GetFieldVal(cgt::tag::kNetCapitalGain)) +
+           ",\n";
+    out += "  \"total_current_year_capital_gains\": " +
+           AmountText(cgt::GetFieldVal(cgt::tag::kTotalCurrentYearGains)) + ",\n";
+    out += "  \"unapplied_losses_carried_forward\": " +
+           AmountText(cgt::GetFieldVal(cgt::tag::kLossesCarriedForward)) + "\n}\n";
+    return out;
+}
+
+// The net capital gain, a refusal, and the schedule's labels that are not zero.
+std::string ChoicesSummary(const cgt::ChoiceRun& choices) {
+    std::string out;
+    if (choices.refused) out += "refused: " + choices.refused->message + "\n";
+    out += "net capital gain " + AmountText(cgt::GetFieldVal(cgt::tag::kNetCapitalGain)) + "\n";
+    cgt::FetchRow(cgt::wkSchedule, 1);
+    for (int label : cgt::ScheduleLabels()) {
+        const std::string text = cgt::GetFieldText(label);
+        const cgt::Extended value = cgt::GetFieldVal(label);
+        if (cgt::IsNumberType(cgt::GetFieldType(label)) ? AmountText(value) != "0"
+                                                        : !cgt::TrimText(text).empty())
+            out += "schedule " + std::to_string(label) + ": " +
+                   (cgt::IsNumberType(cgt::GetFieldType(label)) ? AmountText(value) : text) + "\n";
+    }
+    cgt::ZeroFillScratchTags();
     return out;
 }
 
@@ -528,9 +647,11 @@ int Execute(const Arguments& args) {
     } else if (rule.name == "compute") {
         Load(first, id);
         std::vector<cgt::RecomputedEvent> events;
+        cgt::ChoiceRun choices;
         {
             RecordingDialogs dialogs;
             events = cgt::RecomputeEvents();
+            choices = cgt::RunChoiceTable(args.autoChoices);
         }
         if (args.write) Save(first);
         // A date that does not convert ends that event's calculation; its results stay cleared.
@@ -538,7 +659,8 @@ int Execute(const Arguments& args) {
             if (!e.error.empty())
                 Complain("worksheet " + std::to_string(e.worksheet) + " row " +
                          std::to_string(e.row) + ": " + e.error);
-        WriteOut(args.json ? ComputeJson(events) : ComputeSummary(events));
+        WriteOut(args.json ? ComputeJson(events, choices)
+                           : ComputeSummary(events) + ChoicesSummary(choices));
     } else if (rule.name == "print") {
         PrintReport(args, first, id);
     } else if (rule.name == "rekey") {

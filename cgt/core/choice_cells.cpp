@@ -6,6 +6,7 @@
 #include <set>
 
 #include "cgt/core/choice_table.h"
+#include "cgt/core/shown_values.h"
 #include "store/worksheet_rows.h"
 
 #include "store/field_store.h"
@@ -27,8 +28,8 @@ bool CellIsYes(const CellTable& table, int col, int row) {
     return TrimBlanks(table.Cell(col, row)) == "Yes";
 }
 
-long long RoundedDollars(Extended value) {
-    return static_cast<long long>(RoundHalfEven(value));
+long long RoundedWhole(Extended value) {
+    return static_cast<long long>(RoundedDollars(value));
 }
 
 long long TruncatedDollars(Extended value) {

@@ -17,7 +17,7 @@ Extended CellAmount(const CellTable& table, int col, int row);
 std::string CellText(const CellTable& table, int col, int row);
 bool CellIsYes(const CellTable& table, int col, int row);
 // Nearest whole dollar, halves to even.
-long long RoundedDollars(Extended value);
+long long RoundedWhole(Extended value);
 // Whole dollars, truncated towards zero.
 long long TruncatedDollars(Extended value);
 // Fixed-point text right-aligned in a width of 10 with `decimals` decimals.

@@ -398,7 +398,10 @@ public:
         const long long usable = std::max(rest, 0LL); // no losses left: nothing to write
         const bool indexed = static_cast<Extended>(r.d - usable) / 2 > r.i - usable;
         table_.SetCell(ccMethod, row, indexed ? "Indexed" : "Discount");
-        if (rest > 0) Write(row, static_cast<Extended>(indexed ? rest - c12 : rest));
+        if (!indexed)
+            Apply(row, r.d, c12, false); // never more than the discount gain itself
+        else if (rest > 0)
+            Write(row, static_cast<Extended>(rest - c12));
     }
 
 private:
@@ -620,13 +623,13 @@ void BuildChoiceRows(CellTable& table, ChoiceState& state) {
 
 ChoiceRow ReadChoiceRow(const CellTable& table, int row) {
     ChoiceRow r;
-    r.i = RoundedDollars(CellAmount(table, ccIndexed, row));
-    r.d = RoundedDollars(CellAmount(table, ccDiscount, row));
-    r.o = RoundedDollars(CellAmount(table, ccOther, row));
-    r.l = RoundedDollars(CellAmount(table, ccLoss, row));
-    r.c12 = RoundedDollars(CellAmount(table, ccCollectableApplied, row));
-    r.c14 = RoundedDollars(CellAmount(table, ccOtherApplied, row));
-    r.c15 = RoundedDollars(CellAmount(table, ccTransferredApplied, row));
+    r.i = RoundedWhole(CellAmount(table, ccIndexed, row));
+    r.d = RoundedWhole(CellAmount(table, ccDiscount, row));
+    r.o = RoundedWhole(CellAmount(table, ccOther, row));
+    r.l = RoundedWhole(CellAmount(table, ccLoss, row));
+    r.c12 = RoundedWhole(CellAmount(table, ccCollectableApplied, row));
+    r.c14 = RoundedWhole(CellAmount(table, ccOtherApplied, row));
+    r.c15 = RoundedWhole(CellAmount(table, ccTransferredApplied, row));
     r.netGain = CellAmount(table, ccNetGain, row);
     auto text = [&](int col, const char* empty) {
         std::string t = CellText(table, col, row);

@@ -43,9 +43,13 @@ struct Source {
     int kind;
     int index;
 };
+// Records of the manual and trust tables count from 0; their election rows from 1, as every
+// worksheet row does.
 Source SourceOf(const CellTable& table, int row, int kindCol, int indexCol) {
-    return {static_cast<int>(TruncatedDollars(CellAmount(table, kindCol, row))),
-            static_cast<int>(TruncatedDollars(CellAmount(table, indexCol, row)))};
+    const int kind = static_cast<int>(TruncatedDollars(CellAmount(table, kindCol, row)));
+    const int index = static_cast<int>(TruncatedDollars(CellAmount(table, indexCol, row)));
+    const bool record = kind == kManualSource || kind == kTrustSource;
+    return {kind, record ? index + 1 : index};
 }
 
 bool Described(const CellTable& table, int row, int col) {
@@ -189,7 +193,7 @@ void TotalElections(const CellTable& table) {
                           kSmallBusinessRollOverIndex};
     for (int k = 0; k < 3; ++k)
         for (int m = 0; m < 3; ++m)
-            SetFieldVal(first[k] + m, static_cast<Extended>(RoundedDollars(sums[k][m])));
+            SetFieldVal(first[k] + m, static_cast<Extended>(RoundedWhole(sums[k][m])));
     RecomputeNetCapitalGain();
     PutRow(wkSchedule, kScheduleRow);
 }

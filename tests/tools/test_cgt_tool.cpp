@@ -392,7 +392,7 @@ TEST_F(CgtComputeTest, PrintsEveryRecomputedEventAsJsonAndChangesNothingWithoutW
     const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
     ExpectSuccessWithoutMessages(r);
     EXPECT_EQ(
-        r.out,
+        r.out.substr(0, r.out.find("\"refused\"")),
         "{\n"
         "  \"events\": [\n"
         "    {\"worksheet\": 451, \"row\": 1, \"name\": \"BHP shares\", \"type\": \"SN\", "
@@ -414,9 +414,30 @@ TEST_F(CgtComputeTest, PrintsEveryRecomputedEventAsJsonAndChangesNothingWithoutW
         "\"capital_loss\": 2400, \"cost_base_non_indexed\": 5000, \"cost_base_indexed\": 5000, "
         "\"reduced_cost_base\": 5000, \"messages\": []}\n"
         "  ],\n"
-        "  \"choice_table\": [],\n"
-        "  \"refused\": null\n"
-        "}\n");
+        "  \"choice_table\": [\n"
+        "    {\"worksheet\": 451, \"index\": 1, \"code\": \"C\", \"description\": \"BHP shares - "
+        "Disposal\", \"type\": \"SN\", \"indexed\": 4000, \"discount\": 5000, \"method\": \"\", "
+        "\"other\": null, \"loss\": null, \"deferred\": false, \"collectable_loss_applied\": "
+        "null, \"other_loss_applied\": null, \"net_gain\": null},\n"
+        "    {\"worksheet\": 451, \"index\": 2, \"code\": \"C\", \"description\": \"Telstra shares "
+        "- Disposal\", \"type\": \"SN\", \"indexed\": 0, \"discount\": 0, \"method\": \"\", "
+        "\"other\": null, \"loss\": 1000, \"deferred\": false, \"collectable_loss_applied\": "
+        "null, \"other_loss_applied\": null, \"net_gain\": null},\n"
+        "    {\"worksheet\": 455, \"index\": 1, \"code\": \"C\", \"description\": \"Boat - "
+        "Disposal\", \"type\": \"P\", \"indexed\": 0, \"discount\": 0, \"method\": \"\", "
+        "\"other\": null, \"loss\": 0, \"deferred\": false, \"collectable_loss_applied\": "
+        "null, \"other_loss_applied\": null, \"net_gain\": null},\n"
+        "    {\"worksheet\": 458, \"index\": 1, \"code\": \"C\", \"description\": \"Delivery van "
+        "- Disposal\", \"type\": \"ON\", \"indexed\": null, \"discount\": null, \"method\": "
+        "\"\", \"other\": null, \"loss\": 2400, \"deferred\": false, "
+        "\"collectable_loss_applied\": null, \"other_loss_applied\": null, \"net_gain\": "
+        "null}\n"
+        "  ],\n"
+        "  ");
+    // Without the automatic choices the method is still to be chosen: the table refuses.
+    EXPECT_NE(r.out.find("  \"refused\": \"You must choose the method you wish to use.\",\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_EQ(snapshot(), before);
 
     const auto summary = cgtRun({"compute", "r.t04", "--id", kId, "--auto"});
@@ -429,8 +450,41 @@ TEST_F(CgtComputeTest, PrintsEveryRecomputedEventAsJsonAndChangesNothingWithoutW
               "455 row 1 Boat (P): indexed gain 0, discount gain 0, other gain -, capital loss 0\n"
               "458 row 1 Delivery van (ON): indexed gain -, discount gain -, other gain -, "
               "capital loss 2400\n"
-              "4 events recomputed\n");
+              "4 events recomputed\n"
+              // The losses 1000 + 2400 against BHP: (5000 − 3400) ÷ 2 = 800 > 4000 − 3400, so
+              // indexed, and 600 is left.
+              "net capital gain 600\n"
+              "schedule 711: 4000\nschedule 732: 4000\nschedule 735: 1000\nschedule 737: 2400\n"
+              "schedule 738: 3400\nschedule 739: 3400\nschedule 742: 3400\n"
+              "schedule 1101: 3400\nschedule 1104: 3400\nschedule 1105: 600\n"
+              "schedule 1111: 600\nschedule 1128: 600\nschedule 1131: 600\n");
     EXPECT_EQ(snapshot(), before);
+}
+
+// The automatic choices as JSON: the choice table with its choices and applied losses, the whole
+// schedule and the three results, against the figures worked by hand above.
+TEST_F(CgtComputeTest, AutoChoicesPrintTheTableScheduleAndResults) {
+    saveEvents("r.t04");
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--auto", "--json"});
+    ExpectSuccessWithoutMessages(r);
+    const std::string_view expected[] = {
+        "{\"worksheet\": 451, \"index\": 1, \"code\": \"C\", \"description\": \"BHP shares - "
+        "Disposal\", \"type\": \"SN\", \"indexed\": 4000, \"discount\": 5000, \"method\": "
+        "\"Indexed\", \"other\": null, \"loss\": null, \"deferred\": false, "
+        "\"collectable_loss_applied\": null, \"other_loss_applied\": 3400, \"net_gain\": "
+        "600.00}",
+        "  \"refused\": null,\n  \"schedule\": {\"711\": 4000, \"712\": 0, ",
+        "\"732\": 4000, \"733\": 0, \"734\": 0, \"735\": 1000, \"736\": 0, \"737\": 2400, "
+        "\"738\": 3400, \"739\": 3400, \"740\": 0, \"741\": 0, \"742\": 3400, \"743\": 0, ",
+        "\"1104\": 3400, \"1105\": 600, ",
+        "\"1131\": 600, \"1132\": 0, \"1133\": 0, \"1134\": 0, \"1135\": \"\", \"1136\": false, "
+        "\"1167\": false, \"1137\": 0, \"1138\": 0, \"1139\": 0},\n"
+        "  \"net_capital_gain\": 600,\n"
+        "  \"total_current_year_capital_gains\": 4000,\n"
+        "  \"unapplied_losses_carried_forward\": 0\n}\n",
+    };
+    for (std::string_view part : expected)
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
 }
 
 TEST_F(CgtComputeTest, WriteStoresTheResultsInTheRowsAsTheModuleSaves) {
