@@ -61,7 +61,7 @@ void RefuseInGrid(TChildForm* screen, TXGrid* grid, const cgt::TableRefusal& ref
 
 bool NextPressed() {
     const TFrameWnd* frame = TFrameWnd::Instance();
-    return frame && frame->NextHookSender() == frame->NextButton();
+    return frame && frame->NextHookSender() == static_cast<QObject*>(frame->NextButton());
 }
 
 // Next goes on to the following screen; a navigator topic sets its own position.
@@ -160,7 +160,7 @@ void TQCGT_62::ShowTables() {
     cgt::FillUnappliedGrid(ui_->XGrid2->table(), state_.unapplied);
     ui_->XGrid2->TableEdited();
     ui_->NetCapGainLabel->setText(QString::fromLatin1(cgt::NetCapitalGainText(state_)));
-    ui_->TextLbl2->update();
+    ui_->TextLbl2->setText(ui_->TextLbl2->Text()); // laid out again with the new value
 }
 
 bool TQCGT_62::Confirmed(std::string_view question) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -330,7 +331,7 @@ void TQCGT_67::FormShow() {
     cgt::Hooks().ValidateHook = [] { cgt::Hooks().ScreenValid = true; };
     cgt::Hooks().NextHook = [] {
         TFrameWnd* f = TFrameWnd::Instance();
-        if (f && f->NextHookSender() == f->NextButton())
+        if (f && f->NextHookSender() == static_cast<QObject*>(f->NextButton()))
             f->SetPosition((cgt::Run().CurrentSection + 1) * 100 + 1);
     };
 }
