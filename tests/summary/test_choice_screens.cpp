@@ -12,6 +12,8 @@
 
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cgt/choice_fixture.h"
 #include "cgt/core/concessions.h"
@@ -287,6 +289,122 @@ TEST_F(ChoiceScreenTest, TheScheduleNamesEveryFieldAndEndsTheInterview) {
     EXPECT_TRUE(FieldChecked(tag::schedule::kScripRollOverChosen));
     EXPECT_EQ(GetFieldVal(tag::schedule::kNetGainTotal), 1000);
     ZeroFillScratchTags();
+}
+
+
+// A whole interview from the first screen to the end, as a user with this return goes through
+// it: unapplied losses of earlier years of $300 from collectables and $1,500 from other assets;
+// two collectables, a painting bought on 01/07/2001 for $2,000 and sold on 01/02/2004 for
+// $1,500 (a capital loss of $500) and a vase bought on 01/08/2002 for $1,000 and sold on
+// 01/02/2004 for $1,600 (owned over a year, so a discount gain of $600, with no indexation after
+// September 1999); and a parcel of shares worked out by hand in the manual table, indexed gain
+// $5,012 and discount gain $5,780. Every choice is left to the make-all-choices button.
+//
+// By hand. Collectable losses available: 500 this year + 300 earlier = 800; the vase's 600 takes
+// 600 of them (600 / 2 after losses: nil). Other losses: 1,500 earlier; the shares need a
+// method: indexation gives 5,012 - 1,500 = 3,512, the discount (5,780 - 1,500) / 2 = 2,140, so
+// the discount, with 1,500 applied. Net capital gain 2,140.
+// Unapplied collectable losses: 600 applied > 500 of this year, so this year's are used up and
+// 300 - 100 = 200 of the earlier ones are left; other losses: none left.
+// Schedule: Part A shares discount 5,780, collectables discount 600 - 600 = 0; total discount
+// 5,780 + 600 - 600 = 5,780 (tag 169). Part D: other losses applied to discount gains 1,500,
+// none of this year: prior year 1,500. Part E: non-active discount 5,780 - 1,500 + 600 - 600 =
+// 4,280; Part F: discount 2,140; Part H: net 4,280 - 2,140 = 2,140 (tag 174). Part I: 200 from
+// collectables, 0 other (tag 175 = 200). The collectable loss stays out of Part B.
+TEST_F(ChoiceScreenTest, AWholeInterviewEndsWithTheResultsWorkedByHand) {
+    struct Collectable {
+        const char *name, *acquired, *cost, *sold, *proceeds;
+    };
+    const Collectable collectables[] = {{"Painting", "01/07/2001", "2000", "01/02/2004", "1500"},
+                                        {"Vase", "01/08/2002", "1000", "01/02/2004", "1600"}};
+    int next = 0;
+    start(2004);
+    for (int step = 0; step < 80 && cgt::Run().InScreen; ++step) {
+        const int now = shown();
+        SCOPED_TRACE(now);
+        if (now == 2005) {
+            auto edits = screen()->findChildren<TTaxEdit*>();
+            for (TTaxEdit* edit : edits) {
+                const int tag = edit->property("fieldTag").toInt();
+                if (tag == tag::kUnappliedCollectableLosses) type(edit, "300");
+                if (tag == tag::kUnappliedOtherLosses) type(edit, "1500");
+            }
+        } else if (now == 2055) {
+            auto* r = dynamic_cast<TQCGT_08*>(screen());
+            ASSERT_NE(r, nullptr);
+            const Collectable& c = collectables[next];
+            type(r->DescEdit(), c.name);
+            r->TypeTextComboBox()->SelectCode("A");
+            type(r->DateofAcqEdit(), c.acquired);
+        } else if (now == 2057) {
+            const Collectable& c = collectables[next];
+            TXGrid* g = child<TXGrid>("XGrid1");
+            ASSERT_NE(g, nullptr);
+            g->setCells(0, 1, QStringLiteral("1 - Purchase/Acquisition cost"));
+            g->setCells(1, 1, QString::fromLatin1(c.acquired));
+            g->setCells(3, 1, QStringLiteral("Purchase"));
+            g->setCells(4, 1, QString::fromLatin1(c.cost));
+        } else if (now == 2058) {
+            const Collectable& c = collectables[next];
+            type(child<TTaxEdit>("DateofCGTEventEdit"), c.sold);
+            type(child<TTaxEdit>("CapitalProceedsEdit"), c.proceeds);
+        } else if (now == 2059) {
+            child<QCheckBox>("Q2NoCheckBox")->click();
+        } else if (now == 2101) {
+            TXGrid* g = child<TXGrid>("XGrid1");
+            g->setCells(mcDescription, 1, QStringLiteral("BHP shares"));
+            g->setCells(mcType, 1, QStringLiteral("SN"));
+            g->setCells(mcIndexed, 1, QStringLiteral("5012"));
+            g->setCells(mcDiscount, 1, QStringLiteral("5780"));
+        } else if (now == 2103) {
+            const int rows = grid()->RowCount() - 1;
+            EXPECT_EQ(rows, 3);
+            dialogs.queueAnswer(mrYes);
+            QTest::mouseClick(child<QPushButton>("ApplyLossBtn"), Qt::LeftButton);
+            EXPECT_EQ(grid()->Cells(ccMethod, rowOf("BHP")), "Discount");
+            EXPECT_EQ(table()->NetGainLine(), "Your net capital gain is $2,140");
+            EXPECT_EQ(table()->LossesGrid()->Cells(1, 1), "200");
+        } else if (now == 2107) {
+            auto* schedule = dynamic_cast<TQCGT_67*>(screen());
+            ASSERT_NE(schedule, nullptr);
+            namespace s = tag::schedule;
+            const std::pair<int, double> labels[] = {
+                {s::kNonActiveSharesDiscount, 5780}, {s::kCollectablesDiscount, 0},
+                {s::kTotalGainsDiscount, 5780},      {s::kLossesOther, 0},
+                {s::kLossesTotal, 0},                {s::kCurrentLossesAppliedDiscount, 0},
+                {s::kPriorLossesAppliedDiscount, 1500}, {s::kLossesAppliedTotal, 1500},
+                {s::kNonActiveAfterLossesDiscount, 4280}, {s::kDiscountNonActive, 2140},
+                {s::kNetGainDiscount, 2140},          {s::kNetGainTotal, 2140},
+                {s::kCarriedCollectableLosses, 200},  {s::kCarriedOtherLosses, 0},
+            };
+            for (const auto& [label, value] : labels) {
+                SCOPED_TRACE(label);
+                ASSERT_NE(schedule->Field(label), nullptr);
+                EXPECT_EQ(schedule->Field(label)->NumValue(), value);
+            }
+        }
+        if (frame->YesButton()->isVisible()) {
+            // Collectables: yes twice; every other class: no.
+            const bool yes = (now == 2052 || now == 2053) || (now == 2061 && next < 1);
+            if (now == 2061) ++next;
+            press(yes ? frame->YesButton() : frame->NoButton());
+        } else {
+            press(frame->NextButton());
+        }
+        ASSERT_TRUE(!cgt::Run().InScreen || shown() != now || now == 2061)
+            << "stuck: " << (dialogs.messages.empty() ? "" : dialogs.messages.back().text);
+    }
+    EXPECT_EQ(frame->FailedScreen(), 2201);
+    EXPECT_FALSE(cgt::Run().InScreen);
+    // The results the host reads.
+    EXPECT_EQ(GetFieldVal(tag::kTotalCurrentYearGains), 5780);
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 2140);
+    EXPECT_EQ(GetFieldVal(tag::kLossesCarriedForward), 200);
+    EXPECT_EQ(GetFieldVal(tag::kTotalCurrentYearLosses), 500);
+    // The screens the user saw after the collectables.
+    const std::vector<std::int32_t>& history = cgt::Run().ScreenHistory;
+    const std::vector<std::int32_t> tail(history.end() - 7, history.end());
+    EXPECT_EQ(tail, (std::vector<std::int32_t>{2101, 2102, 2103, 2104, 2105, 2106, 2107}));
 }
 
 } // namespace
