@@ -169,8 +169,7 @@ bool TQCGT_62::Confirmed(std::string_view question) {
 }
 
 void TQCGT_62::ApplyLossBtnClick() {
-    if (Confirmed(cgt::kMakeAllChoicesQuestion))
-        cgt::MakeAllChoices(ui_->XGrid1->table(), state_);
+    if (Confirmed(cgt::kMakeAllChoicesQuestion)) cgt::MakeAllChoices(ui_->XGrid1->table(), state_);
     Recalculate();
 }
 
@@ -288,8 +287,7 @@ void TQCGT_64::KeyDown(int* key, Qt::KeyboardModifiers modifiers) {
         if (col == cgt::ecRollOver) grid->MoveTo(cgt::ecReduction, NextRow(grid, grid->Row()));
     } else if (IsBackTab(*key, modifiers) && col < cgt::ecRetirement) {
         *key = 0;
-        if (col == cgt::ecReduction)
-            grid->MoveTo(cgt::ecRollOver, PreviousRow(grid, grid->Row()));
+        if (col == cgt::ecReduction) grid->MoveTo(cgt::ecRollOver, PreviousRow(grid, grid->Row()));
     }
 }
 

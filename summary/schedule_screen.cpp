@@ -74,7 +74,8 @@ const std::vector<SchedulePart>& Parts() {
          "Current year capital losses",
          false,
          nullptr,
-         {{"Shares and units (in unit trusts)", "shares and units in unit trusts",
+         {{"Shares and units (in unit trusts)",
+           "shares and units in unit trusts",
            {s::kLossesShares}},
           {"Real estate", "real estate", {s::kLossesRealEstate}},
           {"Other CGT assets and any other CGT events",
@@ -114,8 +115,7 @@ const std::vector<SchedulePart>& Parts() {
             s::kNonActiveAfterLossesOther}},
           {"Active assets",
            "active assets",
-           {s::kActiveAfterLossesIndex, s::kActiveAfterLossesDiscount,
-            s::kActiveAfterLossesOther}},
+           {s::kActiveAfterLossesIndex, s::kActiveAfterLossesDiscount, s::kActiveAfterLossesOther}},
           {"Totals-CYCG after applying capital losses",
            "totals",
            {s::kAfterLossesIndex, s::kAfterLossesDiscount, s::kAfterLossesOther}}}},
@@ -169,18 +169,22 @@ const std::vector<SchedulePart>& Parts() {
          false,
          nullptr,
          {{"Exempt capital gains", "exempt capital gains", {s::kFifteenYearExemptGains}},
-          {"CGT asset or CGT event code", "CGT asset or CGT event code",
+          {"CGT asset or CGT event code",
+           "CGT asset or CGT event code",
            {s::kFifteenYearAssetCode}}}},
         {"<X5><AL><T1>Part K <X55>Scrip for scrip roll-over relief for exchanging taxpayer<.>",
          nullptr,
          "Scrip for scrip roll-over",
          false,
          nullptr,
-         {{"Original interests cost base", "original interests cost base",
+         {{"Original interests cost base",
+           "original interests cost base",
            {s::kScripOriginalCostBase}},
-          {"Replacement interests market value", "replacement interests market value",
+          {"Replacement interests market value",
+           "replacement interests market value",
            {s::kScripReplacementValue}},
-          {"Cash and other considerations", "cash and other considerations",
+          {"Cash and other considerations",
+           "cash and other considerations",
            {s::kScripCashConsideration}}}},
     };
     return parts;
@@ -188,8 +192,7 @@ const std::vector<SchedulePart>& Parts() {
 
 const char* const kColumnHeadings[] = {"Capital gains - index method",
                                        "Capital gains - disc method", "Other capital gains"};
-const char* const kColumnCaptions[] = {"Index method", "Discount method", "Other method",
-                                       "Total"};
+const char* const kColumnCaptions[] = {"Index method", "Discount method", "Other method", "Total"};
 
 // Geometry of the schedule inside its scrolling area.
 constexpr int kLabelLeft = 8;

@@ -291,7 +291,6 @@ TEST_F(ChoiceScreenTest, TheScheduleNamesEveryFieldAndEndsTheInterview) {
     ZeroFillScratchTags();
 }
 
-
 // A whole interview from the first screen to the end, as a user with this return goes through
 // it: unapplied losses of earlier years of $300 from collectables and $1,500 from other assets;
 // two collectables, a painting bought on 01/07/2001 for $2,000 and sold on 01/02/2004 for
@@ -369,13 +368,20 @@ TEST_F(ChoiceScreenTest, AWholeInterviewEndsWithTheResultsWorkedByHand) {
             ASSERT_NE(schedule, nullptr);
             namespace s = tag::schedule;
             const std::pair<int, double> labels[] = {
-                {s::kNonActiveSharesDiscount, 5780}, {s::kCollectablesDiscount, 0},
-                {s::kTotalGainsDiscount, 5780},      {s::kLossesOther, 0},
-                {s::kLossesTotal, 0},                {s::kCurrentLossesAppliedDiscount, 0},
-                {s::kPriorLossesAppliedDiscount, 1500}, {s::kLossesAppliedTotal, 1500},
-                {s::kNonActiveAfterLossesDiscount, 4280}, {s::kDiscountNonActive, 2140},
-                {s::kNetGainDiscount, 2140},          {s::kNetGainTotal, 2140},
-                {s::kCarriedCollectableLosses, 200},  {s::kCarriedOtherLosses, 0},
+                {s::kNonActiveSharesDiscount, 5780},
+                {s::kCollectablesDiscount, 0},
+                {s::kTotalGainsDiscount, 5780},
+                {s::kLossesOther, 0},
+                {s::kLossesTotal, 0},
+                {s::kCurrentLossesAppliedDiscount, 0},
+                {s::kPriorLossesAppliedDiscount, 1500},
+                {s::kLossesAppliedTotal, 1500},
+                {s::kNonActiveAfterLossesDiscount, 4280},
+                {s::kDiscountNonActive, 2140},
+                {s::kNetGainDiscount, 2140},
+                {s::kNetGainTotal, 2140},
+                {s::kCarriedCollectableLosses, 200},
+                {s::kCarriedOtherLosses, 0},
             };
             for (const auto& [label, value] : labels) {
                 SCOPED_TRACE(label);
