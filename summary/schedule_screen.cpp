@@ -6,6 +6,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "interview/frame.h"
@@ -196,11 +198,12 @@ const char* const kColumnCaptions[] = {"Index method", "Discount method", "Other
 
 // Geometry of the schedule inside its scrolling area.
 constexpr int kLabelLeft = 8;
-constexpr int kLabelWidth = 232;
-constexpr int kFirstColumn = 244;
-constexpr int kColumnStep = 78;
-constexpr int kFieldWidth = 74;
+constexpr int kLabelWidth = 236;
+constexpr int kFirstColumn = 248;
+constexpr int kColumnStep = 80;
+constexpr int kFieldWidth = 76;
 constexpr int kRowStep = 26;
+constexpr int kHeadingHeight = 48; // three lines of a column heading
 constexpr int kContentWidth = kFirstColumn + 4 * kColumnStep;
 
 QLabel* SmallLabel(const QString& text, QWidget* parent, const QRect& where, bool wrap) {
@@ -236,17 +239,18 @@ TQCGT_67::TQCGT_67() {
     auto* text = new TTextLbl(this);
     text->setObjectName(QStringLiteral("TextLbl1"));
     text->setText({QStringLiteral("<AL><T1>CGT schedule<.>"),
-                   QStringLiteral("You have provided Tesmo with all the information it needs to "
-                                  "complete the CGT schedule. The information"),
-                   QStringLiteral("contained in the schedule is summarised here. The schedule "
-                                  "is sent to the Varn only when your total current"),
-                   QStringLiteral("year capital gains or your total current year capital "
-                                  "losses are greater than $10,000.")});
-    text->setGeometry(16, 4, 570, 84);
+                   QStringLiteral("You have provided Tesmo with all the information it needs "
+                                  "to complete the CGT schedule."),
+                   QStringLiteral("The information contained in the schedule is summarised "
+                                  "here. The schedule is sent to the"),
+                   QStringLiteral("Varn only when your total current year capital gains or "
+                                  "your total current year"),
+                   QStringLiteral("capital losses are greater than $10,000.")});
+    text->setGeometry(16, 4, 570, 96);
 
     area_ = new QScrollArea(this);
     area_->setObjectName(QStringLiteral("ScheduleBox"));
-    area_->setGeometry(16, 92, 570, 330);
+    area_->setGeometry(8, 102, 590, 350);
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("SchedulePage"));
@@ -270,11 +274,13 @@ TQCGT_67::TQCGT_67() {
         if (part.methods) {
             for (int c = 0; c < 3; ++c)
                 SmallLabel(QString::fromLatin1(kColumnHeadings[c]), page,
-                           QRect(kFirstColumn + c * kColumnStep, top, kFieldWidth, 30), true);
+                           QRect(kFirstColumn + c * kColumnStep, top, kFieldWidth, kHeadingHeight),
+                           true);
             if (part.total)
                 SmallLabel(QString::fromLatin1(part.total), page,
-                           QRect(kFirstColumn + 3 * kColumnStep, top, kFieldWidth, 30), true);
-            top += 34;
+                           QRect(kFirstColumn + 3 * kColumnStep, top, kFieldWidth, kHeadingHeight),
+                           true);
+            top += kHeadingHeight + 4;
         }
         if (std::string_view(part.heading).find("Part K") != std::string_view::npos) {
             rollOver_ = new QCheckBox(QStringLiteral("Roll-over chosen?"), page);
@@ -285,8 +291,12 @@ TQCGT_67::TQCGT_67() {
         }
         QWidget* last = nullptr;
         for (const ScheduleRow& row : part.rows) {
-            SmallLabel(QString::fromLatin1(row.label), page,
-                       QRect(kLabelLeft, top, kLabelWidth, kRowStep - 2), true);
+            // A label that wraps makes its row taller.
+            QLabel* label = SmallLabel(QString::fromLatin1(row.label), page,
+                                       QRect(kLabelLeft, top, kLabelWidth, kRowStep - 2), true);
+            const int needed = label->heightForWidth(kLabelWidth);
+            const int height = std::max(kRowStep - 2, needed);
+            label->resize(kLabelWidth, height);
             for (int c = 0; c < 4; ++c) {
                 const int tag = row.tags[c];
                 if (tag == 0) continue;
@@ -296,7 +306,7 @@ TQCGT_67::TQCGT_67() {
                 last = AmountField(tag, caption, page,
                                    QRect(kFirstColumn + c * kColumnStep, top, kFieldWidth, 22));
             }
-            top += kRowStep;
+            top += height + 2;
         }
         lastOfPart.push_back(last);
         top += 10;
