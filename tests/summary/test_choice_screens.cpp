@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <set>
@@ -289,6 +290,23 @@ TEST_F(ChoiceScreenTest, TheScheduleNamesEveryFieldAndEndsTheInterview) {
     EXPECT_TRUE(FieldChecked(tag::schedule::kScripRollOverChosen));
     EXPECT_EQ(GetFieldVal(tag::schedule::kNetGainTotal), 1000);
     ZeroFillScratchTags();
+}
+
+// For keyboard and screen-reader users the schedule's fields take the focus, and leaving the
+// last field of a Part brings the next Part into view.
+TEST_F(ChoiceScreenTest, LeavingAPartBringsTheNextIntoViewForKeyboardUsers) {
+    cgt::Run().AccessibilityMode = true;
+    start(2107);
+    auto* schedule = dynamic_cast<TQCGT_67*>(screen());
+    ASSERT_NE(schedule, nullptr);
+    TTaxEdit* last = schedule->Field(tag::schedule::kTotalGainsOther);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->focusPolicy(), Qt::StrongFocus);
+    last->setFocus();
+    QApplication::processEvents();
+    key(Qt::Key_Tab);
+    EXPECT_EQ(schedule->ScheduleArea()->verticalScrollBar()->value(), schedule->Headings()[1]->y());
+    cgt::Run().AccessibilityMode = false;
 }
 
 // A whole interview from the first screen to the end, as a user with this return goes through
