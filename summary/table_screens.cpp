@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 #include "cgt/core/manual_table.h"
 #include "cgt/core/trust_table.h"
 #include "controls/xgrid.h"
@@ -10,19 +12,9 @@
 #include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/dialogs.h"
+#include "summary/grid_layout.h"
 #include "ui_manual_table_form.h"
 #include "ui_trust_table_form.h"
-
-namespace {
-
-QStringList Lines(const cgt::StringList& lines) {
-    QStringList out;
-    for (const std::string& line : lines)
-        out << QString::fromLatin1(line.data(), qsizetype(line.size()));
-    return out;
-}
-
-} // namespace
 
 // ---- TTableScreen ------------------------------------------------------------------------------
 
@@ -59,12 +51,10 @@ TQCGT02_04::TQCGT02_04() : ui_(std::make_unique<Ui::TrustTableForm>()) {
     setObjectName(QStringLiteral("TQCGT02_04"));
     Bind(ui_->XGrid1, ui_->XGridTotals1, cgt::kTrustCells);
     TXGrid* grid = ui_->XGrid1;
-    grid->setDisplay(Lines(cgt::TrustTableDisplay()));
-    grid->setColWidths(cgt::kTrustNameCell, 182);
+    std::vector<cgt::ShownColumn> shown{{cgt::kTrustNameCell, 182}};
     for (int col = cgt::kTrustFirstComponent; col <= cgt::kTrustNetCell; ++col)
-        grid->setColWidths(col, 65);
-    for (int col = cgt::kTrustNetCell + 1; col < cgt::kTrustCells; ++col)
-        grid->setColWidths(col, -1);
+        shown.push_back({col, 65});
+    LayOutGrid(grid, cgt::TrustTableDisplay(), shown);
     // The net cell follows a click or a move of the cursor, and every cell left.
     connect(grid, &TXGrid::OnEnterCell, this, &TQCGT02_04::UpdateNetCells);
     connect(grid, &TXGrid::OnExitCell, this, &TQCGT02_04::UpdateNetCells);
@@ -91,11 +81,7 @@ TQCGT02_05::TQCGT02_05() : ui_(std::make_unique<Ui::ManualTableForm>()) {
     setObjectName(QStringLiteral("TQCGT02_05"));
     Bind(ui_->XGrid1, ui_->XGridTotals1, cgt::kManualCells);
     TXGrid* grid = ui_->XGrid1;
-    grid->setDisplay(Lines(cgt::ManualTableDisplay()));
-    for (int col = 0; col < cgt::kManualCells; ++col)
-        grid->setColWidths(col, -1);
-    for (const cgt::ShownColumn& shown : cgt::ManualTableShownColumns())
-        grid->setColWidths(shown.col, shown.width);
+    LayOutGrid(grid, cgt::ManualTableDisplay(), cgt::ManualTableShownColumns());
     connect(grid, &TXGrid::OnEnterCell, this, &TQCGT02_05::CellEntered);
     connect(grid, &TXGrid::OnExitCell, this, &TQCGT02_05::CellLeft);
 }

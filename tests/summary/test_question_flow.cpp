@@ -249,13 +249,15 @@ TEST_F(QuestionFlowTest, AnsweringNoEverywhereWalksEveryAssetClass) {
                                                  2042, 2052, 2062, 2072, 2096};
     ASSERT_GE(walked.size(), assetClasses.size());
     EXPECT_EQ(std::vector<std::int32_t>(walked.begin(), walked.begin() + 11), assetClasses);
-    // The manual calculation table is the first stop after 2096, the choices' introduction the
-    // next; the interview ends at the first screen not built yet.
+    // The manual calculation table is the first stop after 2096, then the choices, the
+    // concessions and the schedule; Next on the schedule ends the interview.
     EXPECT_EQ(std::vector<std::int32_t>(walked.begin() + 11, walked.end()),
-              (std::vector<std::int32_t>{2101, 2102}));
-    if (!ScreenClassRegistered("TQCGT_62")) {
-        EXPECT_EQ(frame->FailedScreen(), 2103);
-    }
+              (std::vector<std::int32_t>{2101, 2102, 2103, 2104, 2105, 2106, 2107}));
+    EXPECT_EQ(frame->FailedScreen(), 2201);
+    EXPECT_FALSE(cgt::Run().InScreen);
+    // Nothing to report: the net capital gain is nil, the table had no sources.
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 0);
+    EXPECT_TRUE(FieldChecked(tag::kNoGainsReported));
 }
 
 TEST_F(QuestionFlowTest, TheSharesQuestionShowsTheIncomeYear) {
