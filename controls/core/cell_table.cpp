@@ -615,14 +615,20 @@ CellCheck CellTable::CheckCell(int col, int row) {
         RefreshPicklist(col, row);
         const std::string& cell = Cell(col, row);
         if (!cell.empty()) {
+            // A code typed without the blanks that pad it to the column's width ("A" for "A ")
+            // matches, and is stored padded as choosing it from the list stores it.
             const auto width = static_cast<std::size_t>(std::max(c.width, 0));
-            const bool match =
-                std::any_of(c.picklist.begin(), c.picklist.end(),
-                            [&](const std::string& item) { return cell == item.substr(0, width); });
-            if (!match) {
+            const auto match =
+                std::find_if(c.picklist.begin(), c.picklist.end(), [&](const std::string& item) {
+                    const std::string code = item.substr(0, width);
+                    return cell == code || (!cell.empty() && cell == TrimBlanks(code));
+                });
+            if (match == c.picklist.end()) {
                 Message(kPicklistMismatch);
                 return CellCheck::Failed;
             }
+            if (const std::string code = match->substr(0, width); cell != code)
+                SetCell(col, row, code);
         }
     }
 
