@@ -98,6 +98,21 @@ bool Earlier(const AdjustmentRow& a, const AdjustmentRow& b) {
     return a.cells[acCode] < b.cells[acCode];
 }
 
+// Sorts by date, then code, keeping the order of equal rows, moving each row once.
+void SortRows(std::vector<AdjustmentRow>& rows) {
+    if (std::is_sorted(rows.begin(), rows.end(), Earlier)) return;
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return Earlier(rows[a], rows[b]); });
+    std::vector<AdjustmentRow> sorted;
+    sorted.reserve(rows.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
 AdjustmentRow DatedRow(DateTime date, std::string description, std::string code) {
     AdjustmentRow row;
     row.sortDate = date;
@@ -203,11 +218,15 @@ bool Passes::Pass() {
         if (code != "1A" && code != "1C") total.nonIndexed += Number(row.cells[acNet]);
         if (code != "1A" && code != "1B") total.reduced += Number(row.cells[acReduced]);
     }
-    done_.push_back(std::move(payment));
-    if (total.nonIndexed <= 0 && total.indexed <= 0 && total.reduced <= 0 && costAdjustment <= 0 &&
-        reducedAdjustment <= 0)
+    const bool stop = total.nonIndexed <= 0 && total.indexed <= 0 && total.reduced <= 0 &&
+                      costAdjustment <= 0 && reducedAdjustment <= 0;
+    if (stop) {
+        done_.push_back(std::move(payment));
         return false;
+    }
 
+    // The rows of the pass dated P in their sorted place: totals "9", the receipt "B", then the
+    // adjustments "X" and the adjusted cost base "Y".
     const std::string at = FormatDate(p);
     auto summary = [&](std::string description, const char* code, const CostBases& b) {
         AdjustmentRow row = DatedRow(p, std::move(description), code);
@@ -218,6 +237,7 @@ bool Passes::Pass() {
         done_.push_back(std::move(row));
     };
     summary((trust_ ? "Cost bases at " : "Total Cost bases at ") + at, "9", total);
+    done_.push_back(std::move(payment));
     summary("Receipt adjustments at " + at, "X",
             {costAdjustment, costAdjustment, reducedAdjustment});
 
@@ -299,6 +319,7 @@ void Passes::Run() {
 
     pending_.assign(std::make_move_iterator(ws_.rows.rbegin()),
                     std::make_move_iterator(ws_.rows.rend()));
+    done_.reserve(ws_.rows.size() + 6 * pending_.size());
     ws_.rows.clear();
     paymentsLeft_ = static_cast<std::size_t>(
         std::count_if(pending_.begin(), pending_.end(),
@@ -308,7 +329,7 @@ void Passes::Run() {
     ws_.rows = std::move(done_);
     ws_.rows.insert(ws_.rows.end(), std::make_move_iterator(pending_.rbegin()),
                     std::make_move_iterator(pending_.rend()));
-    std::stable_sort(ws_.rows.begin(), ws_.rows.end(), Earlier);
+    SortRows(ws_.rows);
 }
 
 } // namespace
@@ -464,7 +485,7 @@ void FillAdjustmentWorksheet(const AdjustmentInputs& in, AdjustmentWorksheet& ws
         }
         ws.rows.push_back(std::move(row));
     }
-    std::stable_sort(ws.rows.begin(), ws.rows.end(), Earlier);
+    SortRows(ws.rows);
 }
 
 void AdjustCostBase(const AdjustmentInputs& in, AdjustmentWorksheet& ws) {
