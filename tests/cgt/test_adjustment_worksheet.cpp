@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "cgt/core/adjustment_worksheet.h"
+#include "cgt/core/event_messages.h"
 #include "cgt/core/gain_worksheet.h"
+#include "cgt/core/payment_checks.h"
 #include "store/field_store.h"
 #include "store/number_format.h"
 #include "store/tags.h"
@@ -346,6 +348,67 @@ TEST_F(AdjustmentWorksheetTest, GridShowsEachPass) {
     const StringListRef stored = GetFieldLst(kAdjustmentGrid);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->size(), ws.rows.size() * kAdjustmentColumns);
+}
+
+} // namespace
+} // namespace cgt::test
+
+namespace cgt::test {
+namespace {
+
+// The payment grid's checks, first broken rule of the first row that breaks one. Acquired
+// 01/03/1995, cost base dated 01/03/1996.
+TEST_F(AdjustmentWorksheetTest, PaymentChecks) {
+    struct Case {
+        PaymentKind kind;
+        std::vector<std::string> row;
+        const char* message; // nullptr: accepted
+    };
+    using S = std::vector<std::string>;
+    const Case cases[] = {
+        {PaymentKind::Shares, S{"01/08/2003", "", "Capital", "300", "", ""}, nullptr},
+        {PaymentKind::Shares, S{"01/02/1995", "", "Capital", "300", "", ""},
+         msg::kReceiptBeforeAcquisition},
+        {PaymentKind::Shares, S{"01/03/1996", "", "Capital", "300", "", ""},
+         msg::kReceiptBeforeCostBaseDate},
+        {PaymentKind::Shares, S{"02/03/1996", "", "Capital", "300", "", ""}, nullptr},
+        {PaymentKind::Shares, S{"01/08/2003", "", "Capital", "", "", ""}, msg::kIncompleteElement},
+        {PaymentKind::Shares, S{"", "", "Capital", "300", "", ""}, msg::kIncompleteElement},
+        {PaymentKind::Shares, S{"", "", "A note", "", "", ""}, nullptr},
+        {PaymentKind::Shares, S{"01/08/2003", "19/09/1985", "Capital", "300", "", ""},
+         msg::kEventBeforeCgt},
+        {PaymentKind::TrustInterests, S{"01/08/2003", "", "Distribution", "", "", "", "", "50"},
+         nullptr},
+        {PaymentKind::TrustInterests, S{"01/08/2003", "", "", "", "", "", "", "50"},
+         msg::kIncompleteElement},
+    };
+    for (const Case& c : cases) {
+        Enter({.costBaseDate = "01/03/1996"});
+        CellTable rows;
+        rows.SetColCount(PaymentStrings(c.kind));
+        rows.LoadRows(StringList(c.row.begin(), c.row.end()));
+        const auto refusal = CheckPayments(rows, c.kind);
+        if (!c.message) {
+            EXPECT_FALSE(refusal) << c.row[0] << " " << refusal->message;
+            continue;
+        }
+        ASSERT_TRUE(refusal) << c.row[0];
+        EXPECT_EQ(refusal->message, c.message);
+        EXPECT_EQ(refusal->row, 1);
+        EXPECT_EQ(refusal->tag, kPayments);
+    }
+}
+
+// The payment summary refuses a worksheet row dated before 20/09/1985.
+TEST_F(AdjustmentWorksheetTest, WorksheetDatesBefore1985) {
+    EnterShares({.acquired = "01/03/1984", .costBaseDate = "01/03/1984"}, {{"01/08/2003", "300"}});
+    const AdjustmentWorksheet ws = RunAdjustmentWorksheet(PaymentKind::Shares);
+    const auto refusal = CheckAdjustmentDates(ws.Grid());
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->message, msg::kEventBeforeCgt);
+    EXPECT_EQ(refusal->row, 1);
+    EnterShares({}, {{"01/08/2003", "300"}});
+    EXPECT_FALSE(CheckAdjustmentDates(RunAdjustmentWorksheet(PaymentKind::Shares).Grid()));
 }
 
 } // namespace
