@@ -16,7 +16,8 @@ enum SharePaymentColumn : int {
     spDescription,
     spAmount,
     spExcluded,
-    spComments
+    spComments,
+    kSharePaymentColumns
 };
 enum TrustPaymentColumn : int {
     tpPaymentDate,
@@ -26,7 +27,8 @@ enum TrustPaymentColumn : int {
     tpConcession,
     tpTaxFree,
     tpExempted,
-    tpDeferred
+    tpDeferred,
+    kTrustPaymentColumns
 };
 
 // The first row of the payment grid that breaks a rule, focused on its first column; nothing
