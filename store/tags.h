@@ -79,6 +79,7 @@
     X(TotalDays, 745)                                                                              \
     X(FifteenYearExemption, 746)                                                                   \
     X(LossCost, 747)                                                                               \
+    X(PaymentEventCode, 748) /* the CGT event of the non-assessable payments: G1 or E4 */          \
     X(RawIndexedResult, 749) /* depreciating assets: proceeds less cost per column */              \
     X(EventCode, 1100)                                                                             \
     X(BaseDate, 1101)                                                                              \
@@ -128,6 +129,7 @@
     X(CashConsideration, 1147)      /* scrip for scrip: cash and other consideration */            \
     X(DefermentChoice, 1148)                                                                       \
     X(IndexedTaxableUse, 1149) /* depreciating assets: taxable use per column */                   \
+    X(PaymentAssetType, 1150)  /* the payments' asset type code */                                 \
     X(AdjustedCostBaseDate, 1151)                                                                  \
     X(AdjustedNonIndexed, 1152)                                                                    \
     X(AdjustedIndexed, 1153)                                                                       \

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "cgt/core/adjustment_worksheet.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
@@ -57,6 +58,16 @@ RecomputedEvent Summary(int worksheet, int row, const Worksheet& stored, std::st
     return event;
 }
 
+// The worksheets of the open row in the order the screens run them: the payments of shares and
+// trust interests adjust the cost base before the gain calculation starts from it.
+GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant) {
+    if (worksheet == wkShares || worksheet == wkTrustInterests) {
+        const PaymentKind kind = PaymentKindOf(worksheet);
+        if (HasPayments(kind)) RunAdjustmentWorksheet(kind);
+    }
+    return RunGainWorksheet(variant);
+}
+
 // Recomputes the rows of one worksheet in the order of the list and rebuilds the list with the
 // stored rows, each in the place of its first item, as storing the rows one by one would.
 void RecomputeWorksheet(int worksheet, std::vector<RecomputedEvent>& events) {
@@ -68,7 +79,7 @@ void RecomputeWorksheet(int worksheet, std::vector<RecomputedEvent>& events) {
     const std::size_t first = events.size();
     for (std::uint16_t key : sheet->rowKeys()) {
         FetchRow(worksheet, key);
-        const GainWorksheet ws = RunGainWorksheet(variant);
+        const GainWorksheet ws = RunEventWorksheets(worksheet, variant);
         Worksheet stored;
         StoreScratchAsRow(stored, key);
         events.push_back(Summary(worksheet, key, stored, ws.error));

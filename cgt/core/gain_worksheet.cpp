@@ -7,6 +7,7 @@
 
 #include "cgt/core/asset_types.h"
 #include "cgt/core/index_numbers.h"
+#include "cgt/core/scratch_put.h"
 #include "cgt/core/shown_values.h"
 #include "controls/core/tax_text.h"
 #include "store/field_store.h"
@@ -164,7 +165,8 @@ bool IsEmptyAmount(Extended amount) {
     return !(std::fabs(amount) >= 0.001L);
 }
 
-// Whole years from `base` to `event`: the event must fall after an anniversary for it to count.
+} // namespace
+
 int YearsHeld(DateTime base, DateTime event) {
     int yb = 0, mb = 0, db = 0, ye = 0, me = 0, de = 0;
     DecodeDate(base, yb, mb, db);
@@ -173,6 +175,16 @@ int YearsHeld(DateTime base, DateTime event) {
     if (me < mb || (me == mb && de <= db)) --years;
     return years;
 }
+
+bool IndexationWithheld(const GainInputs& in, std::optional<DateTime> base,
+                        std::optional<DateTime> rolledOver) {
+    const DateTime cutOff = CutOffDay();
+    const DateTime b = base.value_or(0);
+    return (b > cutOff && !rolledOver) || (in.withholdIndexation && !rolledOver) ||
+           (rolledOver && *rolledOver > cutOff) || in.acquiredAfterCutOff;
+}
+
+namespace {
 
 // Store access that tolerates a value of another type, as stored data may hold.
 Extended Amount(int tag) {
@@ -251,7 +263,8 @@ private:
 };
 
 bool Calculation::SettleCostBase() {
-    basis_.adjustedApplies = AnyAbove(in_.adjusted, 0);
+    // A payments pass that published its results has a date even when it left nil bases.
+    basis_.adjustedApplies = AnyAbove(in_.adjusted, 0) || Date(in_.adjustedDate).has_value();
     basis_.sectionTwoApplies = !basis_.adjustedApplies && AnyAbove(in_.sectionTwo, 0);
     if (basis_.adjustedApplies) {
         const auto date = Date(in_.adjustedDate);
@@ -622,10 +635,8 @@ void Calculation::CalculateGain() {
     const DateTime cutOff = CutOffDay();
 
     // Whether indexation and the discount are available by the dates and the cost base given.
-    const bool rolledOver = basis_.rolledOver.has_value();
     const DateTime base = basis_.base.value_or(0);
-    bool noIndexation = (base > cutOff && !rolledOver) || (in_.withholdIndexation && !rolledOver) ||
-                        (rolledOver && *basis_.rolledOver > cutOff) || in_.acquiredAfterCutOff;
+    bool noIndexation = IndexationWithheld(in_, basis_.base, basis_.rolledOver);
     bool noDiscount = (basis_.event && *basis_.event < cutOff) || in_.eventBeforeCutOff;
     if (AnyAbove(in_.sectionTwo, 0)) {
         if (IsEmptyAmount(in_.sectionTwo.indexed)) noIndexation = true;
@@ -762,42 +773,6 @@ GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant) {
 }
 
 namespace {
-
-// Stores a number as an amount with cents whatever the tag held before.
-void PutCents(int tag, Extended value) {
-    if (GetFieldType(tag) != dtCurrencyCnt) SetFieldType(tag, dtCurrencyCnt);
-    SetFieldVal(tag, value);
-}
-void PutCents(const int (&tags)[3], const CostBases& b) {
-    PutCents(tags[0], b.nonIndexed);
-    PutCents(tags[1], b.indexed);
-    PutCents(tags[2], b.reduced);
-}
-void PutAmount(int tag, Extended value) {
-    if (!IsNumberType(GetFieldType(tag))) SetFieldType(tag, dtNone);
-    SetFieldVal(tag, value);
-}
-void PutText(int tag, std::string_view text) {
-    if (!IsTextType(GetFieldType(tag))) {
-        ClearField(tag);
-        SetFieldType(tag, dtNone);
-    }
-    SetFieldStr(tag, text);
-}
-void PutRows(int tag, const CellTable& table) {
-    if (GetFieldType(tag) != dtList) SetFieldType(tag, dtNone);
-    // A new list: the row's stored items still share the old one.
-    auto rows = std::make_shared<StringList>();
-    table.SaveRows(*rows);
-    SetFieldLst(tag, std::move(rows));
-}
-void PutCheck(int tag, bool on) {
-    if (GetFieldType(tag) != dtCheckbox) SetFieldType(tag, dtNone);
-    if (on)
-        SetFieldChecked(tag);
-    else
-        SetFieldUnchecked(tag);
-}
 
 struct ColumnTags {
     int proceeds, costBase, result;

@@ -165,6 +165,13 @@ const StringList& WorksheetColumns();
 void FillAssetRegister(const GainInputs& in, GainWorksheet& ws);
 void CalculateGain(const GainInputs& in, GainWorksheet& ws);
 
+// Whole years from `base` to `event`: the event must fall after an anniversary for it to count.
+int YearsHeld(DateTime base, DateTime event);
+// Indexation is not available by the base date (tag 730, else 726), the rolled-over acquisition
+// date or the flags 727 and 732.
+bool IndexationWithheld(const GainInputs& in, std::optional<DateTime> base,
+                        std::optional<DateTime> rolledOver);
+
 // The worksheet of the inputs: the asset register, then the gain by the variant's rules.
 GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant);
 

@@ -97,5 +97,30 @@ TEST_F(EventRecomputeTest, SameRowsAsStoringEachRowInTurn) {
     EXPECT_EQ(GetFieldText(kName), ""); // the scratch tags are left empty
 }
 
+// A share parcel bought for 1000 on 01/03/1995 received a capital payment of 1200 on 01/08/2003:
+// the payment leaves nil adjusted bases and gains of 1200 - 1000 = 200 (discount) and
+// 1200 - 1000 x 1.076 = 124 (indexed). The sale for 10000 then starts from the nil base: discount
+// gain 10000, where without the payments it would be 9000.
+TEST_F(EventRecomputeTest, SharePaymentsAdjustTheCostBaseFirst) {
+    ZeroFillScratchTags();
+    StoreEvent(wkShares, 1, "Paid", "1000", 10000);
+    FetchRow(wkShares, 1);
+    SetFieldLst(kPayments, std::make_shared<StringList>(
+                               StringList{"01/08/2003", "", "Return of capital", "1200", "", ""}));
+    PutRow(wkShares, 1);
+    StoreEvent(wkShares, 2, "Unpaid", "1000", 10000);
+
+    const std::vector<RecomputedEvent> events = RecomputeEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].results[gcDiscount], 10000);
+    EXPECT_EQ(events[1].results[gcDiscount], 9000);
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "01/08/2003");
+    EXPECT_EQ(GetFieldVal(kPaymentDiscountGainThisYear), 200);
+    EXPECT_EQ(GetFieldVal(kPaymentIndexedGainThisYear), 124);
+    FetchRow(wkShares, 2);
+    EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "");
+}
+
 } // namespace
 } // namespace cgt::test

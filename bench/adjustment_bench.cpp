@@ -1,0 +1,112 @@
+// The cost base adjustment worksheet of a share parcel with 1,000 and with 2,000 capital
+// payments, each on its own day, beside cost elements between them. After the run the program
+// prints the time for 2,000 payments over 1,000 (target at most 2.5), as a ratio of processor
+// times: the passes run once per payment, so the work should grow with the payments.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cgt/core/adjustment_worksheet.h"
+#include "store/dates.h"
+
+namespace {
+
+constexpr int kPayments = 1'000;
+
+cgt::AdjustmentInputs Inputs(int payments) {
+    cgt::AdjustmentInputs in;
+    in.kind = cgt::PaymentKind::Shares;
+    in.eventCode = "G1";
+    cgt::GainInputs& g = in.gain;
+    g.acquisitionDate = g.costBaseDate = "01/03/1990";
+    g.sectionTwo = {10'000'000, 10'000'000, 10'000'000};
+    g.eventDate = "15/02/2004";
+    g.proceeds = 20'000'000;
+    const cgt::DateTime first = *cgt::EncodeDate(1990, 6, 1);
+    for (int i = 0; i < payments; ++i) {
+        const std::string day = cgt::FormatDate(first + 3 * i);
+        in.payments.insert(in.payments.end(), {day, day, "Return of capital", "1500.00", "", ""});
+        if (i % 10 == 0) {
+            cgt::CostElement e;
+            e.entered = true;
+            e.code = "4";
+            e.dateIncurred = cgt::FormatDate(first + 3 * i + 1);
+            e.description = "Capital expenditure";
+            e.amount = 250;
+            g.elements.push_back(e);
+        }
+    }
+    return in;
+}
+
+void BM_Adjustment(benchmark::State& state) {
+    const cgt::AdjustmentInputs in = Inputs(static_cast<int>(state.range(0)));
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const cgt::AdjustmentWorksheet ws = cgt::ComputeAdjustmentWorksheet(in);
+        rows = static_cast<std::size_t>(ws.Grid().RowCount());
+        if (!ws.results.published) state.SkipWithError("no pass published its results");
+    }
+    benchmark::DoNotOptimize(rows);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+double Smallest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+BENCHMARK(BM_Adjustment)
+    ->Arg(kPayments)
+    ->Arg(2 * kPayments)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", Smallest);
+
+// Keeps each benchmark's smallest processor time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> shown;
+        for (const auto& run : runs) {
+            if (run.run_type == Run::RT_Aggregate) {
+                shown.push_back(run);
+                continue;
+            }
+            if (run.error_occurred || run.iterations == 0) continue;
+            const double cpu = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
+            auto [it, fresh] = cpu_.try_emplace(name, cpu);
+            if (!fresh) it->second = std::min(it->second, cpu);
+        }
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
+    }
+    double Cpu(const std::string& name) const {
+        const auto it = cpu_.find(name);
+        return it == cpu_.end() ? 0 : it->second;
+    }
+
+private:
+    std::map<std::string, double> cpu_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double n = reporter.Cpu("BM_Adjustment/" + std::to_string(kPayments));
+    const double twice = reporter.Cpu("BM_Adjustment/" + std::to_string(2 * kPayments));
+    if (n <= 0 || twice <= 0)
+        std::printf("adjustment 2n/n = n/a (target <= 2.50)\n");
+    else
+        std::printf("adjustment 2n/n = %.2f (target <= 2.50)   [cpu %.2f ms / %.2f ms]\n",
+                    twice / n, twice * 1e3, n * 1e3);
+    return 0;
+}
