@@ -1,7 +1,5 @@
 #include "cgt/cost_elements_screen.h"
 
-#include <QMetaObject>
-
 #include "cgt/core/cost_elements.h"
 #include "controls/help_service.h"
 #include "controls/text_label.h"
@@ -109,12 +107,8 @@ void TQCGT_12::NextPressed() {
 }
 
 void TQCGT_12::FocusRefusal(const cgt::Refusal& refusal) {
-    TXGrid* grid = ui_->XGrid1;
     if (refusal.tag != cgt::tag::event::kCostElements) return TEventScreen::FocusRefusal(refusal);
-    grid->setFocus();
-    // After the grid has entered its first cell.
-    QMetaObject::invokeMethod(
-        grid, [grid, refusal] { grid->MoveTo(refusal.col, refusal.row); }, Qt::QueuedConnection);
+    FocusGridCell(ui_->XGrid1, refusal.col, refusal.row);
 }
 
 CGT_REGISTER_SCREEN(TQCGT_12);

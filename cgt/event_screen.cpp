@@ -1,5 +1,6 @@
 #include "cgt/event_screen.h"
 
+#include <QMetaObject>
 #include <QPushButton>
 
 #include "cgt/core/event_checks.h"
@@ -7,6 +8,7 @@
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
+#include "controls/xgrid.h"
 #include "interview/frame.h"
 #include "interview/screen_catalog.h"
 #include "interview/screen_hooks.h"
@@ -93,6 +95,13 @@ void TEventScreen::Refuse(const cgt::Refusal& refusal) {
 
 void TEventScreen::FocusRefusal(const cgt::Refusal& refusal) {
     if (QWidget* field = FieldControl(refusal.tag)) field->setFocus();
+}
+
+void TEventScreen::FocusGridCell(TXGrid* grid, int col, int row) {
+    grid->setFocus();
+    // After the grid has entered its first cell.
+    QMetaObject::invokeMethod(
+        grid, [grid, col, row] { grid->MoveTo(col, row); }, Qt::QueuedConnection);
 }
 
 void TEventScreen::TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,

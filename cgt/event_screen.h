@@ -15,6 +15,7 @@ class TFrameWnd;
 class TTaxEdit;
 class TTextLbl;
 class TTypeAheadComboBox;
+class TXGrid;
 
 namespace cgt {
 
@@ -65,6 +66,8 @@ protected:
     virtual QWidget* FallbackFocus() const { return nullptr; }
     // Focuses the control of a refusal (FieldControl of its tag).
     virtual void FocusRefusal(const cgt::Refusal& refusal);
+    // Puts the cursor in a refused row's cell of `grid`.
+    static void FocusGridCell(TXGrid* grid, int col, int row);
 
     // The entry checks when the screen is left other than by Prev, after the entries were
     // stored; nothing when the screen may be left.

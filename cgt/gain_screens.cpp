@@ -1,7 +1,5 @@
 #include "cgt/gain_screens.h"
 
-#include "cgt/event_screen.h"
-
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,7 +8,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "cgt/core/asset_types.h"
+#include "cgt/asset_type_view.h"
 #include "cgt/event_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/xgrid.h"
@@ -60,15 +58,6 @@ void SetUpGrid(TXGrid* grid, const cgt::StringList& columns, const int (&widths)
     grid->setDisplay(Lines(columns));
     for (std::size_t c = 0; c < N; ++c)
         grid->setColWidths(static_cast<int>(c), widths[c]);
-}
-
-// Checks the radio button or none; an exclusive button is only unchecked with its exclusivity
-// off.
-void SetRadio(QRadioButton* radio, bool on) {
-    const bool exclusive = radio->autoExclusive();
-    radio->setAutoExclusive(false);
-    radio->setChecked(on);
-    radio->setAutoExclusive(exclusive);
 }
 
 // A scroll area's content: as large as its controls.
@@ -159,15 +148,7 @@ void TGainScreen::Calculate() {
 }
 
 void TGainScreen::ShowAssetType() {
-    const std::string type = cgt::GetFieldText(cgt::tag::event::kAssetType);
-    const cgt::AssetActivity activity = cgt::ActivityOf(type);
-    SetRadio(ui_->ActiveRadio, activity == cgt::AssetActivity::Active);
-    SetRadio(ui_->NonActiveRadio, activity == cgt::AssetActivity::NonActive);
-    const cgt::AssetKind kind = cgt::KindOf(type);
-    SetRadio(ui_->SharesRadio, kind == cgt::AssetKind::SharesOrUnits);
-    SetRadio(ui_->RealEstateRadio, kind == cgt::AssetKind::RealEstate);
-    SetRadio(ui_->OtherRadio, kind == cgt::AssetKind::Other);
-    SetRadio(ui_->CollectableRadio, kind == cgt::AssetKind::Collectable);
+    cgt::ShowAssetTypeRadios(this, cgt::GetFieldText(cgt::tag::event::kAssetType));
 }
 
 void TGainScreen::ShowResults() {

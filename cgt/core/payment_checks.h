@@ -5,31 +5,10 @@
 
 #include "cgt/core/adjustment_worksheet.h"
 #include "cgt/core/event_checks.h"
+#include "cgt/core/payment_grids.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
-
-// Payment grid columns: shares, then trust interests.
-enum SharePaymentColumn : int {
-    spEventDate,
-    spReceiptDate,
-    spDescription,
-    spAmount,
-    spExcluded,
-    spComments,
-    kSharePaymentColumns
-};
-enum TrustPaymentColumn : int {
-    tpPaymentDate,
-    tpEventDate,
-    tpDescription,
-    tpTotal,
-    tpConcession,
-    tpTaxFree,
-    tpExempted,
-    tpDeferred,
-    kTrustPaymentColumns
-};
 
 // The first row of the payment grid that breaks a rule, focused on its first column; nothing
 // when the row has no description (tag 710).

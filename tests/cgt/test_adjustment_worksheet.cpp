@@ -295,6 +295,38 @@ TEST_F(AdjustmentWorksheetTest, TrustRowRulesAroundTheirDates) {
     }
 }
 
+// The trust grid's row assistance: the derived CGT event date written, the amounts a payment of
+// that date cannot hold emptied, and a row without a date of payment left without a derived date.
+TEST_F(AdjustmentWorksheetTest, TrustRowAssistanceWritesTheEventDateAndEmptiesAmounts) {
+    using S = std::array<const char*, kTrustPaymentColumns>;
+    const struct Case {
+        S row;
+        S expected;
+    } cases[] = {
+        {S{"15/03/2004", "", "Fund", "", "10", "20", "30", "40"},
+         S{"15/03/2004", "30/06/2004", "Fund", "", "", "20", "30", "40"}},
+        {S{"01/07/2001", "", "Fund", "", "10", "20", "30", "40"},
+         S{"01/07/2001", "30/06/2002", "Fund", "", "", "20", "30", "40"}},
+        {S{"30/06/2001", "", "Fund", "", "10", "20", "30", "40"},
+         S{"30/06/2001", "30/06/2001", "Fund", "", "10", "20", "30", "40"}},
+        {S{"15/03/1998", "", "Fund", "", "10", "20", "30", "40"},
+         S{"15/03/1998", "15/03/1998", "Fund", "", "", "20", "30", "40"}},
+        {S{"01/01/1986", "", "Fund", "", "10", "20", "30", "40"},
+         S{"01/01/1986", "01/01/1986", "Fund", "", "", "", "", "40"}},
+        {S{"", "30/06/2004", "Fund", "", "10", "", "", ""},
+         S{"", "", "Fund", "", "10", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row[0]);
+        CellTable rows;
+        rows.SetColCount(kTrustPaymentColumns);
+        rows.LoadRows(StringList(c.row.begin(), c.row.end()));
+        AssistTrustRows(rows);
+        for (int col = 0; col < kTrustPaymentColumns; ++col)
+            EXPECT_EQ(rows.Cell(col, 1), c.expected[col]) << "column " << col;
+    }
+}
+
 // No payments: only the section 2 rows, nothing published, earlier results cleared.
 TEST_F(AdjustmentWorksheetTest, NoPaymentsPublishNothingAndClearEarlierResults) {
     EnterShares({}, {});

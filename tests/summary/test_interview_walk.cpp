@@ -28,32 +28,12 @@
 namespace cgt::test {
 namespace {
 
-// The payments screens are not built yet: a plain screen stands in, which Next leaves for the
-// following number.
-class PendingScreen : public TChildForm {};
-
-const char* const kPendingClasses[] = {"TQCGT_18", "TQCGT_18b", "TQCGT_59a", "TQCGT_59b"};
-
 // Another-event questions: Yes until their class has two events.
 const std::map<int, int> kAnotherEvent = {{2017, 1202}, {2030, 1203}, {2041, 1205}, {2051, 1209},
                                           {2061, 1206}, {2071, 1207}, {2081, 1208}, {2098, 1213}};
 
 class InterviewWalkTest : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
-        for (const char* name : kPendingClasses)
-            if (!ScreenClassRegistered(name)) {
-                RegisterScreenClass(name, [] { return new PendingScreen; });
-                standIns.push_back(name);
-            }
-    }
-    void TearDown() override {
-        for (const std::string& name : standIns)
-            UnregisterScreenClass(name);
-        ScreenTest::TearDown();
-    }
-
     static int RowsOf(int tag) {
         const Worksheet* sheet = Store().entry(tag).sheet.get();
         std::set<int> rows;
@@ -93,7 +73,6 @@ protected:
         }
     }
 
-    std::vector<std::string> standIns;
     int events = 0;
 };
 

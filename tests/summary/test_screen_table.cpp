@@ -14,14 +14,6 @@
 namespace cgt::test {
 namespace {
 
-// Screens whose classes later work adds. Empty it as they come.
-const std::set<std::string_view> kNotBuiltYet = {
-    "TQCGT_18",
-    "TQCGT_18b",
-    "TQCGT_59a",
-    "TQCGT_59b",
-};
-
 TEST(ScreenTable, EveryNumberBelongsToOneRowOfTheInterviewSections) {
     InstallInterviewScreens();
     std::set<int> seen;
@@ -40,11 +32,10 @@ TEST(ScreenTable, EveryNumberBelongsToOneRowOfTheInterviewSections) {
     EXPECT_EQ(seen.size(), 78u);
 }
 
-TEST(ScreenTable, EveryClassIsRegisteredUnlessItIsStillToCome) {
+TEST(ScreenTable, EveryClassIsRegistered) {
     for (const ScreenRow& row : ScreenTable()) {
         SCOPED_TRACE(row.screen);
-        const bool toCome = kNotBuiltYet.count(row.className) != 0;
-        EXPECT_EQ(ScreenClassRegistered(row.className), !toCome) << row.className;
+        EXPECT_TRUE(ScreenClassRegistered(row.className)) << row.className;
     }
 }
 

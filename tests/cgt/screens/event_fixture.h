@@ -1,7 +1,6 @@
 #pragma once
 // An interview frame showing the screens that continue an event, with the event's row stored
-// as its registration leaves it, and the steps a user takes on them. The screens after the ones
-// under test stand in as plain screens where their classes are not built.
+// as its registration leaves it, and the steps a user takes on them.
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -22,8 +21,6 @@
 
 namespace cgt::test {
 
-class StandInScreen : public TChildForm {};
-
 // A registered event: what the registration screen stores in its row.
 struct Registered {
     const char* name = "BHP shares";
@@ -35,18 +32,7 @@ class EventScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        for (const char* name :
-             {"TQCGT_18", "TQCGT_18b", "TQCGT_58", "TQCGT_58A", "TQCGT_59a", "TQCGT_59b"})
-            if (!ScreenClassRegistered(name)) {
-                RegisterScreenClass(name, [] { return new StandInScreen; });
-                standIns_.push_back(name);
-            }
         activate();
-    }
-    void TearDown() override {
-        for (const std::string& name : standIns_)
-            UnregisterScreenClass(name);
-        ScreenTest::TearDown();
     }
     void activate() {
         frame->activateWindow();
@@ -126,9 +112,6 @@ protected:
         const FieldEntry* e = RowItem(worksheet, row, tag);
         return e ? EntryDisplayText(*e) : std::string();
     }
-
-private:
-    std::vector<std::string> standIns_;
 };
 
 } // namespace cgt::test
