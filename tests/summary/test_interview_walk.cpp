@@ -73,6 +73,24 @@ protected:
         }
     }
 
+    // The events of the return as it stands, saved and recomputed by `cgt compute`.
+    static QJsonArray ComputedEvents() {
+        TempFolder folder;
+        const std::string path = folder.file("walk.TAX");
+        cgt::Run().HostIdentifier = "123 456 782";
+        EXPECT_EQ(SaveDataFile(path), SaveStatus::Saved);
+        QProcess tool;
+        tool.start(QStringLiteral(CGT_TOOL_PATH),
+                   {QStringLiteral("compute"), QString::fromStdString(path), QStringLiteral("--id"),
+                    QStringLiteral("123 456 782"), QStringLiteral("--json")});
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        return QJsonDocument::fromJson(tool.readAllStandardOutput())
+            .object()
+            .value("events")
+            .toArray();
+    }
+
     int events = 0;
 };
 
@@ -104,6 +122,90 @@ TEST_F(InterviewWalkTest, EveryYesLoopRegistersTwoEventsInEachWorksheet) {
     for (int screen : {2009, 2022, 2035, 2045, 2055, 2065, 2075, 2097, 2017, 2030, 2041, 2051, 2061,
                        2071, 2081, 2098})
         EXPECT_EQ(visits[screen], 2) << screen;
+}
+
+// The Yes-walk through real screens only, recording on the way a return of capital on the first
+// share parcel, a tax-deferred distribution on the first trust interest and a trust's capital
+// gain. By hand: the parcel cost $10,000 on 01/07/2000; $300 returned on 01/08/2003 leaves cost
+// bases of $9,700, and its sale on 10/02/2004 for $12,000 makes a discount gain (before the
+// discount) of $2,300. Acquired after 21/09/1999, it has no indexation. The units cost $1,000
+// on 01/07/2000; $1,500 tax-deferred paid on 15/03/2004 is a CGT event at 30/06/2004 that
+// leaves nil cost bases and a discount gain of this income year of $500.
+TEST_F(InterviewWalkTest, TheYesWalkRecordsPaymentsAndATrustDistribution) {
+    std::map<int, int> seen;
+    const auto firstCost = [&](const char* amount) {
+        TXGrid* g = child<TXGrid>("XGrid1");
+        ASSERT_NE(g, nullptr);
+        g->setCells(0, 1, QStringLiteral("1 - Purchase/Acquisition cost"));
+        g->setCells(1, 1, QStringLiteral("01/07/2000"));
+        g->setCells(3, 1, QStringLiteral("Purchase"));
+        g->setCells(4, 1, QString::fromLatin1(amount));
+    };
+    start(2004);
+    for (int step = 0; step < 220 && cgt::Run().InScreen && shown() < 2102; ++step) {
+        const int now = shown();
+        SCOPED_TRACE(now);
+        const bool first = seen[now]++ == 0;
+        TXGrid* g = child<TXGrid>("XGrid1");
+        if (first && now == 2011) {
+            firstCost("10000");
+        } else if (first && now == 2012) {
+            g->setCells(0, 1, QStringLiteral("01/08/2003"));
+            g->setCells(2, 1, QStringLiteral("Return of capital"));
+            g->setCells(3, 1, QStringLiteral("300"));
+        } else if (first && now == 2013) {
+            type(child<TTaxEdit>("DateofCGTEventEdit"), "10/02/2004");
+            type(child<TTaxEdit>("CapitalProceedsEdit"), "12000");
+        } else if (first && now == 2014) {
+            child<QCheckBox>("Q2NoCheckBox")->click();
+        } else if (first && now == 2019) {
+            g->setCells(0, 1, QStringLiteral("Example Property Trust"));
+            g->setCells(2, 1, QStringLiteral("400"));
+        } else if (first && now == 2024) {
+            firstCost("1000");
+        } else if (first && now == 2025) {
+            g->setCells(0, 1, QStringLiteral("15/03/2004"));
+            g->setCells(2, 1, QStringLiteral("Distribution"));
+            g->setCells(7, 1, QStringLiteral("1500"));
+        }
+        answer();
+    }
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().front();
+    ASSERT_EQ(shown(), 2102);
+    for (int screen : {2012, 2015, 2019, 2025, 2028})
+        EXPECT_GE(seen[screen], 1) << screen << " was walked";
+    EXPECT_EQ(seen[2015], 1) << "only the parcel with a payment has a payment summary";
+
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldStr(tag::event::kAdjustedCostBaseDate), "01/08/2003");
+    EXPECT_EQ(GetFieldVal(tag::event::kAdjustedNonIndexed), 9700);
+    EXPECT_EQ(GetFieldVal(tag::event::kAdjustedReduced), 9700);
+    EXPECT_EQ(GetFieldVal(tag::event::kDiscountGain), 2300);
+    EXPECT_FALSE(FieldChecked(tag::event::kPaymentGainThisYear));
+    FetchRow(wkTrustInterests, 1);
+    EXPECT_EQ(GetFieldStr(tag::event::kAdjustedCostBaseDate), "30/06/2004");
+    EXPECT_TRUE(IsExplicitZero(GetFieldVal(tag::event::kAdjustedNonIndexed)));
+    EXPECT_EQ(GetFieldVal(tag::event::kPaymentDiscountGainThisYear), 500);
+    EXPECT_TRUE(FieldChecked(tag::event::kPaymentGainThisYear));
+    const StringListRef payments = GetFieldLst(tag::event::kPayments);
+    ASSERT_TRUE(payments && payments->size() >= 2);
+    EXPECT_EQ((*payments)[1], "30/06/2004") << "the derived CGT event date is stored";
+    ZeroFillScratchTags();
+    const StringListRef trusts = GetFieldLst(tag::kTrustDistributionTable);
+    ASSERT_TRUE(trusts && trusts->size() >= 11);
+    EXPECT_EQ((*trusts)[0], "Example Property Trust");
+    EXPECT_EQ((*trusts)[10], "400") << "the net cell";
+
+    // Recomputed without a window, the parcel's gain starts from its adjusted cost base.
+    bool parcel = false;
+    for (const QJsonValue& value : ComputedEvents()) {
+        const QJsonObject event = value.toObject();
+        if (event.value("worksheet").toInt() != wkShares || event.value("row").toInt() != 1)
+            continue;
+        parcel = true;
+        EXPECT_EQ(event.value("discount_gain").toInt(), 2300);
+    }
+    EXPECT_TRUE(parcel);
 }
 
 // A share parcel bought on 15/03/1995 for $10,000 with $100 brokerage and sold on 10/02/2004
@@ -162,18 +264,7 @@ TEST_F(InterviewWalkTest, AShareParcelWalkedToItsGainsAsWorkedByHand) {
     ZeroFillScratchTags();
 
     // The return as the walk left it, recomputed without a window.
-    TempFolder folder;
-    const std::string path = folder.file("walk.TAX");
-    cgt::Run().HostIdentifier = "123 456 782";
-    ASSERT_EQ(SaveDataFile(path), SaveStatus::Saved);
-    QProcess tool;
-    tool.start(QStringLiteral(CGT_TOOL_PATH),
-               {QStringLiteral("compute"), QString::fromStdString(path), QStringLiteral("--id"),
-                QStringLiteral("123 456 782"), QStringLiteral("--json")});
-    ASSERT_TRUE(tool.waitForFinished(30000));
-    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-    const QJsonArray events = json.value("events").toArray();
+    const QJsonArray events = ComputedEvents();
     ASSERT_EQ(events.size(), 1);
     const QJsonObject event = events[0].toObject();
     EXPECT_EQ(event.value("name").toString(), "BHP Shares");

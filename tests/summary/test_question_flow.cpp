@@ -285,6 +285,20 @@ TEST_F(QuestionFlowTest, UnappliedLossesLeftAtZeroAreEmptied) {
     EXPECT_EQ(GetFieldVal(tag::kUnappliedOtherLosses), 1500);
 }
 
+// A topic number names one topic: a second topic of the same number could never be opened.
+TEST(QuestionHelpLinks, EveryTopicNumberIsUsedOnce) {
+    InitHelpResources();
+    QFile file(QStringLiteral(":/help/module_help.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::set<QString> numbers;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith('@')) {
+            const QString number = QString::fromLatin1(line.mid(1).split(' ').front());
+            EXPECT_TRUE(numbers.insert(number).second) << "topic " << number.toStdString();
+        }
+    EXPECT_FALSE(numbers.empty());
+}
+
 // Every help link of the question texts and their notes opens a topic of the module's help file
 // as the module reads it, and so do the topics the registration and concession screens link to.
 TEST(QuestionHelpLinks, EveryLinkOpensATopic) {
