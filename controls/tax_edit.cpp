@@ -865,16 +865,18 @@ void TCustomNumEdit::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     const QPalette& pal = palette();
-    const QColor fill = pal.color(QPalette::Active, QPalette::Base);
+    const QColor base = pal.color(QPalette::Active, QPalette::Base);
+    // A field that cannot be used now is drawn like the window behind it, not like an entry.
+    const QColor fill = isEnabled() ? base : pal.color(QPalette::Active, QPalette::Window);
     painter.fillRect(rect(), fill);
     painter.setPen(pal.color(QPalette::Active, QPalette::WindowText));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     QColor textColor = pal.color(QPalette::Active, QPalette::Text);
-    // A disabled field greys its text, unless its fill is the colour grey text would vanish
+    // A disabled field greys its text, unless its own colour is the one grey text would vanish
     // into.
-    if (!isEnabled() && fill != pal.color(QPalette::Active, QPalette::Button))
+    if (!isEnabled() && base != pal.color(QPalette::Active, QPalette::Button))
         textColor = pal.color(QPalette::Disabled, QPalette::Text);
     painter.setPen(textColor);
     painter.setFont(font());

@@ -278,6 +278,19 @@ TEST_F(TaxEditTest, ResultFieldIsReadOnlyAndLooksIt) {
     EXPECT_EQ(fill(*edit), editable);
 }
 
+// A field that cannot be used now is not drawn like an entry, and looks like one again once it
+// can be used.
+TEST_F(TaxEditTest, ADisabledFieldLooksLikeTheWindowNotLikeAnEntry) {
+    setUpField(*second, TCustomNumEdit::ntCurrency, TCustomNumEdit::vtDollar, 8);
+    const auto fill = [](QWidget& w) { return w.grab().toImage().pixelColor(2, 2); };
+    const QColor editable = fill(*second);
+    second->setEnabled(false);
+    EXPECT_NE(fill(*second), editable);
+    EXPECT_EQ(fill(*second), second->palette().color(QPalette::Window));
+    second->setEnabled(true);
+    EXPECT_EQ(fill(*second), editable);
+}
+
 TEST_F(TaxEditTest, CharacterBeyondTheReturnsCharacterSetIsRefused) {
     enter();
     type("a");
