@@ -22,7 +22,7 @@ constexpr const char* kNoAssetSelected = "No Asset Selected";
 
 // Widths of the worksheet's columns.
 constexpr int kWorksheetWidths[cgt::kAdjustmentColumns] = {80,  80,  80,  80,  220, 40,  40,  90,
-                                                           100, 90,  70,  70,  60,  90,  100, 90,
+                                                           100, 90,  70,  70,  80,  90,  100, 90,
                                                            90,  100, 100, 100, 100, 100, 24};
 
 } // namespace

@@ -635,6 +635,11 @@ CellCheck CellTable::CheckCell(int col, int row) {
     const std::string cell = Cell(col, row);
     if (cell.empty() || c.type == ctText || c.type > ctTaxFileNumber || c.type < 0)
         return CellCheck::Passed;
+    // Blanks typed into a number, date or registration number are no entry at all.
+    if (TrimBlanks(cell).empty()) {
+        SetCell(col, row, std::string());
+        return CellCheck::Passed;
+    }
 
     switch (c.type) {
     case ctBusinessNumber:

@@ -268,6 +268,8 @@ TEST_F(CellCheckTest, ChecksFormatsAndMessages) {
         {"Amt|1|1|8|0|F|F|0|F|0|100", "100", CellCheck::Passed, "100", {}},
         {"Amt|1|1|8|0|F|F|0|F|0|0", "150000", CellCheck::Passed, "150000", {}},
         {"Amt|1|1|8|0|F|F|0|F|0|0", "", CellCheck::Passed, "", {}},
+        {"Amt|1|1|8|0|F|F|0|F|0|0", "  ", CellCheck::Passed, "", {}},
+        {"Date|0|2|10", " ", CellCheck::Passed, "", {}},
         {"Cents|1|1|8|0|F|F|2|F", "0", CellCheck::Passed, "0.00", {}},
         {"Cents|1|1|8|0|F|F|2|T", "-0.0005", CellCheck::Passed, "0.00", {}},
         {"Amt|1|1|8|0|F|F|0|F", "0", CellCheck::Passed, "0", {}},

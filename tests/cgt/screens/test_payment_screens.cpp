@@ -231,6 +231,13 @@ TEST_F(PaymentScreenTest, TheShareSummaryShowsTheAdjustedCostBaseAndTheGains) {
         EXPECT_EQ(Dollars(field<TTaxEdit>("DisCapGainEdt")), c.discountGain);
         EXPECT_EQ(Dollars(field<TTaxEdit>("IndCapGainEdt")), c.indexedGain);
         EXPECT_EQ(Dollars(field<TTaxEdit>("PYDisCapGainEdt")), 0);
+        // Results, not entries: every field looks like the window behind it.
+        for (const char* name : {"DisCostBaseEdt", "DisCapGainEdt", "PYOthCapGainEdt"}) {
+            TTaxEdit* edit = field<TTaxEdit>(name);
+            EXPECT_EQ(edit->grab().toImage().pixelColor(3, 3),
+                      edit->palette().color(QPalette::Window))
+                << name;
+        }
         EXPECT_TRUE(field<QRadioButton>("SharesRadio")->isChecked());
         EXPECT_TRUE(field<QRadioButton>("NonActiveRadio")->isChecked());
 
