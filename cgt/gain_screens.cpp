@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "cgt/asset_type_view.h"
+#include "cgt/core/event_recompute.h"
 #include "cgt/event_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/xgrid.h"
@@ -131,7 +132,7 @@ void TGainScreen::FormShow() {
 void TGainScreen::Calculate() {
     const cgt::Worksheet* sheet = cgt::WorksheetOf(worksheet_);
     if (sheet && sheet->hasRow(static_cast<std::uint16_t>(row_))) {
-        ws_ = cgt::RunGainWorksheet(variant_);
+        ws_ = cgt::RunEventWorksheets(worksheet_, variant_); // as cgt compute does
     } else {
         // No event registered in this row: nothing to calculate, and nothing to store.
         ws_ = cgt::GainWorksheet{};

@@ -531,4 +531,20 @@ bool HasPayments(PaymentKind kind) {
     return !ReadPayments(in).empty();
 }
 
+bool AdjustmentStored() {
+    if (!GetFieldText(kAdjustedCostBaseDate).empty()) return true;
+    for (int t :
+         {kAdjustedNonIndexed, kAdjustedIndexed, kAdjustedReduced, kPaymentDiscountGainThisYear,
+          kPaymentDiscountGainPriorYears, kPaymentIndexedGainThisYear,
+          kPaymentIndexedGainPriorYears, kPaymentOtherGainThisYear, kPaymentOtherGainPriorYears})
+        if (AmountEntered(GetFieldVal(t))) return true;
+    return FieldChecked(kPaymentGainThisYear);
+}
+
+void ClearAdjustmentWorksheet() {
+    AdjustmentWorksheet none;
+    none.baseDate = GetFieldText(kBaseDate);
+    StoreAdjustmentWorksheet(none);
+}
+
 } // namespace cgt

@@ -120,5 +120,9 @@ AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind);
 
 // Whether the open row holds payments with a date, so that the worksheet has work to do.
 bool HasPayments(PaymentKind kind);
+// Whether the open row holds an adjusted cost base or gains of an earlier payments pass.
+bool AdjustmentStored();
+// Clears them: with its payments gone the cost base is no longer adjusted.
+void ClearAdjustmentWorksheet();
 
 } // namespace cgt

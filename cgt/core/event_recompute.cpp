@@ -58,16 +58,6 @@ RecomputedEvent Summary(int worksheet, int row, const Worksheet& stored, std::st
     return event;
 }
 
-// The worksheets of the open row in the order the screens run them: the payments of shares and
-// trust interests adjust the cost base before the gain calculation starts from it.
-GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant) {
-    if (worksheet == wkShares || worksheet == wkTrustInterests) {
-        const PaymentKind kind = PaymentKindOf(worksheet);
-        if (HasPayments(kind)) RunAdjustmentWorksheet(kind);
-    }
-    return RunGainWorksheet(variant);
-}
-
 // Recomputes the rows of one worksheet in the order of the list and rebuilds the list with the
 // stored rows, each in the place of its first item, as storing the rows one by one would.
 void RecomputeWorksheet(int worksheet, std::vector<RecomputedEvent>& events) {
@@ -100,6 +90,17 @@ std::span<const int> GainWorksheetKinds() {
 
 GainVariant GainVariantOf(int worksheet) {
     return worksheet == wkDepreciating ? GainVariant::Depreciating : GainVariant::Standard;
+}
+
+GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant) {
+    if (worksheet == wkShares || worksheet == wkTrustInterests) {
+        const PaymentKind kind = PaymentKindOf(worksheet);
+        if (HasPayments(kind))
+            RunAdjustmentWorksheet(kind);
+        else if (AdjustmentStored())
+            ClearAdjustmentWorksheet();
+    }
+    return RunGainWorksheet(variant);
 }
 
 std::vector<RecomputedEvent> RecomputeEvents() {

@@ -18,6 +18,11 @@ std::span<const int> GainWorksheetKinds();
 // The worksheet's variant: depreciating assets have their own.
 GainVariant GainVariantOf(int worksheet);
 
+// The worksheets of the open row of `worksheet` in the order the screens run them, results
+// stored: the payments of shares and trust interests adjust the cost base before the gain
+// calculation starts from it. A row whose payments are gone loses the adjustment they made.
+GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant);
+
 // One recomputed event as its row now holds it.
 struct RecomputedEvent {
     int worksheet = 0;

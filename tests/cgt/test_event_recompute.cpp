@@ -122,5 +122,26 @@ TEST_F(EventRecomputeTest, SharePaymentsAdjustTheCostBaseFirst) {
     EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "");
 }
 
+// Payments removed after their pass had adjusted the cost base: the gain starts from the cost
+// base without them again, and the adjustment is gone from the row.
+TEST_F(EventRecomputeTest, ARowWhosePaymentsWereRemovedLosesTheirAdjustment) {
+    ZeroFillScratchTags();
+    StoreEvent(wkShares, 1, "Paid", "1000", 10000);
+    FetchRow(wkShares, 1);
+    SetFieldLst(kPayments, std::make_shared<StringList>(
+                               StringList{"01/08/2003", "", "Return of capital", "300", "", ""}));
+    PutRow(wkShares, 1);
+    ASSERT_EQ(RecomputeEvents().front().results[gcDiscount], 9300);
+
+    FetchRow(wkShares, 1);
+    SetFieldLst(kPayments, std::make_shared<StringList>());
+    PutRow(wkShares, 1);
+    const std::vector<RecomputedEvent> events = RecomputeEvents();
+    EXPECT_EQ(events.front().results[gcDiscount], 9000);
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "");
+    EXPECT_EQ(GetFieldVal(kAdjustedNonIndexed), 0);
+}
+
 } // namespace
 } // namespace cgt::test
