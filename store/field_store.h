@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -108,6 +109,13 @@ public:
     std::vector<std::uint16_t> rowKeys() const;
     void removeRow(std::uint16_t row);
 
+    // The value of the item at `pos`, its row and tag unchanged (the row index stays valid).
+    void setEntry(std::size_t pos, FieldEntry entry);
+    // Each row of `rows` gets the given items in place of its own, in one pass over the list: at
+    // the place of the row's first item, or after the others, in key order, for a row that had
+    // none; an empty item list removes the row. The items of every row end up together.
+    void replaceRows(std::map<std::uint16_t, std::vector<WorksheetItem>> rows);
+
     // Direct access; the row index is rebuilt on the next look-up.
     std::vector<WorksheetItem>& mutableItems();
 
@@ -187,6 +195,8 @@ void ReportBadField(int tag, std::string_view operation);
 
 // Display text of an entry by the rules of GetFieldText.
 std::string EntryDisplayText(const FieldEntry& entry);
+// !EntryDisplayText(entry).empty(), without formatting a number.
+bool EntryHasDisplayText(const FieldEntry& entry);
 // FieldIsEmpty applied to an entry.
 bool EntryIsEmpty(const FieldEntry& entry);
 // ClearField applied to an entry.
