@@ -146,7 +146,25 @@ void NoteSource(ChoiceState& state) {
     state.hasSources = true;
 }
 
-void AddTrustTableRows(std::vector<Cells>& rows, ChoiceState& state) {
+// The table's rows written from row 1 on as they are built, without a copy of them all.
+class RowWriter {
+public:
+    explicit RowWriter(CellTable& table) : table_(table) { table_.ClearRows(); }
+    void push_back(Cells&& cells) {
+        if (next_ >= table_.RowCount()) table_.AppendRow();
+        for (int c = 0; c < kChoiceColumns; ++c)
+            table_.SetCell(c, next_, std::move(cells[static_cast<std::size_t>(c)]));
+        ++next_;
+    }
+    // The table ends after the last row written, with at least one row.
+    void Finish() { table_.SetRowCount(std::max(next_, 2)); }
+
+private:
+    CellTable& table_;
+    int next_ = 1;
+};
+
+void AddTrustTableRows(RowWriter& rows, ChoiceState& state) {
     const StringListRef list = GetFieldLst(tag::kTrustDistributionTable);
     if (!list) return;
     const std::size_t trusts = list->size() / kTrustCells;
@@ -181,7 +199,7 @@ void AddTrustTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     }
 }
 
-void AddManualTableRows(std::vector<Cells>& rows, ChoiceState& state) {
+void AddManualTableRows(RowWriter& rows, ChoiceState& state) {
     const StringListRef list = GetFieldLst(tag::kManualCalculationTable);
     if (!list) return;
     const std::size_t records = list->size() / kManualCells;
@@ -214,7 +232,7 @@ void AddManualTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     }
 }
 
-void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
+void AddEventRows(int worksheet, int key, RowWriter& rows) {
     const std::string name = GetFieldStr(kName);
     const StringListRef losses = GetFieldLst(kLossesApplied);
     const std::string section(SectionOfWorksheet(worksheet));
@@ -285,7 +303,7 @@ void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
     }
 }
 
-void AddWorksheetRows(std::vector<Cells>& rows, ChoiceState& state) {
+void AddWorksheetRows(RowWriter& rows, ChoiceState& state) {
     ForEachEventRow(wkShares, wkReceipts, [&](int worksheet, int key) {
         NoteSource(state);
         if (!OpenEventIsFifteenYearExempt()) AddEventRows(worksheet, key, rows);
@@ -382,21 +400,23 @@ public:
     }
 
     // A row that needs a method: indexed when the indexed gain is absorbed, or when the
-    // discount method leaves more after the remaining losses; discount otherwise.
-    void Choose(int row, const ChoiceRow& r, long long c12) {
+    // discount method leaves more after the remaining losses; discount otherwise. Returns the
+    // method chosen.
+    Method Choose(int row, long long i, long long d, long long c12) {
         const long long rest = Remaining();
-        if (r.i <= rest) {
+        if (i <= rest) {
             table_.SetCell(ccMethod, row, "Indexed");
-            Write(row, static_cast<Extended>(r.i - c12));
-            return;
+            Write(row, static_cast<Extended>(i - c12));
+            return Method::Indexed;
         }
         const long long usable = std::max(rest, 0LL); // no losses left: nothing to write
-        const bool indexed = static_cast<Extended>(r.d - usable) / 2 > r.i - usable;
+        const bool indexed = static_cast<Extended>(d - usable) / 2 > i - usable;
         table_.SetCell(ccMethod, row, indexed ? "Indexed" : "Discount");
         if (!indexed)
-            Apply(row, r.d, c12, false); // never more than the discount gain itself
+            Apply(row, d, c12, false); // never more than the discount gain itself
         else if (rest > 0)
             Write(row, static_cast<Extended>(rest - c12));
+        return indexed ? Method::Indexed : Method::Discount;
     }
 
 private:
@@ -413,42 +433,48 @@ bool MethodIsChosen(const ChoiceRow& r) {
 }
 
 // The passes of one group of rows: indexed and other gains in table order, then rows needing a
-// method and then discount gains, both in the order of type and index factor. The table itself
-// stays in source order; each row is read once.
-void ApplyToGroup(CellTable& table, LossApplier& applier, RowFilter inGroup, bool otherLosses) {
+// method and then discount gains, both in the order of type and index factor (`byFactor`, the
+// table's rows in that order). The table itself stays in source order; each row is read once.
+void ApplyToGroup(CellTable& table, LossApplier& applier, RowFilter inGroup, bool otherLosses,
+                  const std::vector<int>& byFactor) {
+    // What the passes use of a member row.
     struct Member {
         int row;
-        ChoiceRow r;
-        long long c12; // collectable losses applied, for other losses only
+        long long i, d, o;
+        long long c12;    // collectable losses applied, for other losses only
+        bool noChoice;    // choice required "No"
+        bool needsChoice; // choice required "Yes"
+        Method method;    // Indexed, Discount, or None for any other text
     };
     std::vector<Member> members;
     std::vector<int> memberOf(static_cast<std::size_t>(table.RowCount()), -1);
     for (int row = 1; row < table.RowCount(); ++row) {
-        ChoiceRow r = ReadChoiceRow(table, row);
+        const ChoiceRow r = ReadChoiceRow(table, row);
         if (r.Deferred() || !inGroup(r)) continue;
         memberOf[static_cast<std::size_t>(row)] = static_cast<int>(members.size());
-        const long long c12 = otherLosses ? r.c12 : 0;
-        members.push_back({row, std::move(r), c12});
+        const Method method = r.method == "Indexed"    ? Method::Indexed
+                              : r.method == "Discount" ? Method::Discount
+                                                       : Method::None;
+        members.push_back({row, r.i, r.d, r.o, otherLosses ? r.c12 : 0, r.choiceRequired == "No",
+                           r.NeedsChoice(), method});
     }
     if (members.empty()) return;
     for (const Member& m : members)
-        if ((m.r.choiceRequired == "No" || m.r.method == "Indexed") && m.r.i > 0)
-            applier.Apply(m.row, m.r.i, m.c12, false);
+        if ((m.noChoice || m.method == Method::Indexed) && m.i > 0)
+            applier.Apply(m.row, m.i, m.c12, false);
     for (const Member& m : members)
-        if (m.r.choiceRequired == "No" && m.r.o > 0) applier.Apply(m.row, m.r.o, m.c12, false);
-    std::vector<Member*> byFactor;
-    byFactor.reserve(members.size());
-    for (int row : table.SortedRowOrder(kFactorOrder))
+        if (m.noChoice && m.o > 0) applier.Apply(m.row, m.o, m.c12, false);
+    std::vector<Member*> ordered;
+    ordered.reserve(members.size());
+    for (int row : byFactor)
         if (const int i = memberOf[static_cast<std::size_t>(row)]; i >= 0)
-            byFactor.push_back(&members[static_cast<std::size_t>(i)]);
-    for (Member* m : byFactor)
-        if (m->r.NeedsChoice() && !MethodIsChosen(m->r) && m->r.i > 0 && m->r.d > 0) {
-            applier.Choose(m->row, m->r, m->c12);
-            m->r.method = CellText(table, ccMethod, m->row);
-        }
-    for (const Member* m : byFactor)
-        if ((m->r.choiceRequired == "No" || m->r.method == "Discount") && m->r.d > 0)
-            applier.Apply(m->row, m->r.d, m->c12, true);
+            ordered.push_back(&members[static_cast<std::size_t>(i)]);
+    for (Member* m : ordered)
+        if (m->needsChoice && m->method == Method::None && m->i > 0 && m->d > 0)
+            m->method = applier.Choose(m->row, m->i, m->d, m->c12);
+    for (const Member* m : ordered)
+        if ((m->noChoice || m->method == Method::Discount) && m->d > 0)
+            applier.Apply(m->row, m->d, m->c12, true);
 }
 
 // The passes end with the table in source order.
@@ -616,17 +642,11 @@ void BuildChoiceRows(CellTable& table, ChoiceState& state) {
     state = ChoiceState{};
     // Built in source order: worksheets by number and row key, the manual table, the trust
     // table; each source's rows by code.
-    std::vector<Cells> rows;
+    RowWriter rows(table);
     AddWorksheetRows(rows, state);
     AddManualTableRows(rows, state);
     AddTrustTableRows(rows, state);
-
-    table.ClearRows();
-    table.SetRowCount(std::max<int>(static_cast<int>(rows.size()) + 1, 2));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < kChoiceColumns; ++c)
-            table.SetCell(c, static_cast<int>(r) + 1,
-                          std::move(rows[r][static_cast<std::size_t>(c)]));
+    rows.Finish();
     KeepSourceOrder(table);
 
     if (state.hasSources) {
@@ -732,7 +752,8 @@ void ApplyCollectableLosses(CellTable& table, ChoiceState& state) {
     AutoDefer(table, state);
     LossApplier applier(table, ccCollectableApplied, state.cyc + state.pyc);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsCollectableType(r.type); }, false);
+        table, applier, [](const ChoiceRow& r) { return IsCollectableType(r.type); }, false,
+        table.SortedRowOrder(kFactorOrder));
     KeepSourceOrder(table);
     UpdateTotals(table, state);
 }
@@ -740,10 +761,12 @@ void ApplyCollectableLosses(CellTable& table, ChoiceState& state) {
 void ApplyOtherLosses(CellTable& table, ChoiceState& state) {
     UpdateTotals(table, state);
     LossApplier applier(table, ccOtherApplied, state.cyo + state.pyo);
+    // The passes change neither the types nor the index factors: one order serves both groups.
+    const std::vector<int> byFactor = table.SortedRowOrder(kFactorOrder);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsNonActiveType(r.type); }, true);
+        table, applier, [](const ChoiceRow& r) { return IsNonActiveType(r.type); }, true, byFactor);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsActiveType(r.type); }, true);
+        table, applier, [](const ChoiceRow& r) { return IsActiveType(r.type); }, true, byFactor);
     KeepSourceOrder(table);
     UpdateTotals(table, state);
 }

@@ -320,6 +320,8 @@ void CellTable::LoadRows(const StringList* list) {
 
 void CellTable::SaveRows(StringList& list) const {
     list.clear();
+    list.reserve(static_cast<std::size_t>(std::max(RowCount() - 1, 0)) *
+                 static_cast<std::size_t>(colCount_));
     for (int row = 1; row < RowCount(); ++row)
         if (!IsRowEmpty(row)) {
             const auto& cells = cells_[static_cast<std::size_t>(row)];
