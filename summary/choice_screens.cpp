@@ -127,6 +127,13 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
 
 TQCGT_62::~TQCGT_62() = default;
 
+QWidget* TQCGT_62::PaneFocus(QWidget* focus, bool forward) {
+    if (forward) return nullptr;
+    for (QPushButton* button : {ui_->ApplyLossBtn, ui_->DeferBtn, ui_->MethodBtn, ui_->RestartBtn})
+        if (focus == button) return ui_->XGrid1;
+    return nullptr;
+}
+
 TXGrid* TQCGT_62::Grid() const {
     return ui_->XGrid1;
 }
