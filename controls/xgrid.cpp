@@ -69,8 +69,11 @@ public:
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-        return Latin1(table_.Cell(index.column(), index.row() + 1));
+        const QString cell = Latin1(table_.Cell(index.column(), index.row() + 1));
+        return role == Qt::DisplayRole && shown ? shown(index.column(), cell) : cell;
     }
+
+    TXGrid::ShownText shown;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
         return TitleText(table_.Cell(section, 0));
@@ -620,6 +623,15 @@ void TXGrid::columnHintAt(QHeaderView* header, int x) {
 
 QString TXGrid::Cells(int col, int row) const {
     return Latin1(table_.Cell(col, row));
+}
+
+void TXGrid::setShownText(ShownText shown) {
+    model_->shown = std::move(shown);
+    model_->sync();
+}
+
+QString TXGrid::ShownCell(int col, int row) const {
+    return model_->data(model_->index(row - 1, col), Qt::DisplayRole).toString();
 }
 
 void TXGrid::setCells(int col, int row, const QString& text) {

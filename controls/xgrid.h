@@ -145,6 +145,12 @@ public:
     bool ShowColHints() const { return showColHints_; }
     void setShowColHints(bool on);
 
+    // How the grid draws a data cell's text (the cell and the editor keep it as it is); by
+    // default as it stands.
+    using ShownText = std::function<QString(int col, const QString& cell)>;
+    void setShownText(ShownText shown);
+    QString ShownCell(int col, int row) const;
+
     // Cells (row 0 the titles) and the current cell.
     QString Cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);

@@ -102,6 +102,9 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui_->XGridTotals1->setGrid(grid);
+    grid->setShownText([](int col, const QString& cell) {
+        return QString::fromLatin1(cgt::ShownChoiceCell(col, cell.toLatin1().toStdString()));
+    });
 
     TXGrid* losses = ui_->XGrid2;
     cgt::SetupUnappliedGrid(losses->table());

@@ -889,6 +889,23 @@ void LeaveChoiceTable(const CellTable& table, const ChoiceState& state) {
     ComputeSchedule(table, state);
 }
 
+std::string ShownChoiceCell(int col, const std::string& cell) {
+    switch (col) {
+    case ccIndexed:
+    case ccDiscount:
+    case ccOther:
+    case ccLoss:
+    case ccCollectableApplied:
+    case ccPriorCollectableApplied:
+    case ccOtherApplied:
+    case ccTransferredApplied:
+        if (const auto value = ParseNumber(cell)) return std::to_string(RoundedWhole(*value));
+        return cell;
+    default:
+        return cell;
+    }
+}
+
 std::string NetCapitalGainText(const ChoiceState& state) {
     const long long value = state.netCapitalGain;
     const std::string digits = std::to_string(value < 0 ? -value : value);
