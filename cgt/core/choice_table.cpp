@@ -336,17 +336,23 @@ std::string NetGainText(Extended value) {
 }
 
 // Totals of the applied-loss columns and the current-year losses; deferred rows bring no loss.
+// One pass over the rows.
 void UpdateTotals(const CellTable& table, ChoiceState& state) {
-    state.t12 = TruncatedDollars(table.ColumnTotal(ccCollectableApplied));
-    state.t14 = TruncatedDollars(table.ColumnTotal(ccOtherApplied));
-    state.t15 = TruncatedDollars(table.ColumnTotal(ccTransferredApplied));
+    ColumnSum t12, t14, t15;
     Extended collectable = 0, other = 0, all = 0;
     for (int row = 1; row < table.RowCount(); ++row) {
+        t12.Add(table.Cell(ccCollectableApplied, row));
+        t14.Add(table.Cell(ccOtherApplied, row));
+        t15.Add(table.Cell(ccTransferredApplied, row));
         if (CellIsYes(table, ccDeferAuto, row) || CellIsYes(table, ccDefer, row)) continue;
         const Extended loss = CellAmount(table, ccLoss, row);
         (IsCollectableType(CellText(table, ccType, row)) ? collectable : other) += loss;
         all += loss;
     }
+    // The applied-loss columns are number columns, totalled as the table totals them.
+    state.t12 = TruncatedDollars(t12.Total());
+    state.t14 = TruncatedDollars(t14.Total());
+    state.t15 = TruncatedDollars(t15.Total());
     state.cyc = TruncatedDollars(collectable);
     state.cyo = TruncatedDollars(other);
     state.currentYearLosses = all;
@@ -558,6 +564,29 @@ void StoreEventChoices(const CellTable& table, std::vector<int>& rows) {
     if (!stored || *stored != *list) SetFieldLst(kLossesApplied, list);
 }
 
+// One row's net gain; an active asset's gain is added to the concession sources.
+void RecalculateRow(CellTable& table, int row, StringList& sources) {
+    const ChoiceRow r = ReadChoiceRow(table, row);
+    if (r.Deferred()) {
+        for (int col : {ccCollectableApplied, ccOtherApplied, ccTransferredApplied})
+            table.SetCell(col, row, std::string());
+        table.SetCell(ccNetGain, row, "0");
+        return;
+    }
+    const NetGain net = NetGainOf(r);
+    if (net.method == Method::None) return;
+    table.SetCell(ccNetGain, row, NetGainText(net.amount));
+    if (!IsActiveType(r.type)) return;
+    const std::string& gain = table.Cell(ccNetGain, row);
+    sources.push_back(table.Cell(ccDescription, row));
+    sources.push_back(net.method == Method::Indexed ? gain : std::string());
+    sources.push_back(net.method == Method::Discount ? gain : std::string());
+    sources.push_back(net.method == Method::Other ? gain : std::string());
+    sources.insert(sources.end(), 3, std::string());
+    sources.push_back(table.Cell(ccSourceKind, row));
+    sources.push_back(table.Cell(ccSourceIndex, row));
+}
+
 } // namespace
 
 // ---- Layout --------------------------------------------------------------------------------
@@ -699,31 +728,15 @@ ChoiceRow LoadChoiceRow(const CellTable& table, ChoiceState& state, int row) {
 
 void RecalculateChoices(CellTable& table, ChoiceState& state) {
     auto sources = std::make_shared<StringList>();
+    ColumnSum net; // the net gain column's total, as the table totals it
     for (int row = 1; row < table.RowCount(); ++row) {
-        const ChoiceRow r = ReadChoiceRow(table, row);
-        if (r.Deferred()) {
-            for (int col : {ccCollectableApplied, ccOtherApplied, ccTransferredApplied})
-                table.SetCell(col, row, std::string());
-            table.SetCell(ccNetGain, row, "0");
-            continue;
-        }
-        const NetGain net = NetGainOf(r);
-        if (net.method == Method::None) continue;
-        table.SetCell(ccNetGain, row, NetGainText(net.amount));
-        if (!IsActiveType(r.type)) continue;
-        const std::string& gain = table.Cell(ccNetGain, row);
-        sources->push_back(table.Cell(ccDescription, row));
-        sources->push_back(net.method == Method::Indexed ? gain : std::string());
-        sources->push_back(net.method == Method::Discount ? gain : std::string());
-        sources->push_back(net.method == Method::Other ? gain : std::string());
-        sources->insert(sources->end(), 3, std::string());
-        sources->push_back(table.Cell(ccSourceKind, row));
-        sources->push_back(table.Cell(ccSourceIndex, row));
+        RecalculateRow(table, row, *sources);
+        net.Add(table.Cell(ccNetGain, row));
     }
     SetFieldLst(tag::kConcessionSources, sources);
     UpdateChoiceTotals(table, state);
     SetFieldVal(tag::kTotalCurrentYearLosses, state.currentYearLosses);
-    state.netCapitalGain = TruncatedDollars(table.ColumnTotal(ccNetGain));
+    state.netCapitalGain = TruncatedDollars(net.Total());
     SetFieldVal(tag::kNetCapitalGain, static_cast<Extended>(state.netCapitalGain));
 }
 
