@@ -121,6 +121,9 @@ public:
 
 private:
     void buildIndex() const;
+    // replaceRows when every row given has its items in one run of the list and gets no fewer:
+    // the list grows from the back, in its own storage when it has room. False otherwise.
+    bool growRowsInPlace(std::map<std::uint16_t, std::vector<WorksheetItem>>& rows);
 
     std::vector<WorksheetItem> items_;
     mutable std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> rowIndex_;

@@ -39,30 +39,19 @@ protected:
 };
 
 using Edit = std::function<void()>;
+using Edits = std::map<int, Edit>;
 
-TEST_F(EditRowsTest, EditingAtOnceGivesWhatStoringEachRowGives) {
-    const std::map<int, Edit> edits{
-        {4, [] { SetFieldVal(kIndexedGain, 999); }},        // same tags
-        {2, [] { SetFieldStr(kMethodChoice, "Indexed"); }}, // a tag more
-        {5, [] { SetFieldUnchecked(kDisposalResult); }},    // a tag less
-        {3, [] { ZeroFillScratchTags(); }},                 // emptied: removed
-        {8, [] { SetFieldStr(kName, "New"); }},             // a new row, last
-        {7, [] { SetFieldStr(kName, "Newer"); }},           // before the higher key
-        {1, [] { SetFieldStr(kName, "E1"); }},              // unchanged
-    };
-    const Items before = ItemsOf(wkShares);
-    // The reference: each row opened, changed and stored in list order, new keys ascending.
+// The reference: each row opened, changed and stored in list order, new keys ascending.
+void EditOneByOne(const Edits& edits) {
     for (const auto& [key, edit] : edits) {
         FetchRow(wkShares, key);
         edit();
         PutRow(wkShares, key);
     }
-    const Items expected = ItemsOf(wkShares);
-    ASSERT_NE(expected, before);
+}
 
-    ClearStore();
-    SetUp();
-    ASSERT_EQ(ItemsOf(wkShares), before);
+// Each row of `edits` edited at once; the keys visited.
+std::vector<int> EditAtOnce(const Edits& edits) {
     std::vector<int> keys;
     for (const auto& entry : edits)
         keys.push_back(entry.first);
@@ -73,14 +62,65 @@ TEST_F(EditRowsTest, EditingAtOnceGivesWhatStoringEachRowGives) {
             << "row " << key << " is open in the scratch tags";
         edits.at(key)();
     });
-    EXPECT_EQ(ItemsOf(wkShares), expected);
-    EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 5, 7, 8}));
-    EXPECT_TRUE(FieldIsEmpty(kName)) << "the scratch tags are left empty";
-    // The row index follows the list: each row reads back as stored.
-    FetchRow(wkShares, 4);
-    EXPECT_EQ(GetFieldVal(kIndexedGain), 999);
-    FetchRow(wkShares, 7);
-    EXPECT_EQ(GetFieldStr(kName), "Newer");
+    return visited;
+}
+
+TEST_F(EditRowsTest, EditingAtOnceGivesWhatStoringEachRowGives) {
+    const Edits mixed{
+        {4, [] { SetFieldVal(kIndexedGain, 999); }},        // same tags
+        {2, [] { SetFieldStr(kMethodChoice, "Indexed"); }}, // a tag more
+        {5, [] { SetFieldUnchecked(kDisposalResult); }},    // a tag less
+        {3, [] { ZeroFillScratchTags(); }},                 // emptied: removed
+        {8, [] { SetFieldStr(kName, "New"); }},             // a new row, last
+        {7, [] { SetFieldStr(kName, "Newer"); }},           // before the higher key
+        {1, [] { SetFieldStr(kName, "E1"); }},              // unchanged
+    };
+    // Rows that only grow or keep their number of items, as when choices are first stored.
+    const Edits growing{
+        {2, [] { SetFieldStr(kMethodChoice, "Indexed"); }},
+        {3,
+         [] {
+             SetFieldUnchecked(kDisposalResult); // one tag for another
+             SetFieldStr(kDefermentChoice, "No");
+         }},
+        {5,
+         [] {
+             SetFieldStr(kMethodChoice, "Discount");
+             SetFieldStr(kDefermentChoice, "Yes");
+             SetFieldVal(kIndexedGain, 1);
+         }},
+    };
+    for (const Edits* edits : {&mixed, &growing}) {
+        ClearStore();
+        SetUp();
+        const Items before = ItemsOf(wkShares);
+        EditOneByOne(*edits);
+        const Items expected = ItemsOf(wkShares);
+        ASSERT_NE(expected, before);
+
+        ClearStore();
+        SetUp();
+        ASSERT_EQ(ItemsOf(wkShares), before);
+        const std::vector<int> visited = EditAtOnce(*edits);
+        EXPECT_EQ(ItemsOf(wkShares), expected);
+        std::vector<int> keys;
+        for (const auto& entry : *edits)
+            keys.push_back(entry.first);
+        EXPECT_EQ(visited, keys) << "list order, then new keys ascending";
+        EXPECT_TRUE(FieldIsEmpty(kName)) << "the scratch tags are left empty";
+        // The row index follows the list: each row reads back as stored.
+        for (const auto& [key, edit] : *edits) {
+            FetchRow(wkShares, key);
+            const Items row = [&] {
+                Items out;
+                for (const auto& item : ItemsOf(wkShares))
+                    if (std::get<0>(item) == key) out.push_back(item);
+                return out;
+            }();
+            for (const auto& [rowKey, tag, text] : row)
+                EXPECT_EQ(GetFieldText(tag), text) << "row " << key << " tag " << tag;
+        }
+    }
 }
 
 } // namespace
