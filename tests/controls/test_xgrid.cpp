@@ -38,17 +38,24 @@ const QStringList kDisplay = {
     "Comment|0|0|5|7|F|T|0||0|0|0|2",
 };
 
+// A grid "XGrid1" of `display` (one column a line) and three rows in a window of its own.
+TXGrid* GridInWindow(std::unique_ptr<QWidget>& window, QSize size, QRect geometry,
+                     const QStringList& display) {
+    window = std::make_unique<QWidget>();
+    window->resize(size);
+    auto* grid = new TXGrid(window.get());
+    grid->setObjectName("XGrid1");
+    grid->setGeometry(geometry);
+    grid->setColCount(static_cast<int>(display.size()));
+    grid->setRowCount(3);
+    grid->setDisplay(display);
+    return grid;
+}
+
 class XGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 420);
-        grid = new TXGrid(window.get());
-        grid->setObjectName("XGrid1");
-        grid->setGeometry(10, 10, 700, 200);
-        grid->setColCount(6);
-        grid->setRowCount(3);
-        grid->setDisplay(kDisplay);
+        grid = GridInWindow(window, {900, 420}, {10, 10, 700, 200}, kDisplay);
         other = new QLineEdit(window.get());
         other->setGeometry(10, 360, 100, 22);
         window->show();
@@ -497,17 +504,10 @@ protected:
     const QColor kFixed{255, 0, 255};
 
     void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(600, 300);
-        grid = new TXGrid(window.get());
-        grid->setObjectName("XGrid1");
-        grid->setGeometry(10, 10, 420, 150);
-        grid->setColCount(kCols);
-        grid->setRowCount(3);
         QStringList display{"Section|0|0|20|0|T", "Name|0|0|20|0|T"};
         for (int c = 2; c < kCols; ++c)
             display << QStringLiteral("Amount %1|1|1|8|0|F|F|0|F").arg(c);
-        grid->setDisplay(display);
+        grid = GridInWindow(window, {600, 300}, {10, 10, 420, 150}, display);
         for (int c = 0; c < kCols; ++c)
             grid->setColWidths(c, kWidth);
         grid->setFixedCols(2);
