@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "cgt/core/adjustment_worksheet.h"
 #include "store/dates.h"
 
@@ -56,57 +57,22 @@ void BM_Adjustment(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-double Smallest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 BENCHMARK(BM_Adjustment)
     ->Arg(kPayments)
     ->Arg(2 * kPayments)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
-
-// Keeps each benchmark's smallest processor time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> shown;
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-                continue;
-            }
-            if (run.error_occurred || run.iterations == 0) continue;
-            const double cpu = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            auto [it, fresh] = cpu_.try_emplace(name, cpu);
-            if (!fresh) it->second = std::min(it->second, cpu);
-        }
-        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
-    }
-    double Cpu(const std::string& name) const {
-        const auto it = cpu_.find(name);
-        return it == cpu_.end() ? 0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> cpu_;
-};
+    ->ComputeStatistics("min", bench::Smallest);
 
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double n = reporter.Cpu("BM_Adjustment/" + std::to_string(kPayments));
-    const double twice = reporter.Cpu("BM_Adjustment/" + std::to_string(2 * kPayments));
-    if (n <= 0 || twice <= 0)
-        std::printf("adjustment 2n/n = n/a (target <= 2.50)\n");
-    else
-        std::printf("adjustment 2n/n = %.2f (target <= 2.50)   [cpu %.2f ms / %.2f ms]\n",
-                    twice / n, twice * 1e3, n * 1e3);
+    bench::PrintRatio(reporter, "adjustment 2n/n", "BM_Adjustment/" + std::to_string(2 * kPayments),
+                      "BM_Adjustment/" + std::to_string(kPayments), 2.5,
+                      "<=", {bench::Clock::Cpu, 2, 2, nullptr});
     return 0;
 }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
 #include "store/data_file.h"
@@ -188,74 +189,24 @@ void BM_ChoiceTable(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * events);
 }
 
-double Smallest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 BENCHMARK(BM_Load)
     ->Arg(kEvents)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_Recompute)
     ->Arg(kEvents)
     ->Arg(2 * kEvents)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 
 BENCHMARK(BM_ChoiceTable)
     ->Arg(kEvents)
     ->Arg(2 * kEvents)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
-
-struct Timing {
-    double real = 0; // seconds per iteration, the smallest of the repetitions
-    double cpu = 0;
-};
-
-// The console report (aggregates only), keeping each benchmark's smallest times per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> shown;
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-                continue;
-            }
-            if (run.error_occurred || run.iterations == 0) continue;
-            const double n = static_cast<double>(run.iterations);
-            const Timing t{run.real_accumulated_time / n, run.cpu_accumulated_time / n};
-            const std::string name = run.run_name.function_name + "/" + run.run_name.args;
-            auto [it, fresh] = timings.try_emplace(name, t);
-            if (!fresh) {
-                it->second.real = std::min(it->second.real, t.real);
-                it->second.cpu = std::min(it->second.cpu, t.cpu);
-            }
-        }
-        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
-    }
-    std::map<std::string, Timing> timings;
-};
-
-// The ratio of the processor times, which other processes on the machine disturb least, with
-// the wall-clock ratio beside it.
-void PrintRatio(const RatioReporter& reporter, const char* label, const std::string& over,
-                const std::string& under, double target, const char* relation) {
-    const auto a = reporter.timings.find(over);
-    const auto b = reporter.timings.find(under);
-    if (a == reporter.timings.end() || b == reporter.timings.end() || b->second.cpu <= 0 ||
-        b->second.real <= 0) {
-        std::printf("%s = n/a (target %s %.2f)\n", label, relation, target);
-        return;
-    }
-    std::printf("%s = %.2f (target %s %.2f)   [cpu %.1f ms / %.1f ms; wall-clock ratio %.2f]\n",
-                label, a->second.cpu / b->second.cpu, relation, target, a->second.cpu * 1e3,
-                b->second.cpu * 1e3, a->second.real / b->second.real);
-}
+    ->ComputeStatistics("min", bench::Smallest);
 
 // Messages would mean a broken run; they go to standard error without waiting for anyone.
 class SilentDialogs final : public cgt::DialogService {
@@ -291,14 +242,20 @@ int main(int argc, char** argv) {
                 static_cast<std::uintmax_t>(fs::file_size(ReturnPath(kEvents))), kEvents,
                 Folder().c_str());
 
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // Ratios of the processor times, which other processes on the machine disturb least, with the
+    // wall-clock ratio beside them.
+    const bench::RatioStyle style{bench::Clock::Cpu, 2, 1, "wall-clock ratio"};
     const std::string n = std::to_string(kEvents), twice = std::to_string(2 * kEvents);
-    PrintRatio(reporter, "recompute/load", "BM_Recompute/" + n, "BM_Load/" + n, 1.0, "<");
-    PrintRatio(reporter, "recompute 2n/n", "BM_Recompute/" + twice, "BM_Recompute/" + n, 2.3, "<=");
-    PrintRatio(reporter, "choices/load", "BM_ChoiceTable/" + n, "BM_Load/" + n, 1.0, "<");
-    PrintRatio(reporter, "choices 2n/n", "BM_ChoiceTable/" + twice, "BM_ChoiceTable/" + n, 2.3,
-               "<=");
+    bench::PrintRatio(reporter, "recompute/load", "BM_Recompute/" + n, "BM_Load/" + n, 1.0, "<",
+                      style);
+    bench::PrintRatio(reporter, "recompute 2n/n", "BM_Recompute/" + twice, "BM_Recompute/" + n, 2.3,
+                      "<=", style);
+    bench::PrintRatio(reporter, "choices/load", "BM_ChoiceTable/" + n, "BM_Load/" + n, 1.0, "<",
+                      style);
+    bench::PrintRatio(reporter, "choices 2n/n", "BM_ChoiceTable/" + twice, "BM_ChoiceTable/" + n,
+                      2.3, "<=", style);
 
     cgt::SetDialogService(nullptr);
     std::error_code ec;

@@ -21,8 +21,10 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "report/core/fill.h"
 #include "report/engine/pdf_output.h"
 #include "report/engine/qt_text.h"
@@ -158,58 +160,22 @@ void BM_PdfSchedule(benchmark::State& state) {
     FillEvent();
 }
 
-double Smallest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 BENCHMARK(BM_DrawSameDirectly)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_DrawWorksheetPage)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_PdfWorksheet)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_PdfSchedule)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
-
-// The console report of the aggregates, keeping each benchmark's smallest time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> shown;
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-                continue;
-            }
-            if (runs.size() == 1) shown.push_back(run);
-            if (run.error_occurred || run.iterations == 0) continue;
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            auto [it, fresh] = timings.try_emplace(run.run_name.function_name, seconds);
-            if (!fresh) it->second = std::min(it->second, seconds);
-        }
-        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
-    }
-    std::map<std::string, double> timings;
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* label, const char* name, double target) {
-    const auto floor = reporter.timings.find("BM_DrawSameDirectly");
-    const auto op = reporter.timings.find(name);
-    if (floor == reporter.timings.end() || op == reporter.timings.end() || floor->second <= 0) {
-        std::printf("%s = n/a (target <= %.0f)\n", label, target);
-        return;
-    }
-    std::printf("%s = %.2f (target <= %.0f)   [%.2f ms / %.2f ms]\n", label,
-                op->second / floor->second, target, op->second * 1e3, floor->second * 1e3);
-}
+    ->ComputeStatistics("min", bench::Smallest);
 
 class SilentDialogs final : public DialogService {
 public:
@@ -235,11 +201,15 @@ int main(int argc, char** argv) {
     SetDialogService(&dialogs);
     FillEvent();
 
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintRatio(reporter, "draw/direct", "BM_DrawWorksheetPage", 2);
-    PrintRatio(reporter, "pdf-worksheet/direct", "BM_PdfWorksheet", 10);
-    PrintRatio(reporter, "pdf-schedule/direct", "BM_PdfSchedule", 24);
+    // Wall-clock ratios against the same texts and lines drawn directly.
+    const bench::RatioStyle style{bench::Clock::Real, 0, 2, nullptr};
+    for (const auto& [label, name, target] :
+         {std::tuple{"draw/direct", "BM_DrawWorksheetPage", 2},
+          std::tuple{"pdf-worksheet/direct", "BM_PdfWorksheet", 10},
+          std::tuple{"pdf-schedule/direct", "BM_PdfSchedule", 24}})
+        bench::PrintRatio(reporter, label, name, "BM_DrawSameDirectly", target, "<=", style);
     SetDialogService(nullptr);
     return 0;
 }

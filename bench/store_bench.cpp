@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -234,73 +235,22 @@ void BM_RowLinearScan(benchmark::State& state) {
     benchmark::DoNotOptimize(found);
 }
 
-double Smallest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
-// The three compared operations run five times each; the ratios use the least disturbed run, as
-// other processes share the machine.
 BENCHMARK(BM_RawTripleDes)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_Load)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_Save)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
-    ->ComputeStatistics("min", Smallest);
+    ->ComputeStatistics("min", bench::Smallest);
 BENCHMARK(BM_ParsePlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SerialisePlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RowLookup)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RowLinearScan)->Unit(benchmark::kMicrosecond);
-
-struct Timing {
-    double real = 0; // seconds per iteration, the smallest of the repetitions
-    double cpu = 0;
-};
-
-// The console report (aggregates only where there are repetitions), keeping each benchmark's
-// smallest time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> shown;
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                shown.push_back(run);
-                continue;
-            }
-            if (runs.size() == 1) shown.push_back(run);
-            if (run.error_occurred || run.iterations == 0) continue;
-            const double n = static_cast<double>(run.iterations);
-            auto [it, fresh] = timings.try_emplace(
-                run.run_name.function_name,
-                Timing{run.real_accumulated_time / n, run.cpu_accumulated_time / n});
-            if (!fresh) {
-                it->second.real = std::min(it->second.real, run.real_accumulated_time / n);
-                it->second.cpu = std::min(it->second.cpu, run.cpu_accumulated_time / n);
-            }
-        }
-        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
-    }
-    std::map<std::string, Timing> timings;
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* label, const char* name, double target) {
-    const auto raw = reporter.timings.find("BM_RawTripleDes");
-    const auto op = reporter.timings.find(name);
-    if (raw == reporter.timings.end() || op == reporter.timings.end() || raw->second.real <= 0 ||
-        raw->second.cpu <= 0) {
-        std::printf("%s = n/a (target <= %.2f)\n", label, target);
-        return;
-    }
-    std::printf("%s = %.2f (target <= %.2f)   [%.1f ms / %.1f ms; cpu time ratio %.2f]\n", label,
-                op->second.real / raw->second.real, target, op->second.real * 1e3,
-                raw->second.real * 1e3, op->second.cpu / raw->second.cpu);
-}
 
 // Messages would mean a broken run; they go to standard error without waiting for anyone.
 class SilentDialogs final : public cgt::DialogService {
@@ -331,10 +281,12 @@ int main(int argc, char** argv) {
     std::printf("return: %d worksheet rows of %d items, %zu bytes enciphered, in %s\n", kRows,
                 kItemsPerRow, s.fileBytes, s.folder.c_str());
 
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintRatio(reporter, "load/raw", "BM_Load", 1.30);
-    PrintRatio(reporter, "save/raw", "BM_Save", 1.50);
+    // Wall-clock ratios against the raw cipher, with the processor-time ratio beside them.
+    const bench::RatioStyle style{bench::Clock::Real, 2, 1, "cpu time ratio"};
+    bench::PrintRatio(reporter, "load/raw", "BM_Load", "BM_RawTripleDes", 1.30, "<=", style);
+    bench::PrintRatio(reporter, "save/raw", "BM_Save", "BM_RawTripleDes", 1.50, "<=", style);
 
     cgt::SetDialogService(nullptr);
     std::error_code ec;

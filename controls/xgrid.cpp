@@ -69,8 +69,11 @@ public:
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-        return Latin1(table_.Cell(index.column(), index.row() + 1));
+        const QString cell = Latin1(table_.Cell(index.column(), index.row() + 1));
+        return role == Qt::DisplayRole && shown ? shown(index.column(), cell) : cell;
     }
+
+    TXGrid::ShownText shown;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
         return TitleText(table_.Cell(section, 0));
@@ -155,7 +158,7 @@ protected:
     }
 
     void mouseMoveEvent(QMouseEvent* event) override {
-        grid_->columnHintAt(event->position().toPoint().x());
+        grid_->columnHintAt(this, event->position().toPoint().x());
         QHeaderView::mouseMoveEvent(event);
     }
 
@@ -460,6 +463,38 @@ TXGrid::TXGrid(QWidget* parent)
     connect(header_, &QHeaderView::sectionMoved, this, geometry);
     connect(verticalHeader(), &QHeaderView::sectionResized, this, geometry);
 
+    // The fixed columns: a second view of the same cells over the left edge, showing only those
+    // columns, with the same widths, row heights, title row and vertical scroll position. It
+    // takes neither focus nor clicks; the grid's own columns scroll under it.
+    fixedView_ = new QTableView(this);
+    fixedView_->setObjectName(QStringLiteral("fixedColumns"));
+    fixedView_->setModel(model_);
+    fixedHeader_ = new TXGridHeader(this);
+    fixedView_->setHorizontalHeader(fixedHeader_);
+    fixedView_->verticalHeader()->hide();
+    fixedView_->verticalHeader()->setMinimumSectionSize(1);
+    fixedView_->verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
+    fixedView_->setItemDelegate(new TXGridDelegate(this));
+    fixedView_->setSelectionMode(QAbstractItemView::NoSelection);
+    fixedView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fixedView_->setFocusPolicy(Qt::NoFocus);
+    fixedView_->setFrameShape(QFrame::NoFrame);
+    fixedView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixedView_->viewport()->installEventFilter(this);
+    fixedView_->hide();
+    connect(verticalHeader(), &QHeaderView::sectionResized, fixedView_,
+            [this](int row, int, int size) { fixedView_->setRowHeight(row, size); });
+    connect(header_, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (col >= fixedCols_) return;
+        fixedView_->setColumnWidth(col, size);
+        placeFixedView();
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, fixedView_->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(fixedView_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+            &QScrollBar::setValue);
+
     table_.onPicklistDropdown = [this](int col, int row, cgt::StringList& list) {
         QStringList items;
         for (const auto& item : list)
@@ -498,6 +533,9 @@ void TXGrid::setRowCount(int count) {
 
 void TXGrid::setFixedCols(int count) {
     fixedCols_ = std::clamp(count, 0, table_.ColCount() - 1);
+    // The scrolling columns move by pixels so that a cell can stand just right of the fixed ones.
+    setHorizontalScrollMode(fixedCols_ > 0 ? ScrollPerPixel : ScrollPerItem);
+    syncFixedView();
     if (col_ < fixedCols_) {
         const int first = table_.FirstTabStop(fixedCols_);
         col_ = first >= 0 ? first : fixedCols_;
@@ -510,6 +548,7 @@ void TXGrid::setFixedCols(int count) {
 void TXGrid::setDefaultRowHeight(int height) {
     defaultRowHeight_ = std::max(height, 1);
     verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
+    fixedView_->verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
     for (int r = 0; r < model_->rowCount(); ++r)
         verticalHeader()->resizeSection(r, defaultRowHeight_);
     placeEditor();
@@ -544,6 +583,10 @@ void TXGrid::setTitleLines(int lines) {
 void TXGrid::applyTitleHeight(int height) {
     header_->height_ = std::max(height, 0);
     header_->updateGeometry();
+    if (fixedHeader_) {
+        fixedHeader_->height_ = header_->height_;
+        fixedHeader_->updateGeometry();
+    }
     updateGeometries();
     placeEditor();
 }
@@ -556,6 +599,8 @@ void TXGrid::setFixedColor(const QColor& color) {
     fixedColor_ = color;
     viewport()->update();
     header_->viewport()->update();
+    fixedView_->viewport()->update();
+    fixedHeader_->viewport()->update();
 }
 
 void TXGrid::setShowColHints(bool on) {
@@ -563,20 +608,30 @@ void TXGrid::setShowColHints(bool on) {
     if (!on) {
         currentHint_ = 0;
         header_->setToolTip(QString());
+        fixedHeader_->setToolTip(QString());
     }
 }
 
-void TXGrid::columnHintAt(int x) {
+void TXGrid::columnHintAt(QHeaderView* header, int x) {
     if (!showColHints_) return;
-    const int col = header_->logicalIndexAt(x);
+    const int col = header->logicalIndexAt(x);
     const int hint = col >= 0 ? table_.Column(col).hint : 0;
-    if (hint == currentHint_) return;
+    if (hint == currentHint_ && header->toolTip().isEmpty() == (hint == 0)) return;
     currentHint_ = hint;
-    header_->setToolTip(hint != 0 ? Latin1(cgt::ColumnHintText(hint)) : QString());
+    header->setToolTip(hint != 0 ? Latin1(cgt::ColumnHintText(hint)) : QString());
 }
 
 QString TXGrid::Cells(int col, int row) const {
     return Latin1(table_.Cell(col, row));
+}
+
+void TXGrid::setShownText(ShownText shown) {
+    model_->shown = std::move(shown);
+    model_->sync();
+}
+
+QString TXGrid::ShownCell(int col, int row) const {
+    return model_->data(model_->index(row - 1, col), Qt::DisplayRole).toString();
 }
 
 void TXGrid::setCells(int col, int row, const QString& text) {
@@ -603,7 +658,80 @@ void TXGrid::applyColumnWidths() {
         setColumnHidden(c, width < 0);
         if (width >= 0) setColumnWidth(c, width);
     }
+    syncFixedView();
     placeEditor();
+}
+
+void TXGrid::syncFixedView() {
+    if (!fixedView_) return;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const bool shown = c < fixedCols_ && !isColumnHidden(c);
+        fixedView_->setColumnHidden(c, !shown);
+        if (shown) fixedView_->setColumnWidth(c, columnWidth(c));
+    }
+    fixedView_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    placeFixedView();
+}
+
+void TXGrid::placeFixedView() {
+    if (!fixedView_) return;
+    const int width = fixedWidth();
+    if (fixedCols_ <= 0 || width <= 0) {
+        fixedView_->hide();
+        return;
+    }
+    const QRect area = viewport()->geometry();
+    const int top = header_->isHidden() ? area.top() : header_->geometry().top();
+    fixedView_->setGeometry(area.left(), top, std::min(width, area.width()),
+                            area.bottom() - top + 1);
+    fixedView_->show();
+    fixedView_->raise();
+}
+
+int TXGrid::fixedWidth() const {
+    int width = 0;
+    for (int c = 0; c < fixedCols_ && c < model_->columnCount(); ++c)
+        if (!isColumnHidden(c)) width += columnWidth(c);
+    return width;
+}
+
+int TXGrid::columnLeft(int col) const {
+    if (col >= fixedCols_) return columnViewportPosition(col);
+    int left = 0;
+    for (int c = 0; c < col; ++c)
+        if (!isColumnHidden(c)) left += columnWidth(c);
+    return left;
+}
+
+void TXGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (fixedCols_ <= 0 || !index.isValid()) {
+        QTableView::scrollTo(index, hint);
+        return;
+    }
+    QScrollBar* bar = horizontalScrollBar();
+    const int before = bar->value();
+    QTableView::scrollTo(index, hint);
+    if (index.column() < fixedCols_) {
+        bar->setValue(before); // the fixed columns are always in view
+        return;
+    }
+    const int hidden = fixedWidth() - visualRect(index).left();
+    if (hidden > 0) bar->setValue(bar->value() - hidden);
+}
+
+bool TXGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (fixedView_ && watched == fixedView_->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            return true; // the fixed cells are not entered by a click
+        default:
+            break;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 int TXGrid::rowHeights(int row) const {
@@ -858,12 +986,14 @@ void TXGrid::scrollContentsBy(int dx, int dy) {
 
 void TXGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
+    placeFixedView();
     placeEditor();
     emit totalsChanged();
 }
 
 void TXGrid::updateGeometries() {
     QTableView::updateGeometries();
+    placeFixedView();
     placeEditor();
 }
 
@@ -1109,28 +1239,33 @@ QString TXGridTotals::displayedText(int col) const {
     return grid_->ColumnTotalText(col);
 }
 
+int TXGridTotals::columnX(int col) const {
+    return grid_->viewport()->geometry().x() + grid_->columnLeft(col);
+}
+
+QRect TXGridTotals::visibleArea(int col) const {
+    const QRect viewport = grid_->viewport()->geometry();
+    const int left = viewport.x() + (col < grid_->FixedCols() ? 0 : grid_->fixedWidth());
+    const int right = viewport.x() + std::min(viewport.width(), width() - viewport.x());
+    return QRect(left, 0, std::max(right - left, 0), height());
+}
+
 QRect TXGridTotals::textRect(int col) const {
     if (!grid_ || col < 0 || col >= grid_->ColCount() || grid_->isColumnHidden(col)) return {};
-    const QRect viewport = grid_->viewport()->geometry();
-    const int left = viewport.x() + grid_->columnViewportPosition(col);
-    const QRect cell(left, 0, grid_->columnWidth(col), height());
-    const QRect visible(viewport.x(), 0, std::min(viewport.width(), width() - viewport.x()),
-                        height());
-    return cell.intersected(visible).adjusted(0, 0, -3, 0);
+    const QRect cell(columnX(col), 0, grid_->columnWidth(col), height());
+    return cell.intersected(visibleArea(col)).adjusted(0, 0, -3, 0);
 }
 
 void TXGridTotals::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     if (grid_) {
-        const QRect viewport = grid_->viewport()->geometry();
         painter.setPen(palette().color(QPalette::Mid));
         for (int c = 0; c < grid_->ColCount(); ++c) {
             if (grid_->isColumnHidden(c)) continue;
-            const int x =
-                viewport.x() + grid_->columnViewportPosition(c) + grid_->columnWidth(c) - 1;
-            if (x >= viewport.x() && x < viewport.x() + viewport.width())
-                painter.drawLine(x, 0, x, height());
+            const int x = columnX(c) + grid_->columnWidth(c) - 1;
+            const QRect visible = visibleArea(c);
+            if (x >= visible.left() && x <= visible.right()) painter.drawLine(x, 0, x, height());
         }
         painter.setPen(palette().color(QPalette::Text));
         for (int c = 0; c < grid_->ColCount(); ++c) {

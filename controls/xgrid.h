@@ -145,6 +145,12 @@ public:
     bool ShowColHints() const { return showColHints_; }
     void setShowColHints(bool on);
 
+    // How the grid draws a data cell's text (the cell and the editor keep it as it is); by
+    // default as it stands.
+    using ShownText = std::function<QString(int col, const QString& cell)>;
+    void setShownText(ShownText shown);
+    QString ShownCell(int col, int row) const;
+
     // Cells (row 0 the titles) and the current cell.
     QString Cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);
@@ -187,6 +193,12 @@ public:
     // Hint number shown over the title row (0: none).
     int currentHint() const { return currentHint_; }
     int titleRowHeight() const;
+    // The fixed columns stay at the left edge when the grid scrolls sideways: their total width,
+    // and where a column is shown, in viewport coordinates.
+    int fixedWidth() const;
+    int columnLeft(int col) const;
+    // The view that shows the fixed columns over the scrolling ones.
+    QTableView* fixedView() const { return fixedView_; }
 
     // Opens the drop-down list of the current cell (its column must have a picklist button).
     void DropDown();
@@ -213,6 +225,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A cell of a scrolling column is brought into view right of the fixed columns.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
     friend class TXGridInplaceEdit;
@@ -237,7 +252,9 @@ private:
     void enterGrid();
     void leaveGrid();
     void acceptPicklistItem(const QString& item);
-    void columnHintAt(int x);
+    void columnHintAt(QHeaderView* header, int x);
+    void syncFixedView();
+    void placeFixedView();
     void applyTitleHeight(int height);
     void applyColumnWidths();
     void moveByTab(bool forward);
@@ -245,6 +262,8 @@ private:
     cgt::CellTable table_;
     TXGridModel* model_;
     TXGridHeader* header_;
+    QTableView* fixedView_ = nullptr;
+    TXGridHeader* fixedHeader_ = nullptr;
     TXGridInplaceEdit* editor_;
     TPopupListbox* popup_;
     std::vector<int> colWidths_;
@@ -294,6 +313,10 @@ protected:
 
 private:
     void resolveGrid();
+    // The x of a column of the grid, and the part of the row where it can be seen: right of
+    // the fixed columns for a scrolling one.
+    int columnX(int col) const;
+    QRect visibleArea(int col) const;
 
     QString gridName_;
     QPointer<TXGrid> grid_;

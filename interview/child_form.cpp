@@ -36,3 +36,7 @@ int TChildForm::ScreenMsgBox(const QString& text, int kind, int buttons) {
 int TChildForm::ScreenInfo(const QString& text) {
     return ScreenMsgBox(text, cgt::mkInformation, cgt::mbOK);
 }
+
+QWidget* TChildForm::PaneFocus(QWidget* /*focus*/, bool /*forward*/) {
+    return nullptr; // the screen is one pane
+}

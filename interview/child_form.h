@@ -90,6 +90,10 @@ public:
     // worksheet row is switched. Screens install their hooks here.
     virtual void FormShow() {}
 
+    // F6 (forward) or Shift+F6 pressed on `focus`, a control of the screen: the control of the
+    // screen's own next or previous pane, or nullptr when the focus goes to the frame's panes.
+    virtual QWidget* PaneFocus(QWidget* focus, bool forward);
+
 private:
     int contextStop_ = 0;
     int contextCaution_ = 0;

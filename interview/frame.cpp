@@ -483,6 +483,12 @@ bool TFrameWnd::PressDefaultButton() {
 }
 
 void TFrameWnd::FocusNextPane(bool forward) {
+    QWidget* focus = QApplication::focusWidget();
+    if (screen_ && focus && screen_->isAncestorOf(focus))
+        if (QWidget* pane = screen_->PaneFocus(focus, forward)) {
+            pane->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
     QWidget* screenFirst = screen_ ? NextTabStop(this, screen_.data()) : nullptr;
     if (screenFirst && !screen_->isAncestorOf(screenFirst)) screenFirst = nullptr;
     QWidget* button = nullptr;

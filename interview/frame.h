@@ -135,7 +135,8 @@ public:
     // click would check it. False when neither button is offered.
     bool PressDefaultButton();
     // F6 and Shift+F6: the focus moves to the next or previous pane of the frame that is shown
-    // (the screen's first control, the navigator, the worksheet pick list, the buttons).
+    // (the screen's first control, the navigator, the worksheet pick list, the buttons), or to
+    // the screen's own pane that the screen names (TChildForm::PaneFocus).
     void FocusNextPane(bool forward);
 
     Ui::TFrameWnd& ui() { return *ui_; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
 
 #include "store/dates.h"
 #include "store/dialogs.h"
@@ -130,6 +132,74 @@ void Worksheet::removeRow(std::uint16_t row) {
     indexValid_ = false;
 }
 
+void Worksheet::setEntry(std::size_t pos, FieldEntry entry) {
+    if (pos < items_.size()) items_[pos].entry = std::move(entry);
+}
+
+bool Worksheet::growRowsInPlace(std::map<std::uint16_t, std::vector<WorksheetItem>>& rows) {
+    std::vector<std::pair<std::uint32_t, std::uint16_t>> blocks; // first position, row
+    blocks.reserve(rows.size());
+    std::size_t added = 0;
+    for (const auto& [row, items] : rows) {
+        const auto it = rowIndex_.find(row);
+        if (it == rowIndex_.end()) return false;
+        const std::vector<std::uint32_t>& positions = it->second;
+        if (positions.back() - positions.front() + 1 != positions.size()) return false;
+        if (items.size() < positions.size()) return false;
+        added += items.size() - positions.size();
+        blocks.emplace_back(positions.front(), row);
+    }
+    std::sort(blocks.begin(), blocks.end(), std::greater<>());
+    std::size_t read = items_.size();
+    items_.resize(items_.size() + added);
+    std::size_t write = items_.size();
+    // From the back: the items after each block move up by what the blocks before them grow;
+    // the new items take the block's place. The write position never falls below the read one.
+    for (const auto& [first, row] : blocks) {
+        const std::size_t end = first + rowIndex_.find(row)->second.size();
+        while (read > end) {
+            --read;
+            --write;
+            if (write != read) items_[write] = std::move(items_[read]);
+        }
+        std::vector<WorksheetItem>& fresh = rows.find(row)->second;
+        for (auto it = fresh.rbegin(); it != fresh.rend(); ++it)
+            items_[--write] = std::move(*it);
+        read = first;
+    }
+    return true;
+}
+
+void Worksheet::replaceRows(std::map<std::uint16_t, std::vector<WorksheetItem>> rows) {
+    if (rows.empty()) return;
+    if (!indexValid_) buildIndex();
+    if (growRowsInPlace(rows)) {
+        indexValid_ = false;
+        return;
+    }
+    std::size_t added = 0;
+    for (const auto& entry : rows)
+        added += entry.second.size();
+    std::vector<WorksheetItem> rebuilt;
+    rebuilt.reserve(items_.size() + added);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const std::uint16_t row = items_[i].row;
+        const std::vector<std::uint32_t>& positions = rowIndex_.find(row)->second;
+        if (positions.front() != i) continue; // the row went with its first item
+        if (auto it = rows.find(row); it != rows.end()) {
+            std::move(it->second.begin(), it->second.end(), std::back_inserter(rebuilt));
+            rows.erase(it);
+            continue;
+        }
+        for (std::uint32_t pos : positions)
+            rebuilt.push_back(std::move(items_[pos]));
+    }
+    for (auto& [row, items] : rows)
+        std::move(items.begin(), items.end(), std::back_inserter(rebuilt));
+    items_.swap(rebuilt);
+    indexValid_ = false;
+}
+
 std::vector<WorksheetItem>& Worksheet::mutableItems() {
     indexValid_ = false;
     return items_;
@@ -184,6 +254,25 @@ std::string EntryDisplayText(const FieldEntry& e) {
         return e.list && !e.list->empty() ? e.list->front() : std::string{};
     default:
         return {};
+    }
+}
+
+bool EntryHasDisplayText(const FieldEntry& e) {
+    switch (e.type) {
+    case dtNumeric:
+    case dtCurrency:
+    case dtCurrencyCnt:
+        return std::fabs(e.number()) >= kEmptyNumber; // a number shown has at least one digit
+    case dtString:
+        return e.text && !e.text->empty();
+    case dtSmallStr:
+        return e.value[0] != 0;
+    case dtCheckbox:
+        return e.checked();
+    case dtList:
+        return e.list && !e.list->empty() && !e.list->front().empty();
+    default:
+        return false;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -108,11 +109,21 @@ public:
     std::vector<std::uint16_t> rowKeys() const;
     void removeRow(std::uint16_t row);
 
+    // The value of the item at `pos`, its row and tag unchanged (the row index stays valid).
+    void setEntry(std::size_t pos, FieldEntry entry);
+    // Each row of `rows` gets the given items in place of its own, in one pass over the list: at
+    // the place of the row's first item, or after the others, in key order, for a row that had
+    // none; an empty item list removes the row. The items of every row end up together.
+    void replaceRows(std::map<std::uint16_t, std::vector<WorksheetItem>> rows);
+
     // Direct access; the row index is rebuilt on the next look-up.
     std::vector<WorksheetItem>& mutableItems();
 
 private:
     void buildIndex() const;
+    // replaceRows when every row given has its items in one run of the list and gets no fewer:
+    // the list grows from the back, in its own storage when it has room. False otherwise.
+    bool growRowsInPlace(std::map<std::uint16_t, std::vector<WorksheetItem>>& rows);
 
     std::vector<WorksheetItem> items_;
     mutable std::unordered_map<std::uint16_t, std::vector<std::uint32_t>> rowIndex_;
@@ -187,6 +198,8 @@ void ReportBadField(int tag, std::string_view operation);
 
 // Display text of an entry by the rules of GetFieldText.
 std::string EntryDisplayText(const FieldEntry& entry);
+// !EntryDisplayText(entry).empty(), without formatting a number.
+bool EntryHasDisplayText(const FieldEntry& entry);
 // FieldIsEmpty applied to an entry.
 bool EntryIsEmpty(const FieldEntry& entry);
 // ClearField applied to an entry.

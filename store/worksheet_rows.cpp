@@ -52,15 +52,19 @@ void CopyRowToScratch(const Worksheet* sheet, int row) {
     }
 }
 
-void StoreScratchAsRow(Worksheet& sheet, int row) {
-    const std::size_t pos = RemoveRowItems(sheet, RowKey(row));
-    std::vector<WorksheetItem> fresh;
+std::vector<WorksheetItem> ScratchRowItems(int row) {
+    std::vector<WorksheetItem> items;
     for (auto [first, last] : kScratchRanges)
         for (int tag = first; tag <= last; ++tag) {
             const FieldEntry& e = Store().entry(tag);
-            if (EntryDisplayText(e).empty()) continue;
-            fresh.push_back(WorksheetItem{RowKey(row), tag, e});
+            if (EntryHasDisplayText(e)) items.push_back(WorksheetItem{RowKey(row), tag, e});
         }
+    return items;
+}
+
+void StoreScratchAsRow(Worksheet& sheet, int row) {
+    const std::size_t pos = RemoveRowItems(sheet, RowKey(row));
+    std::vector<WorksheetItem> fresh = ScratchRowItems(row);
     if (fresh.empty()) return;
     auto& items = sheet.mutableItems();
     items.insert(items.begin() + static_cast<std::ptrdiff_t>(pos),

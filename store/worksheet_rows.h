@@ -20,8 +20,11 @@ Worksheet* EnsureWorksheet(int worksheet);
 // Zero-fills the scratch tags and copies the row's items into them unchanged.
 void CopyRowToScratch(const Worksheet* sheet, int row);
 
-// Replaces the row's items by one item for every scratch tag with a display text, in tag
-// order, at the place of the row's first item (after the last row when it had none).
+// One item of row `row` for every scratch tag with a display text, in tag order.
+std::vector<WorksheetItem> ScratchRowItems(int row);
+
+// Replaces the row's items by ScratchRowItems(row), at the place of the row's first item (after
+// the last row when it had none).
 void StoreScratchAsRow(Worksheet& sheet, int row);
 
 // Removes the row's items and numbers the later rows one lower.

@@ -102,6 +102,9 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui_->XGridTotals1->setGrid(grid);
+    grid->setShownText([](int col, const QString& cell) {
+        return QString::fromLatin1(cgt::ShownChoiceCell(col, cell.toLatin1().toStdString()));
+    });
 
     TXGrid* losses = ui_->XGrid2;
     cgt::SetupUnappliedGrid(losses->table());
@@ -126,6 +129,13 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
 }
 
 TQCGT_62::~TQCGT_62() = default;
+
+QWidget* TQCGT_62::PaneFocus(QWidget* focus, bool forward) {
+    if (forward) return nullptr;
+    for (QPushButton* button : {ui_->ApplyLossBtn, ui_->DeferBtn, ui_->MethodBtn, ui_->RestartBtn})
+        if (focus == button) return ui_->XGrid1;
+    return nullptr;
+}
 
 TXGrid* TQCGT_62::Grid() const {
     return ui_->XGrid1;

@@ -33,6 +33,8 @@ public:
     TQCGT_62();
     ~TQCGT_62() override;
     void FormShow() override;
+    // The four buttons are the pane after the table: Shift+F6 on them goes back to the table.
+    QWidget* PaneFocus(QWidget* focus, bool forward) override;
 
     TXGrid* Grid() const;
     TXGrid* LossesGrid() const;

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
+#include <map>
 #include <set>
+#include <vector>
 
 #include "cgt/core/choice_table.h"
 #include "cgt/core/shown_values.h"
@@ -65,27 +66,30 @@ void EditWorksheetRows(int worksheet, std::span<const int> keys,
     Worksheet* sheet = EnsureWorksheet(worksheet);
     if (!sheet || keys.empty()) return;
     std::set<int> pending(keys.begin(), keys.end());
-    std::vector<WorksheetItem> rebuilt;
-    rebuilt.reserve(sheet->size() + pending.size());
-    auto store = [&](int key) {
+    // A row stored with the tags it had is written in place; the others are put in one pass.
+    std::map<std::uint16_t, std::vector<WorksheetItem>> reshaped;
+    auto store = [&](std::uint16_t key) {
         CopyRowToScratch(sheet, key);
         edit(key);
-        Worksheet stored;
-        StoreScratchAsRow(stored, key);
-        auto& items = stored.mutableItems();
-        std::move(items.begin(), items.end(), std::back_inserter(rebuilt));
-    };
-    for (std::uint16_t key : sheet->rowKeys()) {
-        if (pending.erase(key)) {
-            store(key);
-            continue;
+        std::vector<WorksheetItem> fresh = ScratchRowItems(key);
+        const auto positions = sheet->rowPositions(key);
+        const bool sameTags =
+            std::equal(fresh.begin(), fresh.end(), positions.begin(), positions.end(),
+                       [&](const WorksheetItem& item, std::uint32_t pos) {
+                           return item.tag == sheet->items()[pos].tag;
+                       });
+        if (!sameTags) {
+            reshaped.emplace(key, std::move(fresh));
+            return;
         }
-        for (std::uint32_t pos : sheet->rowPositions(key))
-            rebuilt.push_back(sheet->items()[pos]);
-    }
+        for (std::size_t i = 0; i < fresh.size(); ++i)
+            sheet->setEntry(positions[i], std::move(fresh[i].entry));
+    };
+    for (std::uint16_t key : sheet->rowKeys())
+        if (pending.erase(key)) store(key);
     for (int key : pending)
-        if (key >= 1 && key <= 0xFFFF) store(key);
-    sheet->mutableItems().swap(rebuilt);
+        if (key >= 1 && key <= 0xFFFF) store(static_cast<std::uint16_t>(key));
+    sheet->replaceRows(std::move(reshaped));
     ZeroFillScratchTags();
 }
 

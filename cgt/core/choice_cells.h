@@ -30,8 +30,9 @@ long long TagDollars(int tag);
 void ForEachEventRow(int first, int last, const std::function<void(int worksheet, int key)>& visit);
 
 // Each of the rows `keys` of the worksheet loaded into the scratch tags, changed by `edit` and
-// stored back in its place; a key without a row is added after the others. The item list is
-// rebuilt once, so the work grows with the list, not with the list times the rows.
+// stored back in its place; a key without a row is added after the others. A row that keeps its
+// tags is written in place, and the list is rebuilt at most once, so the work grows with the
+// list, not with the list times the rows.
 void EditWorksheetRows(int worksheet, std::span<const int> keys,
                        const std::function<void(int key)>& edit);
 

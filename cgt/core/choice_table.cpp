@@ -146,7 +146,25 @@ void NoteSource(ChoiceState& state) {
     state.hasSources = true;
 }
 
-void AddTrustTableRows(std::vector<Cells>& rows, ChoiceState& state) {
+// The table's rows written from row 1 on as they are built, without a copy of them all.
+class RowWriter {
+public:
+    explicit RowWriter(CellTable& table) : table_(table) { table_.ClearRows(); }
+    void push_back(Cells&& cells) {
+        if (next_ >= table_.RowCount()) table_.AppendRow();
+        for (int c = 0; c < kChoiceColumns; ++c)
+            table_.SetCell(c, next_, std::move(cells[static_cast<std::size_t>(c)]));
+        ++next_;
+    }
+    // The table ends after the last row written, with at least one row.
+    void Finish() { table_.SetRowCount(std::max(next_, 2)); }
+
+private:
+    CellTable& table_;
+    int next_ = 1;
+};
+
+void AddTrustTableRows(RowWriter& rows, ChoiceState& state) {
     const StringListRef list = GetFieldLst(tag::kTrustDistributionTable);
     if (!list) return;
     const std::size_t trusts = list->size() / kTrustCells;
@@ -181,7 +199,7 @@ void AddTrustTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     }
 }
 
-void AddManualTableRows(std::vector<Cells>& rows, ChoiceState& state) {
+void AddManualTableRows(RowWriter& rows, ChoiceState& state) {
     const StringListRef list = GetFieldLst(tag::kManualCalculationTable);
     if (!list) return;
     const std::size_t records = list->size() / kManualCells;
@@ -214,7 +232,7 @@ void AddManualTableRows(std::vector<Cells>& rows, ChoiceState& state) {
     }
 }
 
-void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
+void AddEventRows(int worksheet, int key, RowWriter& rows) {
     const std::string name = GetFieldStr(kName);
     const StringListRef losses = GetFieldLst(kLossesApplied);
     const std::string section(SectionOfWorksheet(worksheet));
@@ -285,7 +303,7 @@ void AddEventRows(int worksheet, int key, std::vector<Cells>& rows) {
     }
 }
 
-void AddWorksheetRows(std::vector<Cells>& rows, ChoiceState& state) {
+void AddWorksheetRows(RowWriter& rows, ChoiceState& state) {
     ForEachEventRow(wkShares, wkReceipts, [&](int worksheet, int key) {
         NoteSource(state);
         if (!OpenEventIsFifteenYearExempt()) AddEventRows(worksheet, key, rows);
@@ -318,17 +336,23 @@ std::string NetGainText(Extended value) {
 }
 
 // Totals of the applied-loss columns and the current-year losses; deferred rows bring no loss.
+// One pass over the rows.
 void UpdateTotals(const CellTable& table, ChoiceState& state) {
-    state.t12 = TruncatedDollars(table.ColumnTotal(ccCollectableApplied));
-    state.t14 = TruncatedDollars(table.ColumnTotal(ccOtherApplied));
-    state.t15 = TruncatedDollars(table.ColumnTotal(ccTransferredApplied));
+    ColumnSum t12, t14, t15;
     Extended collectable = 0, other = 0, all = 0;
     for (int row = 1; row < table.RowCount(); ++row) {
+        t12.Add(table.Cell(ccCollectableApplied, row));
+        t14.Add(table.Cell(ccOtherApplied, row));
+        t15.Add(table.Cell(ccTransferredApplied, row));
         if (CellIsYes(table, ccDeferAuto, row) || CellIsYes(table, ccDefer, row)) continue;
         const Extended loss = CellAmount(table, ccLoss, row);
         (IsCollectableType(CellText(table, ccType, row)) ? collectable : other) += loss;
         all += loss;
     }
+    // The applied-loss columns are number columns, totalled as the table totals them.
+    state.t12 = TruncatedDollars(t12.Total());
+    state.t14 = TruncatedDollars(t14.Total());
+    state.t15 = TruncatedDollars(t15.Total());
     state.cyc = TruncatedDollars(collectable);
     state.cyo = TruncatedDollars(other);
     state.currentYearLosses = all;
@@ -382,21 +406,23 @@ public:
     }
 
     // A row that needs a method: indexed when the indexed gain is absorbed, or when the
-    // discount method leaves more after the remaining losses; discount otherwise.
-    void Choose(int row, const ChoiceRow& r, long long c12) {
+    // discount method leaves more after the remaining losses; discount otherwise. Returns the
+    // method chosen.
+    Method Choose(int row, long long i, long long d, long long c12) {
         const long long rest = Remaining();
-        if (r.i <= rest) {
+        if (i <= rest) {
             table_.SetCell(ccMethod, row, "Indexed");
-            Write(row, static_cast<Extended>(r.i - c12));
-            return;
+            Write(row, static_cast<Extended>(i - c12));
+            return Method::Indexed;
         }
         const long long usable = std::max(rest, 0LL); // no losses left: nothing to write
-        const bool indexed = static_cast<Extended>(r.d - usable) / 2 > r.i - usable;
+        const bool indexed = static_cast<Extended>(d - usable) / 2 > i - usable;
         table_.SetCell(ccMethod, row, indexed ? "Indexed" : "Discount");
         if (!indexed)
-            Apply(row, r.d, c12, false); // never more than the discount gain itself
+            Apply(row, d, c12, false); // never more than the discount gain itself
         else if (rest > 0)
             Write(row, static_cast<Extended>(rest - c12));
+        return indexed ? Method::Indexed : Method::Discount;
     }
 
 private:
@@ -413,42 +439,48 @@ bool MethodIsChosen(const ChoiceRow& r) {
 }
 
 // The passes of one group of rows: indexed and other gains in table order, then rows needing a
-// method and then discount gains, both in the order of type and index factor. The table itself
-// stays in source order; each row is read once.
-void ApplyToGroup(CellTable& table, LossApplier& applier, RowFilter inGroup, bool otherLosses) {
+// method and then discount gains, both in the order of type and index factor (`byFactor`, the
+// table's rows in that order). The table itself stays in source order; each row is read once.
+void ApplyToGroup(CellTable& table, LossApplier& applier, RowFilter inGroup, bool otherLosses,
+                  const std::vector<int>& byFactor) {
+    // What the passes use of a member row.
     struct Member {
         int row;
-        ChoiceRow r;
-        long long c12; // collectable losses applied, for other losses only
+        long long i, d, o;
+        long long c12;    // collectable losses applied, for other losses only
+        bool noChoice;    // choice required "No"
+        bool needsChoice; // choice required "Yes"
+        Method method;    // Indexed, Discount, or None for any other text
     };
     std::vector<Member> members;
     std::vector<int> memberOf(static_cast<std::size_t>(table.RowCount()), -1);
     for (int row = 1; row < table.RowCount(); ++row) {
-        ChoiceRow r = ReadChoiceRow(table, row);
+        const ChoiceRow r = ReadChoiceRow(table, row);
         if (r.Deferred() || !inGroup(r)) continue;
         memberOf[static_cast<std::size_t>(row)] = static_cast<int>(members.size());
-        const long long c12 = otherLosses ? r.c12 : 0;
-        members.push_back({row, std::move(r), c12});
+        const Method method = r.method == "Indexed"    ? Method::Indexed
+                              : r.method == "Discount" ? Method::Discount
+                                                       : Method::None;
+        members.push_back({row, r.i, r.d, r.o, otherLosses ? r.c12 : 0, r.choiceRequired == "No",
+                           r.NeedsChoice(), method});
     }
     if (members.empty()) return;
     for (const Member& m : members)
-        if ((m.r.choiceRequired == "No" || m.r.method == "Indexed") && m.r.i > 0)
-            applier.Apply(m.row, m.r.i, m.c12, false);
+        if ((m.noChoice || m.method == Method::Indexed) && m.i > 0)
+            applier.Apply(m.row, m.i, m.c12, false);
     for (const Member& m : members)
-        if (m.r.choiceRequired == "No" && m.r.o > 0) applier.Apply(m.row, m.r.o, m.c12, false);
-    std::vector<Member*> byFactor;
-    byFactor.reserve(members.size());
-    for (int row : table.SortedRowOrder(kFactorOrder))
+        if (m.noChoice && m.o > 0) applier.Apply(m.row, m.o, m.c12, false);
+    std::vector<Member*> ordered;
+    ordered.reserve(members.size());
+    for (int row : byFactor)
         if (const int i = memberOf[static_cast<std::size_t>(row)]; i >= 0)
-            byFactor.push_back(&members[static_cast<std::size_t>(i)]);
-    for (Member* m : byFactor)
-        if (m->r.NeedsChoice() && !MethodIsChosen(m->r) && m->r.i > 0 && m->r.d > 0) {
-            applier.Choose(m->row, m->r, m->c12);
-            m->r.method = CellText(table, ccMethod, m->row);
-        }
-    for (const Member* m : byFactor)
-        if ((m->r.choiceRequired == "No" || m->r.method == "Discount") && m->r.d > 0)
-            applier.Apply(m->row, m->r.d, m->c12, true);
+            ordered.push_back(&members[static_cast<std::size_t>(i)]);
+    for (Member* m : ordered)
+        if (m->needsChoice && m->method == Method::None && m->i > 0 && m->d > 0)
+            m->method = applier.Choose(m->row, m->i, m->d, m->c12);
+    for (const Member* m : ordered)
+        if ((m->noChoice || m->method == Method::Discount) && m->d > 0)
+            applier.Apply(m->row, m->d, m->c12, true);
 }
 
 // The passes end with the table in source order.
@@ -530,6 +562,29 @@ void StoreEventChoices(const CellTable& table, std::vector<int>& rows) {
     if (defer && GetFieldStr(kDefermentChoice) != *defer) SetFieldStr(kDefermentChoice, *defer);
     const StringListRef stored = GetFieldLst(kLossesApplied);
     if (!stored || *stored != *list) SetFieldLst(kLossesApplied, list);
+}
+
+// One row's net gain; an active asset's gain is added to the concession sources.
+void RecalculateRow(CellTable& table, int row, StringList& sources) {
+    const ChoiceRow r = ReadChoiceRow(table, row);
+    if (r.Deferred()) {
+        for (int col : {ccCollectableApplied, ccOtherApplied, ccTransferredApplied})
+            table.SetCell(col, row, std::string());
+        table.SetCell(ccNetGain, row, "0");
+        return;
+    }
+    const NetGain net = NetGainOf(r);
+    if (net.method == Method::None) return;
+    table.SetCell(ccNetGain, row, NetGainText(net.amount));
+    if (!IsActiveType(r.type)) return;
+    const std::string& gain = table.Cell(ccNetGain, row);
+    sources.push_back(table.Cell(ccDescription, row));
+    sources.push_back(net.method == Method::Indexed ? gain : std::string());
+    sources.push_back(net.method == Method::Discount ? gain : std::string());
+    sources.push_back(net.method == Method::Other ? gain : std::string());
+    sources.insert(sources.end(), 3, std::string());
+    sources.push_back(table.Cell(ccSourceKind, row));
+    sources.push_back(table.Cell(ccSourceIndex, row));
 }
 
 } // namespace
@@ -616,17 +671,11 @@ void BuildChoiceRows(CellTable& table, ChoiceState& state) {
     state = ChoiceState{};
     // Built in source order: worksheets by number and row key, the manual table, the trust
     // table; each source's rows by code.
-    std::vector<Cells> rows;
+    RowWriter rows(table);
     AddWorksheetRows(rows, state);
     AddManualTableRows(rows, state);
     AddTrustTableRows(rows, state);
-
-    table.ClearRows();
-    table.SetRowCount(std::max<int>(static_cast<int>(rows.size()) + 1, 2));
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < kChoiceColumns; ++c)
-            table.SetCell(c, static_cast<int>(r) + 1,
-                          std::move(rows[r][static_cast<std::size_t>(c)]));
+    rows.Finish();
     KeepSourceOrder(table);
 
     if (state.hasSources) {
@@ -679,31 +728,15 @@ ChoiceRow LoadChoiceRow(const CellTable& table, ChoiceState& state, int row) {
 
 void RecalculateChoices(CellTable& table, ChoiceState& state) {
     auto sources = std::make_shared<StringList>();
+    ColumnSum net; // the net gain column's total, as the table totals it
     for (int row = 1; row < table.RowCount(); ++row) {
-        const ChoiceRow r = ReadChoiceRow(table, row);
-        if (r.Deferred()) {
-            for (int col : {ccCollectableApplied, ccOtherApplied, ccTransferredApplied})
-                table.SetCell(col, row, std::string());
-            table.SetCell(ccNetGain, row, "0");
-            continue;
-        }
-        const NetGain net = NetGainOf(r);
-        if (net.method == Method::None) continue;
-        table.SetCell(ccNetGain, row, NetGainText(net.amount));
-        if (!IsActiveType(r.type)) continue;
-        const std::string& gain = table.Cell(ccNetGain, row);
-        sources->push_back(table.Cell(ccDescription, row));
-        sources->push_back(net.method == Method::Indexed ? gain : std::string());
-        sources->push_back(net.method == Method::Discount ? gain : std::string());
-        sources->push_back(net.method == Method::Other ? gain : std::string());
-        sources->insert(sources->end(), 3, std::string());
-        sources->push_back(table.Cell(ccSourceKind, row));
-        sources->push_back(table.Cell(ccSourceIndex, row));
+        RecalculateRow(table, row, *sources);
+        net.Add(table.Cell(ccNetGain, row));
     }
     SetFieldLst(tag::kConcessionSources, sources);
     UpdateChoiceTotals(table, state);
     SetFieldVal(tag::kTotalCurrentYearLosses, state.currentYearLosses);
-    state.netCapitalGain = TruncatedDollars(table.ColumnTotal(ccNetGain));
+    state.netCapitalGain = TruncatedDollars(net.Total());
     SetFieldVal(tag::kNetCapitalGain, static_cast<Extended>(state.netCapitalGain));
 }
 
@@ -732,7 +765,8 @@ void ApplyCollectableLosses(CellTable& table, ChoiceState& state) {
     AutoDefer(table, state);
     LossApplier applier(table, ccCollectableApplied, state.cyc + state.pyc);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsCollectableType(r.type); }, false);
+        table, applier, [](const ChoiceRow& r) { return IsCollectableType(r.type); }, false,
+        table.SortedRowOrder(kFactorOrder));
     KeepSourceOrder(table);
     UpdateTotals(table, state);
 }
@@ -740,10 +774,12 @@ void ApplyCollectableLosses(CellTable& table, ChoiceState& state) {
 void ApplyOtherLosses(CellTable& table, ChoiceState& state) {
     UpdateTotals(table, state);
     LossApplier applier(table, ccOtherApplied, state.cyo + state.pyo);
+    // The passes change neither the types nor the index factors: one order serves both groups.
+    const std::vector<int> byFactor = table.SortedRowOrder(kFactorOrder);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsNonActiveType(r.type); }, true);
+        table, applier, [](const ChoiceRow& r) { return IsNonActiveType(r.type); }, true, byFactor);
     ApplyToGroup(
-        table, applier, [](const ChoiceRow& r) { return IsActiveType(r.type); }, true);
+        table, applier, [](const ChoiceRow& r) { return IsActiveType(r.type); }, true, byFactor);
     KeepSourceOrder(table);
     UpdateTotals(table, state);
 }
@@ -864,6 +900,23 @@ void StoreChoices(const CellTable& table) {
 void LeaveChoiceTable(const CellTable& table, const ChoiceState& state) {
     StoreChoices(table);
     ComputeSchedule(table, state);
+}
+
+std::string ShownChoiceCell(int col, const std::string& cell) {
+    switch (col) {
+    case ccIndexed:
+    case ccDiscount:
+    case ccOther:
+    case ccLoss:
+    case ccCollectableApplied:
+    case ccPriorCollectableApplied:
+    case ccOtherApplied:
+    case ccTransferredApplied:
+        if (const auto value = ParseNumber(cell)) return std::to_string(RoundedWhole(*value));
+        return cell;
+    default:
+        return cell;
+    }
 }
 
 std::string NetCapitalGainText(const ChoiceState& state) {

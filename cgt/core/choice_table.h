@@ -156,6 +156,11 @@ void StoreChoices(const CellTable& table);
 // StoreChoices, then the CGT schedule.
 void LeaveChoiceTable(const CellTable& table, const ChoiceState& state);
 
+// What a cell shows: an amount of the gain, loss and applied-loss columns in whole dollars, as
+// the table works with it (halves to even), whether it was written with cents or without; other
+// cells, and cells that hold no number, as they stand.
+std::string ShownChoiceCell(int col, const std::string& cell);
+
 // "$1,234": the net capital gain as the line under the table shows it (screen tag 123).
 std::string NetCapitalGainText(const ChoiceState& state);
 inline constexpr int kNetCapitalGainScreenTag = 123;

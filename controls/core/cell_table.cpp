@@ -320,6 +320,8 @@ void CellTable::LoadRows(const StringList* list) {
 
 void CellTable::SaveRows(StringList& list) const {
     list.clear();
+    list.reserve(static_cast<std::size_t>(std::max(RowCount() - 1, 0)) *
+                 static_cast<std::size_t>(colCount_));
     for (int row = 1; row < RowCount(); ++row)
         if (!IsRowEmpty(row)) {
             const auto& cells = cells_[static_cast<std::size_t>(row)];
@@ -458,25 +460,32 @@ bool CellTable::ColumnNoTotal(int col) const {
     return Column(col).noTotal;
 }
 
+void ColumnSum::Add(const std::string& cell) {
+    static const CharSet set = [] {
+        CharSet chars = DigitSet();
+        chars.set(static_cast<unsigned char>('-'));
+        chars.set(static_cast<unsigned char>(kDecimalSeparator));
+        return chars;
+    }();
+    if (cell.empty()) return;
+    const std::string s = FilterChars(cell, set);
+    if (s == "0" || s == "0.00") {
+        zeroSeen_ = true;
+        return;
+    }
+    sum_ += ReadFloat(s);
+}
+
+Extended ColumnSum::Total() const {
+    return sum_ == 0 && zeroSeen_ ? ExplicitZero : sum_;
+}
+
 Extended CellTable::ColumnTotal(int col) const {
     if (ColumnType(col) != ctNumber) return 0;
-    CharSet set = DigitSet();
-    set.set(static_cast<unsigned char>('-'));
-    set.set(static_cast<unsigned char>(kDecimalSeparator));
-    Extended sum = 0;
-    bool zeroSeen = false;
-    for (int row = 1; row < RowCount(); ++row) {
-        const std::string& cell = Cell(col, row);
-        if (cell.empty()) continue;
-        const std::string s = FilterChars(cell, set);
-        if (s == "0" || s == "0.00") {
-            zeroSeen = true;
-            continue;
-        }
-        sum += ReadFloat(s);
-    }
-    if (sum == 0 && zeroSeen) return ExplicitZero;
-    return sum;
+    ColumnSum sum;
+    for (int row = 1; row < RowCount(); ++row)
+        sum.Add(Cell(col, row));
+    return sum.Total();
 }
 
 std::string CellTable::ColumnTotalText(int col) const {

@@ -107,6 +107,19 @@ enum class CellCheck {
     Passed, // the cell is valid and formatted; the grid's exit handler decides
 };
 
+// The total of number cells added one by one, as CellTable::ColumnTotal gives it: a cell's
+// digits, minus and decimal separator read as a number; ExplicitZero when the cells sum to 0
+// and one of them is a written zero. Several columns can be summed in one pass over the rows.
+class ColumnSum {
+public:
+    void Add(const std::string& cell);
+    Extended Total() const;
+
+private:
+    Extended sum_ = 0;
+    bool zeroSeen_ = false;
+};
+
 class CellTable {
 public:
     CellTable();

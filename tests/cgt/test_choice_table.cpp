@@ -11,6 +11,7 @@
 #include "cgt/core/choice_cells.h"
 #include "cgt/core/trust_table.h"
 #include "choice_fixture.h"
+#include "store/number_format.h"
 #include "store/text.h"
 
 namespace cgt::test {
@@ -221,6 +222,33 @@ TEST_F(ChoiceTableTest, LossesLeftWithGainsLeftAreRefused) {
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->message, "Losses must be applied until available gains are exhausted.");
     EXPECT_EQ(refusal->row, 1);
+}
+
+TEST_F(ChoiceTableTest, AmountsAreShownInWholeDollarsAsTheTableCountsThem) {
+    struct Case {
+        int col;
+        std::string cell, shown;
+    };
+    const Case cases[] = {
+        {ccIndexed, "5012.00", "5012"},
+        {ccDiscount, "      5780", "5780"},
+        {ccOther, "12.50", "12"},
+        {ccLoss, "13.50", "14"}, // halves to even
+        {ccCollectableApplied, "0.4", "0"},
+        {ccOtherApplied, "99.5", "100"},
+        {ccTransferredApplied, "7", "7"},
+        {ccIndexed, "", ""},
+        {ccDiscount, "n/a", "n/a"},
+        {ccNetGain, "   500.50", "   500.50"},
+        {ccType, "SN", "SN"},
+        {ccIndexFactor, "  33.33333", "  33.33333"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShownChoiceCell(c.col, c.cell), c.shown) << c.col << " \"" << c.cell << "\"";
+        if (!c.cell.empty() && c.shown != c.cell)
+            EXPECT_EQ(std::stoll(c.shown), RoundedWhole(*ParseNumber(c.cell)))
+                << "shown as the table counts it";
+    }
 }
 
 TEST_F(ChoiceTableTest, ChoicesAndLossesAreStoredWithTheirSourcesAndReadBack) {

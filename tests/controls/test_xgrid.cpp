@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -37,17 +38,24 @@ const QStringList kDisplay = {
     "Comment|0|0|5|7|F|T|0||0|0|0|2",
 };
 
+// A grid "XGrid1" of `display` (one column a line) and three rows in a window of its own.
+TXGrid* GridInWindow(std::unique_ptr<QWidget>& window, QSize size, QRect geometry,
+                     const QStringList& display) {
+    window = std::make_unique<QWidget>();
+    window->resize(size);
+    auto* grid = new TXGrid(window.get());
+    grid->setObjectName("XGrid1");
+    grid->setGeometry(geometry);
+    grid->setColCount(static_cast<int>(display.size()));
+    grid->setRowCount(3);
+    grid->setDisplay(display);
+    return grid;
+}
+
 class XGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<QWidget>();
-        window->resize(900, 420);
-        grid = new TXGrid(window.get());
-        grid->setObjectName("XGrid1");
-        grid->setGeometry(10, 10, 700, 200);
-        grid->setColCount(6);
-        grid->setRowCount(3);
-        grid->setDisplay(kDisplay);
+        grid = GridInWindow(window, {900, 420}, {10, 10, 700, 200}, kDisplay);
         other = new QLineEdit(window.get());
         other->setGeometry(10, 360, 100, 22);
         window->show();
@@ -485,6 +493,115 @@ TEST_F(XGridTest, TitleRowAndScaling) {
     EXPECT_EQ(grid->DefaultRowHeight(), 30);
     EXPECT_EQ(grid->geometry(), QRect(10, 15, 1050, 300));
     EXPECT_EQ(grid->titleRowHeight(), (3 * textHeight / 2 + 4) * 3);
+}
+
+// A grid wider than its window with two fixed columns: they stay at the left edge however the
+// other columns scroll, by the scroll bar or by moving the cell with the keyboard.
+class FixedColumnsTest : public ::testing::Test {
+protected:
+    static constexpr int kCols = 10;
+    static constexpr int kWidth = 80;
+    const QColor kFixed{255, 0, 255};
+
+    void SetUp() override {
+        QStringList display{"Section|0|0|20|0|T", "Name|0|0|20|0|T"};
+        for (int c = 2; c < kCols; ++c)
+            display << QStringLiteral("Amount %1|1|1|8|0|F|F|0|F").arg(c);
+        grid = GridInWindow(window, {600, 300}, {10, 10, 420, 150}, display);
+        for (int c = 0; c < kCols; ++c)
+            grid->setColWidths(c, kWidth);
+        grid->setFixedCols(2);
+        grid->setFixedColor(kFixed);
+        grid->setCells(0, 1, "Shares");
+        totals = new TXGridTotals(window.get());
+        totals->setGrid(grid);
+        other = new QLineEdit(window.get());
+        other->setGeometry(10, 250, 100, 22);
+        window->show();
+        window->activateWindow();
+        other->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+
+    // The colour drawn at x (viewport coordinates) in the middle of the first data row.
+    QColor shownAt(int x) const {
+        const QImage image = grid->grab().toImage();
+        const QRect area = grid->viewport()->geometry();
+        return image.pixelColor(area.left() + x, area.top() + grid->rowViewportPosition(0) + 4);
+    }
+    // Both fixed columns drawn at the left edge, the scrolling columns right of them.
+    void expectFixedColumnsAtTheLeft() const {
+        EXPECT_EQ(grid->fixedWidth(), 2 * kWidth);
+        EXPECT_TRUE(grid->fixedView()->isVisible());
+        EXPECT_EQ(grid->fixedView()->geometry().left(), grid->viewport()->geometry().left());
+        for (int x : {4, kWidth + 4, 2 * kWidth - 6})
+            EXPECT_EQ(shownAt(x), kFixed) << "x " << x;
+        EXPECT_NE(shownAt(2 * kWidth + 4), kFixed);
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(grid->inplaceEditor(), k, modifiers);
+        QApplication::processEvents();
+    }
+
+    ScriptedDialogs dialogs;
+    std::unique_ptr<QWidget> window;
+    TXGrid* grid = nullptr;
+    TXGridTotals* totals = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+TEST_F(FixedColumnsTest, TheScrollBarMovesOnlyTheOtherColumns) {
+    expectFixedColumnsAtTheLeft();
+    grid->setCells(3, 1, "7");
+    QScrollBar* bar = grid->horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    ASSERT_GT(bar->value(), 0);
+    // The last column is in view, and the fixed columns still stand at the left edge.
+    EXPECT_LE(grid->columnViewportPosition(kCols - 1) + kWidth, grid->viewport()->width());
+    expectFixedColumnsAtTheLeft();
+    // Column 3 has scrolled under the fixed columns: its total is not drawn over them.
+    EXPECT_LT(grid->columnViewportPosition(3) + kWidth, grid->fixedWidth());
+    EXPECT_TRUE(totals->textRect(3).isEmpty());
+    EXPECT_FALSE(totals->textRect(kCols - 1).isEmpty());
+    EXPECT_GE(totals->textRect(kCols - 1).left(),
+              grid->viewport()->geometry().left() + grid->fixedWidth());
+}
+
+TEST_F(FixedColumnsTest, MovingRightAndBackByKeyKeepsTheCellBesideTheFixedColumns) {
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_EQ(grid->Col(), 2);
+    auto editorLeft = [&] { return grid->inplaceEditor()->geometry().left(); };
+    for (int col = 3; col < kCols; ++col) {
+        key(Qt::Key_Right);
+        ASSERT_EQ(grid->Col(), col);
+        EXPECT_GE(editorLeft(), grid->fixedWidth()) << "column " << col;
+        EXPECT_LE(grid->inplaceEditor()->geometry().right(), grid->viewport()->width());
+    }
+    EXPECT_GT(grid->horizontalScrollBar()->value(), 0);
+    expectFixedColumnsAtTheLeft();
+    for (int col = kCols - 2; col >= 2; --col) {
+        key(Qt::Key_Left);
+        ASSERT_EQ(grid->Col(), col);
+        EXPECT_GE(editorLeft(), grid->fixedWidth()) << "column " << col;
+    }
+    key(Qt::Key_Left); // the fixed columns are never entered
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(editorLeft(), grid->fixedWidth());
+    expectFixedColumnsAtTheLeft();
+
+    // Typing still goes into the current cell, and a click on a fixed cell changes nothing.
+    QTest::keyClicks(grid->inplaceEditor(), "42");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Cells(2, 1), "42");
+    EXPECT_EQ(grid->Col(), 3);
+    QTest::mouseClick(grid->fixedView()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    QApplication::processEvents();
+    EXPECT_EQ(grid->Col(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), grid->inplaceEditor());
 }
 
 TEST(XGridForm, PropertiesFromAFormFile) {

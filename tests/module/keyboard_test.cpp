@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/choice_fixture.h"
 #include "controls/focus_ring.h"
 #include "controls/help_service.h"
 #include "controls/text_label.h"
+#include "controls/xgrid.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
 #include "module/main_form.h"
@@ -246,6 +248,40 @@ TEST_F(KeyboardTest, EveryQuestionFitsItsLabelAtTheHostsSize) {
                     << line.toStdString();
         }
     }
+}
+
+// On the choice table, F6 leaves the table for its four buttons, and Shift+F6 on any of them
+// comes back to the table; F6 on a button goes on to the frame's next pane.
+TEST_F(KeyboardTest, ShiftF6OnAButtonOfTheChoiceTableGoesBackToTheTable) {
+    start(2103, [] {
+        EventResult alpha;
+        alpha.name = "Alpha";
+        alpha.indexed = 100;
+        alpha.discount = 300;
+        StoreResult(alpha);
+    });
+    ASSERT_EQ(shown(), 2103);
+    QWidget* screen = frame()->CurrentScreenWidget();
+    auto* grid = screen->findChild<TXGrid*>(QStringLiteral("XGrid1"));
+    ASSERT_NE(grid, nullptr);
+    auto inGrid = [&] { return focus() && grid->isAncestorOf(focus()); };
+    for (const char* name : {"ApplyLossBtn", "DeferBtn", "MethodBtn", "RestartBtn"}) {
+        grid->setFocus(Qt::TabFocusReason);
+        settle();
+        ASSERT_TRUE(inGrid());
+        key(Qt::Key_F6);
+        ASSERT_EQ(focus(), screen->findChild<QPushButton*>(QStringLiteral("ApplyLossBtn")));
+        while (focus()->objectName() != QLatin1String(name))
+            key(Qt::Key_Tab);
+        key(Qt::Key_F6, Qt::ShiftModifier);
+        EXPECT_TRUE(inGrid()) << name;
+        EXPECT_EQ(grid->Row(), 1);
+    }
+    screen->findChild<QPushButton*>(QStringLiteral("MethodBtn"))->setFocus(Qt::TabFocusReason);
+    settle();
+    key(Qt::Key_F6);
+    ASSERT_NE(focus(), nullptr);
+    EXPECT_FALSE(screen->isAncestorOf(focus())) << focus()->objectName().toStdString();
 }
 
 } // namespace

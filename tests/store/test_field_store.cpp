@@ -1,5 +1,10 @@
 #include "support/store_fixture.h"
 
+#include <limits>
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "store/dialogs.h"
 
 namespace cgt {
@@ -294,6 +299,91 @@ TEST_F(FieldStoreTest, WorksheetRowIndexFollowsChanges) {
     Store().entry(1213).sheet = std::make_shared<Worksheet>(sheet);
     EXPECT_TRUE(WorksheetHasRows(462));
     EXPECT_FALSE(WorksheetHasRows(451));
+}
+
+// A row's items as (row, tag) pairs in list order.
+std::vector<std::pair<int, int>> RowsAndTags(const Worksheet& sheet) {
+    std::vector<std::pair<int, int>> out;
+    for (const auto& item : sheet.items())
+        out.emplace_back(item.row, item.tag);
+    return out;
+}
+
+TEST_F(FieldStoreTest, ReplacedRowsTakeThePlaceOfTheirFirstItem) {
+    Worksheet sheet;
+    for (std::uint16_t row : {1, 2, 1, 3, 2, 4})
+        sheet.append(Item(row, 700 + row, dtNone));
+    std::map<std::uint16_t, std::vector<WorksheetItem>> rows;
+    rows[2] = {Item(2, 720, dtNone), Item(2, 721, dtNone), Item(2, 722, dtNone)};
+    rows[3] = {};                     // removed
+    rows[9] = {Item(9, 790, dtNone)}; // a new row goes last
+    rows[7] = {Item(7, 770, dtNone)}; // before the higher key
+    sheet.replaceRows(std::move(rows));
+    EXPECT_EQ(RowsAndTags(sheet),
+              (std::vector<std::pair<int, int>>{
+                  {1, 701}, {1, 701}, {2, 720}, {2, 721}, {2, 722}, {4, 704}, {7, 770}, {9, 790}}));
+    EXPECT_EQ(sheet.rowKeys(), (std::vector<std::uint16_t>{1, 2, 4, 7, 9}));
+    EXPECT_EQ(sheet.rowPositions(2).size(), 3u) << "the index follows the new list";
+    EXPECT_FALSE(sheet.hasRow(3));
+
+    FieldEntry amount;
+    amount.type = dtCurrency;
+    amount.setNumber(42);
+    sheet.setEntry(5, amount);
+    EXPECT_EQ(sheet.items()[5].row, 4);
+    EXPECT_EQ(sheet.items()[5].tag, 704);
+    EXPECT_EQ(sheet.items()[5].entry.number(), 42);
+    EXPECT_EQ(sheet.rowPositions(4).front(), 5u);
+}
+
+// Whether an entry has a display text is told without formatting, and agrees with the text.
+TEST_F(FieldStoreTest, HasDisplayTextAgreesWithTheText) {
+    auto typed = [](TFieldDataType type) {
+        FieldEntry e;
+        e.type = type;
+        return e;
+    };
+    auto number = [&](TFieldDataType type, Extended v) {
+        FieldEntry e = typed(type);
+        e.setNumber(v);
+        return e;
+    };
+    std::vector<FieldEntry> entries;
+    for (TFieldDataType type : {dtNumeric, dtCurrency, dtCurrencyCnt})
+        for (Extended v : {0.0L, 0.0009L, 0.001L, -0.001L, ExplicitZero, 0.4L, 0.5L, -0.6L, 12.345L,
+                           1e15L, -1e20L, std::numeric_limits<Extended>::infinity(),
+                           std::numeric_limits<Extended>::quiet_NaN()})
+            entries.push_back(number(type, v));
+    for (const char* text : {"", " ", "x", "a text longer than nine"}) {
+        FieldEntry e;
+        e.type = dtString;
+        e.text = std::make_shared<const std::string>(text);
+        entries.push_back(e);
+        FieldEntry small;
+        small.type = dtSmallStr;
+        small.setSmallText(text);
+        entries.push_back(small);
+    }
+    entries.push_back(typed(dtString)); // no text at all
+    for (bool on : {false, true}) {
+        FieldEntry e;
+        e.type = dtCheckbox;
+        e.value[0] = on ? 1 : 0;
+        entries.push_back(e);
+    }
+    for (const StringList& list :
+         {StringList{}, StringList{""}, StringList{"", "b"}, StringList{"a", ""}}) {
+        FieldEntry e;
+        e.type = dtList;
+        e.list = std::make_shared<StringList>(list);
+        entries.push_back(e);
+    }
+    entries.push_back(typed(dtList));
+    entries.push_back(typed(dtWorksheet));
+    entries.push_back(FieldEntry{});
+    for (const FieldEntry& e : entries)
+        EXPECT_EQ(EntryHasDisplayText(e), !EntryDisplayText(e).empty())
+            << FieldTypeName(e.type) << " \"" << EntryDisplayText(e) << "\"";
 }
 
 TEST_F(FieldStoreTest, LodgedAndItsMessage) {

@@ -187,6 +187,33 @@ TEST_F(ChoiceScreenTest, TheButtonsAskFirstAndAreReachedByKeyboard) {
     EXPECT_EQ(table()->LossesGrid()->Cells(2, 1), "50");
 }
 
+// Leaving a cell writes its amount with cents, as the grid's check does; the table still shows
+// every amount in whole dollars, the one just left like the ones not entered.
+TEST_F(ChoiceScreenTest, TheAmountsAreShownInWholeDollarsAlike) {
+    StoreResult({.key = 1, .name = "Alpha", .type = "SN", .indexed = 5012, .discount = 5780});
+    StoreResult({.key = 2, .name = "Beta", .type = "SN", .discount = 1001});
+    SetFieldVal(tag::kUnappliedOtherLosses, 100);
+    start(2103);
+    const int alpha = rowOf("Alpha"), beta = rowOf("Beta");
+    enterGrid();
+    ASSERT_EQ(grid()->Col(), ccIndexed);
+    key(Qt::Key_Tab); // the indexed gain is left
+    ASSERT_EQ(grid()->Col(), ccDiscount);
+    EXPECT_EQ(grid()->Cells(ccIndexed, alpha), "5012.00") << "the cell as the check wrote it";
+    EXPECT_EQ(grid()->Cells(ccDiscount, beta).trimmed(), "1001") << "a cell not entered";
+    EXPECT_EQ(grid()->ShownCell(ccIndexed, alpha), "5012");
+    EXPECT_EQ(grid()->ShownCell(ccDiscount, alpha), "5780");
+    EXPECT_EQ(grid()->ShownCell(ccDiscount, beta), "1001");
+    // An applied loss typed with cents is shown as the table counts it.
+    while (grid()->Col() != ccOtherApplied)
+        key(Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "99.5");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid()->Cells(ccOtherApplied, alpha), "99.50");
+    EXPECT_EQ(grid()->ShownCell(ccOtherApplied, alpha), "100");
+    EXPECT_EQ(grid()->ShownCell(ccType, alpha), "SN");
+}
+
 TEST_F(ChoiceScreenTest, PrevLeavesTheTableUncheckedAndStoresNothing) {
     TwoParcels();
     start(2102);
