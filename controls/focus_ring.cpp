@@ -41,8 +41,18 @@ void TFocusRing::follow() {
         hide();
         return;
     }
-    const QRect inWindow(target_->mapTo(parentWidget(), QPoint(0, 0)), target_->size());
-    setGeometry(inWindow.adjusted(-kWidth - 1, -kWidth - 1, kWidth + 1, kWidth + 1));
+    // Only the part of the control that its parents show: a cell editor scrolled out of its
+    // grid gets no ring beside the grid.
+    QRect shown = target_->rect();
+    for (QWidget* w = target_; w != parentWidget(); w = w->parentWidget()) {
+        shown.translate(w->pos());
+        shown &= w->parentWidget()->rect();
+    }
+    if (shown.isEmpty()) {
+        hide();
+        return;
+    }
+    setGeometry(shown.adjusted(-kWidth - 1, -kWidth - 1, kWidth + 1, kWidth + 1));
     raise();
     show();
     update();

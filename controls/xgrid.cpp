@@ -1155,6 +1155,11 @@ QString TXGrid::ColumnTotalText(int col) const {
     return Latin1(table_.ColumnTotalText(col));
 }
 
+QString TXGrid::ShownColumnTotal(int col) const {
+    const QString total = ColumnTotalText(col);
+    return model_->shown ? model_->shown(col, total) : total;
+}
+
 void TXGrid::LockColumn(int col) {
     table_.LockColumn(col);
     syncEditor();
@@ -1236,7 +1241,7 @@ void TXGridTotals::place() {
 
 QString TXGridTotals::displayedText(int col) const {
     if (!grid_ || grid_->ColumnType(col) != cgt::ctNumber || grid_->ColumnNoTotal(col)) return {};
-    return grid_->ColumnTotalText(col);
+    return grid_->ShownColumnTotal(col);
 }
 
 int TXGridTotals::columnX(int col) const {

@@ -175,6 +175,8 @@ public:
     void DeleteRow(int row);
     cgt::Extended ColumnTotal(int col) const { return table_.ColumnTotal(col); }
     QString ColumnTotalText(int col) const;
+    // The total as the totals row shows it: through the shown-text rule, as the cells are.
+    QString ShownColumnTotal(int col) const;
     int ColumnType(int col) const { return table_.ColumnType(col); }
     bool ColumnNoTotal(int col) const { return table_.ColumnNoTotal(col); }
     void LockColumn(int col);

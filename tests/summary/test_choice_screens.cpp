@@ -204,6 +204,11 @@ TEST_F(ChoiceScreenTest, TheAmountsAreShownInWholeDollarsAlike) {
     EXPECT_EQ(grid()->ShownCell(ccIndexed, alpha), "5012");
     EXPECT_EQ(grid()->ShownCell(ccDiscount, alpha), "5780");
     EXPECT_EQ(grid()->ShownCell(ccDiscount, beta), "1001");
+    // The totals row shows its amounts alike.
+    auto* totals = child<TXGridTotals>("XGridTotals1");
+    ASSERT_NE(totals, nullptr);
+    EXPECT_EQ(totals->displayedText(ccIndexed).trimmed(), "5012");
+    EXPECT_EQ(totals->displayedText(ccDiscount).trimmed(), "6781");
     // An applied loss typed with cents is shown as the table counts it.
     while (grid()->Col() != ccOtherApplied)
         key(Qt::Key_Tab);
