@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
+#include "bench/silent_dialogs.h"
 #include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
 #include "store/data_file.h"
@@ -208,26 +209,12 @@ BENCHMARK(BM_ChoiceTable)
     ->Repetitions(5)
     ->ComputeStatistics("min", bench::Smallest);
 
-// Messages would mean a broken run; they go to standard error without waiting for anyone.
-class SilentDialogs final : public cgt::DialogService {
-public:
-    int ShowMessage(const cgt::MessageRequest& request) override {
-        std::fprintf(stderr, "event_bench: %s\n", request.text.c_str());
-        return cgt::mrOK;
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    void Beep() override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs("event_bench");
     cgt::SetDialogService(&dialogs);
     Folder() = fs::temp_directory_path() / ("cgt-event-bench-" + std::to_string(::getpid()));
     fs::create_directories(Folder());

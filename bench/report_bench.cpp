@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
+#include "bench/silent_dialogs.h"
 #include "report/core/fill.h"
 #include "report/engine/pdf_output.h"
 #include "report/engine/qt_text.h"
@@ -177,19 +178,6 @@ BENCHMARK(BM_PdfSchedule)
     ->Repetitions(5)
     ->ComputeStatistics("min", bench::Smallest);
 
-class SilentDialogs final : public DialogService {
-public:
-    int ShowMessage(const MessageRequest& request) override {
-        std::fprintf(stderr, "report_bench: %s\n", request.text.c_str());
-        return mrOK;
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    void Beep() override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -197,7 +185,7 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs("report_bench");
     SetDialogService(&dialogs);
     FillEvent();
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
+#include "bench/silent_dialogs.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -252,26 +253,12 @@ BENCHMARK(BM_SerialisePlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RowLookup)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RowLinearScan)->Unit(benchmark::kMicrosecond);
 
-// Messages would mean a broken run; they go to standard error without waiting for anyone.
-class SilentDialogs final : public cgt::DialogService {
-public:
-    int ShowMessage(const cgt::MessageRequest& request) override {
-        std::fprintf(stderr, "store_bench: %s\n", request.text.c_str());
-        return cgt::mrOK;
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    void Beep() override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    SilentDialogs dialogs;
+    bench::SilentDialogs dialogs("store_bench");
     cgt::SetDialogService(&dialogs);
     if (!PrepareFiles()) {
         std::fprintf(stderr, "store_bench: cannot save the large return\n");
