@@ -46,21 +46,6 @@ int WorksheetScrollFor(int column) {
     return 0;
 }
 
-QStringList Lines(const cgt::StringList& lines) {
-    QStringList out;
-    for (const std::string& line : lines)
-        out << QString::fromLatin1(line);
-    return out;
-}
-
-template <std::size_t N>
-void SetUpGrid(TXGrid* grid, const cgt::StringList& columns, const int (&widths)[N]) {
-    grid->setColCount(static_cast<int>(columns.size()));
-    grid->setDisplay(Lines(columns));
-    for (std::size_t c = 0; c < N; ++c)
-        grid->setColWidths(static_cast<int>(c), widths[c]);
-}
-
 // A scroll area's content: as large as its controls.
 void FitContent(QScrollArea* area) {
     QWidget* content = area->widget();
@@ -75,8 +60,8 @@ void FitContent(QScrollArea* area) {
 TGainScreen::TGainScreen(cgt::GainVariant variant, QWidget* parent)
     : TChildForm(parent), ui_(std::make_unique<Ui::GainWorksheetForm>()), variant_(variant) {
     ui_->setupUi(this);
-    SetUpGrid(ui_->XGrid2, cgt::AssetRegisterColumns(), kRegisterWidths);
-    SetUpGrid(ui_->XGrid1, cgt::WorksheetColumns(), kWorksheetWidths);
+    ui_->XGrid2->SetColumns(cgt::AssetRegisterColumns(), kRegisterWidths);
+    ui_->XGrid1->SetColumns(cgt::WorksheetColumns(), kWorksheetWidths);
     for (QRadioButton* radio :
          {ui_->TaxpayerViewRadio, ui_->AssetRegisterRadio, ui_->WorksheetViewRadio})
         connect(radio, &QAbstractButton::clicked, this, &TGainScreen::RadioGroup3Click);

@@ -24,13 +24,6 @@ constexpr int kShareWidths[cgt::kSharePaymentColumns] = {90, 90, 170, 90, 100, 1
 constexpr int kShareWidthsWithoutReceipt[cgt::kSharePaymentColumns] = {90, -1, 170, 90, 100, 150};
 constexpr int kTrustWidths[cgt::kTrustPaymentColumns] = {84, -1, 150, -1, 80, 70, 70, 70};
 
-QStringList Lines(const cgt::StringList& lines) {
-    QStringList out;
-    for (const std::string& line : lines)
-        out << QString::fromLatin1(line);
-    return out;
-}
-
 // A column the user cannot reach or type into; or one open again.
 void LockGridColumn(TXGrid* grid, int col, bool locked) {
     if (locked)
@@ -47,12 +40,12 @@ void LockGridColumn(TXGrid* grid, int col, bool locked) {
 TPaymentsScreen::TPaymentsScreen(cgt::PaymentKind kind, QWidget* parent)
     : TEventScreen(parent), kind_(kind) {}
 
-void TPaymentsScreen::Bind(TXGrid* grid, TTextLbl* help, QLineEdit* eventDisplay) {
+void TPaymentsScreen::Bind(TXGrid* grid, std::span<const int> widths, TTextLbl* help,
+                           QLineEdit* eventDisplay) {
     grid_ = grid;
     help_ = help;
     const bool shares = kind_ == cgt::PaymentKind::Shares;
-    grid->setColCount(shares ? cgt::kSharePaymentColumns : cgt::kTrustPaymentColumns);
-    grid->setDisplay(Lines(cgt::PaymentGridDisplay(kind_)));
+    grid->SetColumns(cgt::PaymentGridDisplay(kind_), widths);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(grid, &TXGrid::OnEnterCell, this, &TPaymentsScreen::XGrid1Click);
@@ -106,12 +99,10 @@ TQCGT_18::TQCGT_18(QWidget* parent)
     for (const char* type : cgt::kPaymentAssetTypes)
         types << QString::fromLatin1(type);
     ui_->TypeComboBox->SetItems(types);
-    Bind(ui_->XGrid1, ui_->YBLbl, ui_->EventEdit);
     // The date of receipt is not asked on this screen: hidden, and not reached by Tab.
     const bool withReceipt = cgt::Run().CurrentScreen != 2012;
-    const int* widths = withReceipt ? kShareWidths : kShareWidthsWithoutReceipt;
-    for (int col = 0; col < cgt::kSharePaymentColumns; ++col)
-        ui_->XGrid1->setColWidths(col, widths[col]);
+    Bind(ui_->XGrid1, withReceipt ? kShareWidths : kShareWidthsWithoutReceipt, ui_->YBLbl,
+         ui_->EventEdit);
     if (!withReceipt) LockGridColumn(ui_->XGrid1, cgt::spReceiptDate, true);
 }
 
@@ -136,10 +127,8 @@ TQCGT_18b::TQCGT_18b(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("TQCGT_18b"));
     ShowAssetName(ui_->TextLbl3);
-    Bind(ui_->XGrid1, ui_->YBLbl, ui_->EventEdit);
+    Bind(ui_->XGrid1, kTrustWidths, ui_->YBLbl, ui_->EventEdit);
     ui_->XGridTotals1->setGrid(ui_->XGrid1);
-    for (int col = 0; col < cgt::kTrustPaymentColumns; ++col)
-        ui_->XGrid1->setColWidths(col, kTrustWidths[col]);
     // A row left keeps its derived date and its amounts within its date's rules.
     connect(ui_->XGrid1, &TXGrid::OnExitCell, this, [this](int, int row, int*, int*, bool*) {
         if (cgt::AssistTrustRow(ui_->XGrid1->table(), row)) ui_->XGrid1->TableEdited();

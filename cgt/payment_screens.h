@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "cgt/core/adjustment_worksheet.h"
 #include "cgt/event_screen.h"
@@ -34,8 +35,9 @@ public:
 
 protected:
     TPaymentsScreen(cgt::PaymentKind kind, QWidget* parent);
-    // Binds the form's controls and continues the event's row, writing the payments' CGT event.
-    void Bind(TXGrid* grid, TTextLbl* help, QLineEdit* eventDisplay);
+    // Binds the form's controls (the grid's columns `widths` wide) and continues the event's
+    // row, writing the payments' CGT event.
+    void Bind(TXGrid* grid, std::span<const int> widths, TTextLbl* help, QLineEdit* eventDisplay);
     // The help of the column entered; the trust screen assists the row as well.
     virtual void XGrid1Click(int col, int row);
 

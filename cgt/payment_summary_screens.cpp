@@ -33,15 +33,9 @@ TPaymentSummaryScreen::TPaymentSummaryScreen(cgt::PaymentKind kind, QWidget* par
     ui_->VisionImpairedLabel->setText(QString::fromLatin1(kVisionImpaired));
     ui_->VisionImpairedLabel->setVisible(cgt::Run().AccessibilityMode);
     TXGrid* grid = ui_->XGrid1;
-    QStringList display;
-    for (const std::string& line : cgt::AdjustmentColumns())
-        display << QString::fromLatin1(line);
-    grid->setColCount(cgt::kAdjustmentColumns);
-    grid->setDisplay(display);
-    for (int col = 0; col < cgt::kAdjustmentColumns; ++col) {
-        grid->setColWidths(col, kWorksheetWidths[col]);
+    grid->SetColumns(cgt::AdjustmentColumns(), kWorksheetWidths);
+    for (int col = 0; col < cgt::kAdjustmentColumns; ++col)
         grid->SetColumnReadOnly(col, true); // worked out, never typed
-    }
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Clicked or chosen with the arrow keys.

@@ -562,6 +562,16 @@ QStringList TXGrid::Display() const {
     return lines;
 }
 
+void TXGrid::SetColumns(const cgt::StringList& display, std::span<const int> widths) {
+    QStringList lines;
+    for (const std::string& line : display)
+        lines << Latin1(line);
+    setColCount(static_cast<int>(display.size()));
+    setDisplay(lines);
+    for (std::size_t col = 0; col < widths.size(); ++col)
+        setColWidths(static_cast<int>(col), widths[col]);
+}
+
 void TXGrid::setDisplay(const QStringList& lines) {
     cgt::StringList bytes;
     for (const auto& line : lines)

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <span>
 
 #include "controls/core/cell_table.h"
 
@@ -128,6 +129,9 @@ public:
     void setDefaultRowHeight(int height);
     QStringList Display() const;
     void setDisplay(const QStringList& lines);
+    // The columns from their descriptions as the rules give them (one line per column), and
+    // their widths in pixels where given (-1 hides a column).
+    void SetColumns(const cgt::StringList& display, std::span<const int> widths = {});
     int TitleLines() const { return titleLines_; }
     void setTitleLines(int lines);
     bool RowAutoInc() const { return rowAutoInc_; }

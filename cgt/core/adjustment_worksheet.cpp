@@ -39,20 +39,6 @@ std::string Cell(Extended value) {
     return WorksheetCellText(value, kAmountDecimals);
 }
 
-std::string Describe(const char* title, int type, int width, int decimals = 0) {
-    const bool number = type == ctNumber;
-    std::string line = title;
-    for (int field : {number ? 1 : 0, type, width}) {
-        line += '|';
-        line += std::to_string(field);
-    }
-    line += "|0|F|F|";
-    line += std::to_string(decimals);
-    line += number ? "|T" : "|";
-    line += "|0|0|0|0|0|T|T";
-    return line;
-}
-
 // One payment of the list, read by its kind.
 struct Payment {
     DateTime eventDate = 0;
@@ -362,31 +348,33 @@ TrustRowRules TrustRowRulesFor(DateTime payment) {
 
 const StringList& AdjustmentColumns() {
     static const StringList columns = {
-        Describe("Sort date", ctDate, 10),
-        Describe("Incurred / effective date", ctDate, 10),
-        Describe("Date paid", ctDate, 10),
-        Describe("Date of CGT event", ctDate, 10),
-        Describe("Description of transaction", ctText, 60),
-        Describe("Cost element", ctText, 4),
-        Describe("CGT event", ctText, 4),
-        Describe("Expense / cost amount", ctNumber, 10, kAmountDecimals),
-        Describe("Amount to be excluded from cost base (not indexed)", ctNumber, 10,
-                 kAmountDecimals),
-        Describe("Net amount cost base (not indexed)", ctNumber, 10, kAmountDecimals),
-        Describe("CPI for effective date quarter", ctNumber, 10, kAmountDecimals),
-        Describe("CPI for CGT event quarter", ctNumber, 10, kAmountDecimals),
-        Describe("Indexation factor", ctNumber, 10, kFactorDecimals),
-        Describe("Costbase indexed", ctNumber, 10, kAmountDecimals),
-        Describe("Amount to be excluded from reduced costbase", ctNumber, 10, kAmountDecimals),
-        Describe("Reduced costbase", ctNumber, 10, kAmountDecimals),
-        Describe("Capital receipt amount", ctNumber, 10, kAmountDecimals),
-        Describe("Capital receipt amount for costbase adj", ctNumber, 10, kAmountDecimals),
-        Describe("Capital receipt amount for reduced costbase adj", ctNumber, 10, kAmountDecimals),
-        Describe("Total costbase (not indexed) at time of CGT event", ctNumber, 10,
-                 kAmountDecimals),
-        Describe("Total costbase (indexed) at time of CGT event", ctNumber, 10, kAmountDecimals),
-        Describe("Total reduced costbase at time of CGT event", ctNumber, 10, kAmountDecimals),
-        Describe("Processed", ctText, 1),
+        WorkedColumn("Sort date", ctDate, 10),
+        WorkedColumn("Incurred / effective date", ctDate, 10),
+        WorkedColumn("Date paid", ctDate, 10),
+        WorkedColumn("Date of CGT event", ctDate, 10),
+        WorkedColumn("Description of transaction", ctText, 60),
+        WorkedColumn("Cost element", ctText, 4),
+        WorkedColumn("CGT event", ctText, 4),
+        WorkedColumn("Expense / cost amount", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Amount to be excluded from cost base (not indexed)", ctNumber, 10,
+                     kAmountDecimals),
+        WorkedColumn("Net amount cost base (not indexed)", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("CPI for effective date quarter", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("CPI for CGT event quarter", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Indexation factor", ctNumber, 10, kFactorDecimals),
+        WorkedColumn("Costbase indexed", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Amount to be excluded from reduced costbase", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Reduced costbase", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Capital receipt amount", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Capital receipt amount for costbase adj", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Capital receipt amount for reduced costbase adj", ctNumber, 10,
+                     kAmountDecimals),
+        WorkedColumn("Total costbase (not indexed) at time of CGT event", ctNumber, 10,
+                     kAmountDecimals),
+        WorkedColumn("Total costbase (indexed) at time of CGT event", ctNumber, 10,
+                     kAmountDecimals),
+        WorkedColumn("Total reduced costbase at time of CGT event", ctNumber, 10, kAmountDecimals),
+        WorkedColumn("Processed", ctText, 1),
     };
     return columns;
 }

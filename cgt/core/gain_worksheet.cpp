@@ -63,27 +63,6 @@ constexpr Extended kUndatedEventIndex = 123.4L;
 // The index number and factor of a cost base held less than twelve months.
 constexpr Extended kUnindexedIndex = 100;
 
-enum class Align { Left = 0, Right = 1 };
-enum ColumnKind { kText, kDate, kNumber };
-
-// One read-only column description.
-std::string Describe(const char* title, ColumnKind kind, int width, int decimals = 0,
-                     bool total = false) {
-    const int type = kind == kText ? ctText : kind == kDate ? ctDate : ctNumber;
-    const Align align = kind == kNumber ? Align::Right : Align::Left;
-    std::string line = title;
-    for (int field : {static_cast<int>(align), type, width}) {
-        line += '|';
-        line += std::to_string(field);
-    }
-    line += "|0|F|F|";
-    line += std::to_string(decimals);
-    line += kind == kNumber ? "|T" : "|";
-    line += "|0|0|0|0|0|";
-    line += total ? "F|T" : "T|T";
-    return line;
-}
-
 CellTable MakeTable(const StringList& columns) {
     CellTable table;
     table.SetColCount(static_cast<int>(columns.size()));
@@ -673,37 +652,53 @@ void Calculation::CalculateGain() {
 
 } // namespace
 
+std::string WorkedColumn(const char* title, int type, int width, int decimals, bool totalled) {
+    const bool number = type == ctNumber;
+    std::string line = title;
+    for (int field : {number ? int(taRight) : int(taLeft), type, width}) {
+        line += '|';
+        line += std::to_string(field);
+    }
+    line += "|0|F|F|";
+    line += std::to_string(decimals);
+    line += number ? "|T" : "|";
+    line += "|0|0|0|0|0|";
+    line += totalled ? "F|T" : "T|T";
+    return line;
+}
+
 const StringList& AssetRegisterColumns() {
     static const StringList columns = {
-        Describe("Date of CGT event", kDate, 10),
-        Describe("Relevant date", kDate, 10),
-        Describe("Date paid", kDate, 10),
-        Describe("Description", kText, 60),
-        Describe("Cost element / CGT Event", kText, 4),
-        Describe("CGT event", kText, 4),
-        Describe("Amount", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Cost base adjustment", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Reduced cost base adjustment", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Gain deferred", kText, 1),
-        Describe("Comments", kText, 60),
+        WorkedColumn("Date of CGT event", ctDate, 10),
+        WorkedColumn("Relevant date", ctDate, 10),
+        WorkedColumn("Date paid", ctDate, 10),
+        WorkedColumn("Description", ctText, 60),
+        WorkedColumn("Cost element / CGT Event", ctText, 4),
+        WorkedColumn("CGT event", ctText, 4),
+        WorkedColumn("Amount", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Cost base adjustment", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Reduced cost base adjustment", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Gain deferred", ctText, 1),
+        WorkedColumn("Comments", ctText, 60),
     };
     return columns;
 }
 
 const StringList& WorksheetColumns() {
     static const StringList columns = {
-        Describe("Date incurred", kDate, 10),
-        Describe("Description of expenditure", kText, 60),
-        Describe("Amount", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Amount to be excluded from col 3", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Net amount (not indexed)", kNumber, kCellWidth, kAmountDecimals, true),
-        Describe("Net amount (indexed)", kNumber, kCellWidth, kAmountDecimals),
-        Describe("CPI Figure", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Event date CPI Figure ", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Indexation factor", kNumber, kCellWidth, kFactorDecimals),
-        Describe("Cost base", kNumber, kCellWidth, kAmountDecimals, true),
-        Describe("Amount to deducted for reduced cost base", kNumber, kCellWidth, kAmountDecimals),
-        Describe("Reduced amount", kNumber, kCellWidth, kAmountDecimals, true),
+        WorkedColumn("Date incurred", ctDate, 10),
+        WorkedColumn("Description of expenditure", ctText, 60),
+        WorkedColumn("Amount", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Amount to be excluded from col 3", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Net amount (not indexed)", ctNumber, kCellWidth, kAmountDecimals, true),
+        WorkedColumn("Net amount (indexed)", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("CPI Figure", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Event date CPI Figure ", ctNumber, kCellWidth, kAmountDecimals),
+        WorkedColumn("Indexation factor", ctNumber, kCellWidth, kFactorDecimals),
+        WorkedColumn("Cost base", ctNumber, kCellWidth, kAmountDecimals, true),
+        WorkedColumn("Amount to deducted for reduced cost base", ctNumber, kCellWidth,
+                     kAmountDecimals),
+        WorkedColumn("Reduced amount", ctNumber, kCellWidth, kAmountDecimals, true),
     };
     return columns;
 }

@@ -155,6 +155,11 @@ struct GainWorksheet {
 // characters (FixedToText).
 std::string WorksheetCellText(Extended value, int decimals);
 
+// The description of a grid column the calculation fills: read-only, never typed; a number
+// column right-aligned, allowing minus, totalled only when `totalled`. `type` is a ColumnType.
+std::string WorkedColumn(const char* title, int type, int width, int decimals = 0,
+                         bool totalled = false);
+
 // The column descriptions of the two grids, one line per column.
 const StringList& AssetRegisterColumns();
 const StringList& WorksheetColumns();

@@ -2,6 +2,7 @@
 // An interview frame showing the screens that continue an event, with the event's row stored
 // as its registration leaves it, and the steps a user takes on them.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "controls/tax_edit.h"
+#include "controls/xgrid.h"
 #include "interview/child_form.h"
 #include "interview/frame.h"
 #include "interview/screen_registry.h"
@@ -66,6 +68,19 @@ protected:
         frame->ReopenRow = true;
         frame->ReopenRowKey = row;
     }
+
+    // Lets the posted events of a step run out.
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    // The grid under test (set by the test) and a key pressed in its cell editor.
+    TXGridInplaceEdit* editor() const { return grid->inplaceEditor(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(editor(), k, modifiers);
+        settle();
+    }
+    TXGrid* grid = nullptr;
 
     template <class T> T* field(const char* name) const {
         T* w = child<T>(name);

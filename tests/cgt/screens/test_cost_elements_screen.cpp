@@ -40,15 +40,6 @@ protected:
         grid = s ? s->XGrid1() : nullptr;
         return s;
     }
-    static void settle() {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
-    TXGridInplaceEdit* editor() const { return grid->inplaceEditor(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(editor(), k, modifiers);
-        settle();
-    }
     // Chooses the element that begins with `code` from the drop-down list of row `row`.
     void chooseElement(int row, const char* code) {
         ASSERT_TRUE(grid->MoveTo(ceElement, row));
@@ -72,8 +63,6 @@ protected:
         if (*excluded) typeCell(ceExcluded, row, excluded);
     }
     int section() const { return dynamic_cast<TQCGT_12*>(screen())->YBLbl()->CurrentSection(); }
-
-    TXGrid* grid = nullptr;
 };
 
 TEST_F(CostElementsScreenTest, EachWorksheetOffersItsElements) {

@@ -14,10 +14,6 @@ using namespace tag::event;
 
 class EventWalkTest : public EventScreenTest {
 protected:
-    void settle() {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
     void next(int expected) {
         press(frame->NextButton());
         settle();

@@ -51,15 +51,6 @@ protected:
         EXPECT_NE(s, nullptr);
         return s;
     }
-    static void settle() {
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-    }
-    TXGridInplaceEdit* editor() const { return grid->inplaceEditor(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(editor(), k, modifiers);
-        settle();
-    }
     // Types the cells of a row from column 0 as the user does, leaving each with Tab.
     void typeRow(int row, std::initializer_list<const char*> cells) {
         ASSERT_TRUE(grid->MoveTo(0, row));
@@ -74,8 +65,6 @@ protected:
         const StringListRef list = GetFieldLst(kPayments);
         return list ? *list : StringList{};
     }
-
-    TXGrid* grid = nullptr;
 };
 
 TEST_F(PaymentScreenTest, SharePaymentsAreTypedByKeyboardAndKeptInDateOrder) {
