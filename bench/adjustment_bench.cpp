@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "base/dates.h"
 #include "bench/ratio_reporter.h"
 #include "cgt/core/adjustment_worksheet.h"
-#include "store/dates.h"
 
 namespace {
 

@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "base/dates.h"
 #include "bench/ratio_reporter.h"
 #include "bench/silent_dialogs.h"
 #include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
 #include "store/data_file.h"
-#include "store/dates.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"

@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 
+#include "base/text.h"
 #include "cgt/core/event_checks.h"
 #include "cgt/core/event_row.h"
 #include "controls/tax_edit.h"
@@ -14,7 +15,6 @@
 #include "interview/screen_hooks.h"
 #include "interview/value_binder.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "base/text.h"
 #include "cgt/core/payment_checks.h"
 #include "cgt/core/payment_grids.h"
 #include "controls/text_label.h"
@@ -13,7 +14,6 @@
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "store/tags.h"
-#include "store/text.h"
 #include "ui_share_payments_form.h"
 #include "ui_trust_payments_form.h"
 

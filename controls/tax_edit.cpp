@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/number_format.h"
 #include "controls/font_map.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include <string>
 
+#include "base/dates.h"
+#include "base/extended.h"
 #include "controls/core/tax_text.h"
-#include "store/dates.h"
-#include "store/extended.h"
 
 class QLabel;
 

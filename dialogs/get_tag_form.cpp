@@ -8,9 +8,9 @@
 
 #include <cmath>
 
+#include "base/number_format.h"
 #include "controls/tax_edit.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "ui_get_tag_form.h"
 
 namespace cgt {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/dates.h"
+#include "base/text.h"
 #include "controls/help_service.h"
 #include "controls/module_message.h"
 #include "controls/shell_service.h"
@@ -27,11 +29,9 @@
 #include "interview/screen_registry.h"
 #include "interview/value_binder.h"
 #include "interview/worksheet_picker.h"
-#include "store/dates.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "store/text.h"
 #include "store/worksheet_rows.h"
 #include "ui_frame.h"
 

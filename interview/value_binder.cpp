@@ -9,10 +9,10 @@
 #include <cmath>
 #include <vector>
 
+#include "base/number_format.h"
 #include "controls/tax_edit.h"
 #include "controls/xgrid.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/run_state.h"
 
 namespace cgt {

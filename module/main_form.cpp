@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "controls/focus_ring.h"
 #include "controls/help_service.h"
 #include "controls/shell_service.h"
@@ -38,7 +39,6 @@
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
-#include "store/text.h"
 #include "ui_main_form.h"
 
 namespace cgt {
@@ -104,7 +104,7 @@ TMainForm::TMainForm(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("MainForm"));
     ModuleRunState& run = Run();
-    // Dates read with the 89-year century window and written dd/mm/yyyy (store/dates.h).
+    // Dates read with the 89-year century window and written dd/mm/yyyy (base/dates.h).
     ReadCommandLineSwitches(QCoreApplication::arguments(), run);
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);

@@ -14,11 +14,11 @@
 
 #include <openssl/crypto.h>
 
+#include "base/number_format.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/file_cipher.h"
 #include "store/file_system.h"
-#include "store/number_format.h"
 #include "store/run_state.h"
 #include "store/tags.h"
 

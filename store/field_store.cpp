@@ -5,11 +5,11 @@
 #include <functional>
 #include <iterator>
 
-#include "store/dates.h"
+#include "base/dates.h"
+#include "base/number_format.h"
+#include "base/text.h"
 #include "store/dialogs.h"
-#include "store/number_format.h"
 #include "store/run_state.h"
-#include "store/text.h"
 
 namespace cgt {
 
@@ -570,16 +570,6 @@ void ShowLodgedMessage() {
            "You will not be able to change the information contained in this file.\n\n"
            "However, you can continue to view the details of this file.",
            mkInformation, mbOK);
-}
-
-bool DateTextIsBlank(std::string_view text) {
-    text = text.substr(0, std::min<std::size_t>(text.size(), 10));
-    if (TrimBlanks(text).empty() || text == kEmptyDateMask) return true;
-    return !ParseDate(text).has_value();
-}
-
-Extended TextToFloat(std::string_view text, Extended defaultValue) {
-    return ParseNumber(text).value_or(defaultValue);
 }
 
 void ReportBadField(int tag, std::string_view operation) {

@@ -13,7 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/extended.h"
+#include "base/amounts.h"
+#include "base/extended.h"
+#include "base/text.h"
 #include "store/tags.h"
 
 namespace cgt {
@@ -21,17 +23,6 @@ namespace cgt {
 inline constexpr int kFieldCount = 2312;
 inline constexpr int kMaxTextLength = 255;
 inline constexpr int kMaxSmallTextLength = 9;
-// The value an amount field stores when the user typed 0: an amount entered as nil.
-inline constexpr Extended ExplicitZero = 0.0011L;
-// The one rule for whether an amount is present: above the explicit zero, so that neither 0
-// (nothing entered) nor ExplicitZero (an entered or calculated nil) counts.
-inline bool AmountEntered(Extended amount) {
-    return amount > ExplicitZero;
-}
-// The explicit zero itself; the comparison tolerates the value passing through a double.
-inline bool IsExplicitZero(Extended amount) {
-    return amount - ExplicitZero < 1e-12L && ExplicitZero - amount < 1e-12L;
-}
 
 enum TFieldDataType : std::uint8_t {
     dtNone = 0,
@@ -55,8 +46,6 @@ inline bool IsTextType(std::uint8_t t) {
     return t == dtString || t == dtSmallStr;
 }
 
-using StringList = std::vector<std::string>;
-using StringListRef = std::shared_ptr<StringList>;
 using TextRef = std::shared_ptr<const std::string>;
 class Worksheet;
 using WorksheetRef = std::shared_ptr<Worksheet>;
@@ -190,9 +179,6 @@ bool LodgmentDetailsEntered();
 // Lodged and locked: the lodgment details and the lodged marker.
 bool IsLodged();
 void ShowLodgedMessage();
-
-bool DateTextIsBlank(std::string_view text);
-Extended TextToFloat(std::string_view text, Extended defaultValue);
 
 void ReportBadField(int tag, std::string_view operation);
 

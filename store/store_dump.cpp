@@ -4,9 +4,9 @@
 #include <cmath>
 #include <sstream>
 
+#include "base/number_format.h"
 #include "store/data_file.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/run_state.h"
 
 namespace cgt {

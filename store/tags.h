@@ -1,14 +1,18 @@
 #pragma once
 // Named field tags: every tag number the code means is named here once. The return-wide tags
 // live in namespace cgt::tag; the scratch tags of an open event row (710–749, 1100–1199) in
-// cgt::tag::event, and those of the open schedule row in cgt::tag::schedule. Worksheet kinds and
-// their item-list tags (751 + kind) are at the end.
+// cgt::tag::event, and those of the open schedule row in cgt::tag::schedule. The worksheets'
+// item-list tags (751 + kind, base/worksheet_kinds.h) are at the end.
 //
 // Each list is an X-macro of (name, number) so that the constants and the table that tests and
 // the tag inspector read come from one source.
 
 #include <span>
 #include <string_view>
+
+#include "base/worksheet_kinds.h"
+
+#include "base/worksheet_kinds.h"
 
 // Return-wide tags.
 #define CGT_RETURN_TAGS(X)                                                                         \
@@ -264,28 +268,7 @@ CGT_SCHEDULE_TAGS(CGT_DECLARE_TAG)
 } // namespace tag
 #undef CGT_DECLARE_TAG
 
-// Worksheet kinds: worksheet w keeps its rows in tag 751 + w.
-#define CGT_WORKSHEET_KINDS(X)                                                                     \
-    X(Shares, 451)                                                                                 \
-    X(TrustInterests, 452)                                                                         \
-    X(OtherTrusts, 453)                                                                            \
-    X(RealEstate, 454)                                                                             \
-    X(PersonalUse, 455) /* personal use assets and collectables */                                 \
-    X(OtherAssets, 456) /* intangible and other assets */                                          \
-    X(Rights, 457)      /* rights created in another entity */                                     \
-    X(Depreciating, 458)                                                                           \
-    X(SmallBusiness, 459)                                                                          \
-    X(Bankruptcy, 460)                                                                             \
-    X(CeasingResidency, 461)                                                                       \
-    X(Receipts, 462)         /* other capital receipts, CGT event H2 */                            \
-    X(Schedule, 469)         /* the CGT schedule, row 1 */                                         \
-    X(ManualElections, 1201) /* concession elections of manual-table rows */                       \
-    X(TrustElections, 1215)  /* concession elections of trust-table rows */
-
-#define CGT_DECLARE_KIND(name, number) wk##name = number,
-enum WorksheetKind : int { CGT_WORKSHEET_KINDS(CGT_DECLARE_KIND) };
-#undef CGT_DECLARE_KIND
-
+// Worksheet w keeps its rows in tag 751 + w.
 inline constexpr int kWorksheetTagBase = 751;
 constexpr int WorksheetTag(int worksheet) {
     return kWorksheetTagBase + worksheet;

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/choice_cells.h"
 #include "cgt/core/choice_table.h"
 #include "cgt/core/event_recompute.h"
@@ -31,10 +33,8 @@
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/file_cipher.h"
-#include "store/number_format.h"
 #include "store/run_state.h"
 #include "store/store_dump.h"
-#include "store/text.h"
 #include "store/worksheet_rows.h"
 
 namespace {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <map>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/index_numbers.h"
 #include "cgt/core/scratch_put.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/dates.h"
+#include "base/extended.h"
 #include "cgt/core/gain_worksheet.h"
 #include "controls/core/cell_table.h"
-#include "store/dates.h"
-#include "store/extended.h"
 
 namespace cgt {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace cgt {
 

@@ -10,9 +10,9 @@
 #include "cgt/core/shown_values.h"
 #include "store/worksheet_rows.h"
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -7,13 +7,13 @@
 #include <utility>
 #include <vector>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/choice_cells.h"
 #include "cgt/core/schedule.h"
 #include "cgt/core/trust_table.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/tags.h"
-#include "store/text.h"
 #include "store/worksheet_rows.h"
 
 namespace cgt {

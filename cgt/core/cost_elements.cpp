@@ -2,13 +2,14 @@
 
 #include <array>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/event_dates.h"
 #include "cgt/core/event_messages.h"
 #include "cgt/core/event_row.h"
 #include "controls/core/cell_table.h"
 #include "store/field_store.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

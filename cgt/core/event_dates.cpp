@@ -1,7 +1,7 @@
 #include "cgt/core/event_dates.h"
 
+#include "base/text.h"
 #include "store/field_store.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "store/dates.h"
+#include "base/dates.h"
 
 namespace cgt {
 

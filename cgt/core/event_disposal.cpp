@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "base/text.h"
 #include "cgt/core/cost_elements.h"
 #include "cgt/core/event_dates.h"
 #include "cgt/core/event_messages.h"
@@ -11,7 +12,6 @@
 #include "cgt/core/registration_kinds.h"
 #include "store/field_store.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -1,9 +1,9 @@
 #include "cgt/core/event_row.h"
 
-#include "store/dates.h"
+#include "base/dates.h"
+#include "base/text.h"
 #include "store/field_store.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

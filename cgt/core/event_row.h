@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/extended.h"
+#include "base/extended.h"
 
 namespace cgt {
 

@@ -5,15 +5,15 @@
 #include <cmath>
 #include <memory>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/asset_types.h"
 #include "cgt/core/index_numbers.h"
 #include "cgt/core/scratch_put.h"
 #include "cgt/core/shown_values.h"
 #include "controls/core/tax_text.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "base/dates.h"
+#include "base/extended.h"
 #include "controls/core/cell_table.h"
-#include "store/dates.h"
-#include "store/extended.h"
 
 namespace cgt {
 

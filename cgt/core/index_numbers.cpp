@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "store/number_format.h"
+#include "base/number_format.h"
 
 namespace cgt {
 

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "store/dates.h"
-#include "store/extended.h"
+#include "base/dates.h"
+#include "base/extended.h"
 
 namespace cgt {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "store/number_format.h"
-#include "store/text.h"
+#include "base/number_format.h"
+#include "base/text.h"
 
 namespace cgt {
 

@@ -1,10 +1,10 @@
 #include "cgt/core/payment_checks.h"
 
+#include "base/text.h"
 #include "cgt/core/event_dates.h"
 #include "cgt/core/event_messages.h"
 #include "cgt/core/event_row.h"
 #include "store/tags.h"
-#include "store/text.h"
 
 namespace cgt {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "store/dates.h"
+#include "base/dates.h"
 
 namespace cgt {
 

@@ -1,8 +1,8 @@
 #include "cgt/core/receipts.h"
 
+#include "base/dates.h"
 #include "cgt/core/event_row.h"
 #include "cgt/core/registration_kinds.h"
-#include "store/dates.h"
 #include "store/tags.h"
 
 namespace cgt {

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
+#include "base/extended.h"
 #include "cgt/core/gain_worksheet.h"
 #include "controls/core/cell_table.h"
-#include "store/extended.h"
 
 namespace cgt {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "base/number_format.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 
 namespace cgt {
 

@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "store/extended.h"
+#include "base/extended.h"
 
 namespace cgt {
 

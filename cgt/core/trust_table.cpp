@@ -1,7 +1,7 @@
 #include "cgt/core/trust_table.h"
 
-#include "store/number_format.h"
-#include "store/text.h"
+#include "base/number_format.h"
+#include "base/text.h"
 
 namespace cgt {
 

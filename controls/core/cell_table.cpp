@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "store/number_format.h"
-#include "store/text.h"
+#include "base/amounts.h"
+#include "base/number_format.h"
+#include "base/text.h"
 
 namespace cgt {
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/dates.h"
+#include "base/extended.h"
+#include "base/text.h"
 #include "controls/core/tax_text.h"
-#include "store/dates.h"
-#include "store/extended.h"
-#include "store/field_store.h"
 
 namespace cgt {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace cgt {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace cgt::markup {
 
@@ -36,7 +36,6 @@ int Add(int a, int b) {
 }
 
 } // namespace
-
 
 int RoundEven(double value) {
     return ClampToInt(std::nearbyint(value));

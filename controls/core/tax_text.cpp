@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "store/dates.h"
-#include "store/number_format.h"
+#include "base/dates.h"
+#include "base/number_format.h"
 
 namespace cgt {
 

@@ -7,9 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/extended.h"
-#include "store/field_store.h"
-#include "store/text.h"
+#include "base/extended.h"
+#include "base/text.h"
 
 namespace cgt {
 

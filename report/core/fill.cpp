@@ -3,9 +3,9 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
-#include "store/text.h"
 
 namespace cgt::report {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/text.h"
 #include "controls/core/markup.h"
-#include "store/text.h"
 
 namespace cgt::report {
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "base/number_format.h"
 #include "cgt/core/adjustment_worksheet.h"
 #include "cgt/core/event_messages.h"
 #include "cgt/core/gain_worksheet.h"
 #include "cgt/core/payment_checks.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/tags.h"
 #include "support/store_fixture.h"
 

@@ -8,11 +8,11 @@
 
 #include <random>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/core/choice_cells.h"
 #include "cgt/core/trust_table.h"
 #include "choice_fixture.h"
-#include "store/number_format.h"
-#include "store/text.h"
 
 namespace cgt::test {
 namespace {

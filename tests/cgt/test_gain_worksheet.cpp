@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/number_format.h"
 #include "cgt/core/gain_worksheet.h"
 #include "cgt/core/shown_values.h"
 #include "controls/core/tax_text.h"
 #include "store/field_store.h"
-#include "store/number_format.h"
 #include "store/tags.h"
 #include "support/store_fixture.h"
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "base/dates.h"
 #include "cgt/core/index_numbers.h"
-#include "store/dates.h"
 
 namespace {
 

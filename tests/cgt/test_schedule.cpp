@@ -6,11 +6,11 @@
 // Events are written with designated initialisers; the fields left out keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
+#include "base/text.h"
 #include "cgt/core/concessions.h"
 #include "cgt/core/schedule.h"
 #include "cgt/core/trust_table.h"
 #include "choice_fixture.h"
-#include "store/text.h"
 
 namespace cgt::test {
 namespace {

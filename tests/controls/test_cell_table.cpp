@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/dates.h"
+#include "base/number_format.h"
 #include "controls/core/cell_table.h"
-#include "store/dates.h"
-#include "store/number_format.h"
 #include "support/store_fixture.h"
 
 namespace cgt {

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "base/amounts.h"
 #include "controls/core/column_hints.h"
 #include "controls/xgrid.h"
 #include "support/scripted_dialogs.h"

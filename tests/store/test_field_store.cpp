@@ -403,27 +403,6 @@ TEST_F(FieldStoreTest, LodgedAndItsMessage) {
               "However, you can continue to view the details of this file.");
 }
 
-TEST_F(FieldStoreTest, DateTextIsBlank) {
-    const std::pair<const char*, bool> cases[] = {
-        {"", true},
-        {"  /  /    ", true},
-        {"31/02/2004", true},
-        {"29/02/2004", false},
-        {"01/07/2003xyz", false},
-        {"garbage", true},
-        {"   ", true},
-    };
-    for (auto [text, blank] : cases)
-        EXPECT_EQ(DateTextIsBlank(text), blank) << text;
-}
-
-TEST_F(FieldStoreTest, TextToFloat) {
-    EXPECT_EQ(TextToFloat("12.5", -1), 12.5L);
-    EXPECT_EQ(TextToFloat(" -3 ", -1), -3.0L);
-    EXPECT_EQ(TextToFloat("1,000", -1), -1.0L);
-    EXPECT_EQ(TextToFloat("", 7), 7.0L);
-}
-
 TEST_F(FieldStoreTest, ClearStoreEmptiesEverything) {
     SetFieldStr(1, "123 456 782");
     SetFieldVal(720, 5);

@@ -27,23 +27,29 @@ struct Layer {
 };
 
 const Layer kLayers[] = {
-    {"store", {"store/"}, Qt::None},
-    {"controls/core", {"controls/core/", "store/"}, Qt::None},
-    {"cgt/core", {"cgt/core/", "controls/core/", "store/"}, Qt::None},
-    {"report/core", {"report/core/", "controls/core/", "store/"}, Qt::None},
-    {"report/engine", {"report/engine/", "report/core/", "controls/core/", "store/"}, Qt::Gui},
-    {"controls", {"controls/", "store/", "ui_"}, Qt::All},
+    {"base", {"base/"}, Qt::None},
+    {"store", {"store/", "base/"}, Qt::None},
+    {"controls/core", {"controls/core/", "base/"}, Qt::None},
+    {"cgt/core", {"cgt/core/", "controls/core/", "store/", "base/"}, Qt::None},
+    {"report/core", {"report/core/", "controls/core/", "store/", "base/"}, Qt::None},
+    {"report/engine",
+     {"report/engine/", "report/core/", "controls/core/", "store/", "base/"},
+     Qt::Gui},
+    {"controls", {"controls/", "store/", "base/", "ui_"}, Qt::All},
     {"report/preview",
-     {"report/preview/", "report/engine/", "report/core/", "controls/", "store/", "ui_"},
+     {"report/preview/", "report/engine/", "report/core/", "controls/", "store/", "base/", "ui_"},
      Qt::All},
-    {"dialogs", {"dialogs/", "controls/", "store/", "ui_"}, Qt::All},
-    {"interview", {"interview/", "dialogs/", "controls/", "store/", "ui_"}, Qt::All},
-    {"cgt", {"cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "ui_"}, Qt::All},
+    {"dialogs", {"dialogs/", "controls/", "store/", "base/", "ui_"}, Qt::All},
+    {"interview", {"interview/", "dialogs/", "controls/", "store/", "base/", "ui_"}, Qt::All},
+    {"cgt",
+     {"cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "base/", "ui_"},
+     Qt::All},
     {"summary",
-     {"summary/", "cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "ui_"},
+     {"summary/", "cgt/", "interview/", "dialogs/", "report/", "controls/", "store/", "base/",
+      "ui_"},
      Qt::All},
     {"tools",
-     {"store/", "cgt/core/", "controls/core/", "report/core/", "report/engine/", "tools/"},
+     {"store/", "base/", "cgt/core/", "controls/core/", "report/core/", "report/engine/", "tools/"},
      Qt::None},
 };
 
@@ -67,7 +73,7 @@ TEST(Layers, EachFolderIncludesOnlyTheLayersBelowIt) {
     const std::regex include(R"re(#include\s+([<"])([^>"]+)[>"])re");
     int files = 0;
     for (const char* top :
-         {"store", "controls", "report", "dialogs", "interview", "cgt", "summary", "tools"})
+         {"base", "store", "controls", "report", "dialogs", "interview", "cgt", "summary", "tools"})
         for (const auto& entry : fs::recursive_directory_iterator(root / top)) {
             const auto ext = entry.path().extension();
             if (ext != ".cpp" && ext != ".h") continue;

@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 #include <regex.h>
 
-#include "store/dates.h"
-#include "store/extended.h"
-#include "store/number_format.h"
+#include "base/dates.h"
+#include "base/extended.h"
+#include "base/number_format.h"
 
 namespace cgt {
 namespace {

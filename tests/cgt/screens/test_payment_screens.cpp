@@ -11,6 +11,7 @@
 #include <cmath>
 #include <memory>
 
+#include "base/number_format.h"
 #include "cgt/core/event_messages.h"
 #include "cgt/core/payment_checks.h"
 #include "cgt/payment_screens.h"
@@ -19,7 +20,6 @@
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
 #include "event_fixture.h"
-#include "store/number_format.h"
 
 namespace cgt::test {
 namespace {

@@ -32,4 +32,7 @@ std::optional<DateTime> ParseDate(std::string_view text);
 // "dd/mm/yyyy"
 std::string FormatDate(DateTime date);
 
+// The first ten characters of a date entry are blank, the empty mask or no valid date.
+bool DateTextIsBlank(std::string_view text);
+
 } // namespace cgt

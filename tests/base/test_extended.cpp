@@ -1,4 +1,4 @@
-#include "store/extended.h"
+#include "base/extended.h"
 
 #include <cmath>
 #include <cstring>

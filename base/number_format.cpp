@@ -1,4 +1,4 @@
-#include "store/number_format.h"
+#include "base/number_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -222,6 +222,10 @@ std::optional<Extended> ParseNumber(std::string_view text) {
     const Extended value = strtold_l(number.c_str(), nullptr, cLocale);
     if (std::isinf(value)) return std::nullopt; // overflow
     return value;
+}
+
+Extended TextToFloat(std::string_view text, Extended defaultValue) {
+    return ParseNumber(text).value_or(defaultValue);
 }
 
 } // namespace cgt

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/extended.h"
+#include "base/extended.h"
 
 namespace cgt {
 
@@ -29,5 +29,7 @@ Extended RoundHalfEven(Extended value);
 
 // The text read as a number: optional blanks, sign, digits with one '.', optional exponent.
 std::optional<Extended> ParseNumber(std::string_view text);
+// ParseNumber, or `defaultValue` when the text is no number.
+Extended TextToFloat(std::string_view text, Extended defaultValue);
 
 } // namespace cgt

@@ -13,6 +13,8 @@ using ExtendedBytes = std::array<std::uint8_t, 10>;
 // 15-bit exponent. Any bit pattern decodes without fault (NaN, infinities, unnormals included).
 ExtendedBytes EncodeExtended(Extended value);
 Extended DecodeExtended(const std::uint8_t* bytes);
-inline Extended DecodeExtended(const ExtendedBytes& bytes) { return DecodeExtended(bytes.data()); }
+inline Extended DecodeExtended(const ExtendedBytes& bytes) {
+    return DecodeExtended(bytes.data());
+}
 
 } // namespace cgt

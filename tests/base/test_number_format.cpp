@@ -1,4 +1,4 @@
-#include "store/number_format.h"
+#include "base/number_format.h"
 
 #include <cfenv>
 #include <cmath>
@@ -193,6 +193,13 @@ TEST(NumberFormat, ParseRejectsEverythingElse) {
     };
     for (std::string_view text : texts)
         EXPECT_EQ(ParseNumber(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST(NumberFormat, TextToFloat) {
+    EXPECT_EQ(TextToFloat("12.5", -1), 12.5L);
+    EXPECT_EQ(TextToFloat(" -3 ", -1), -3.0L);
+    EXPECT_EQ(TextToFloat("1,000", -1), -1.0L);
+    EXPECT_EQ(TextToFloat("", 7), 7.0L);
 }
 
 } // namespace

@@ -1,8 +1,11 @@
-#include "store/dates.h"
+#include "base/dates.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
+
+#include "base/text.h"
 
 namespace cgt {
 
@@ -139,6 +142,12 @@ std::string FormatDate(DateTime date) {
     for (int i = 9, y = year; i >= 6; --i, y /= 10)
         text[i] = static_cast<char>('0' + y % 10);
     return text;
+}
+
+bool DateTextIsBlank(std::string_view text) {
+    text = text.substr(0, std::min<std::size_t>(text.size(), 10));
+    if (TrimBlanks(text).empty() || text == kEmptyDateMask) return true;
+    return !ParseDate(text).has_value();
 }
 
 } // namespace cgt

@@ -1,4 +1,4 @@
-#include "store/dates.h"
+#include "base/dates.h"
 
 #include <chrono>
 #include <cmath>
@@ -155,6 +155,20 @@ TEST(Dates, ParseWithoutYearUsesTheClock) {
     EXPECT_LE(std::abs(CurrentYear() - utcYear), 1);
     EXPECT_EQ(ParseDate("15/08/50"), ParseDate("15/08/50", CurrentYear()));
     EXPECT_EQ(ParseDate("15/08/2050"), EncodeDate(2050, 8, 15));
+}
+
+TEST(Dates, DateTextIsBlank) {
+    const std::pair<const char*, bool> cases[] = {
+        {"", true},
+        {"  /  /    ", true},
+        {"31/02/2004", true},
+        {"29/02/2004", false},
+        {"01/07/2003xyz", false},
+        {"garbage", true},
+        {"   ", true},
+    };
+    for (auto [text, blank] : cases)
+        EXPECT_EQ(DateTextIsBlank(text), blank) << text;
 }
 
 } // namespace

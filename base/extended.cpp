@@ -1,4 +1,4 @@
-#include "store/extended.h"
+#include "base/extended.h"
 
 #include <bit>
 #include <cstring>
