@@ -13,7 +13,7 @@
 
 #include "base/dates.h"
 #include "bench/ratio_reporter.h"
-#include "cgt/core/adjustment_worksheet.h"
+#include "cgt/rules/adjustment_worksheet.h"
 
 namespace {
 

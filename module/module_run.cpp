@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "cgt/screens/flow/screen_flow.h"
 #include "controls/help_service.h"
 #include "controls/qt_dialogs.h"
 #include "interview/frame.h"
@@ -15,7 +16,6 @@
 #include "store/dialogs.h"
 #include "store/field_store.h"
 #include "store/tags.h"
-#include "summary/screen_flow.h"
 
 namespace cgt {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "summary/screen_flow.h"
+#include "cgt/screens/flow/screen_flow.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include <functional>
 
+#include "cgt/screens/flow/screen_flow.h"
 #include "dialogs/get_tag_form.h"
 #include "frame_fixture.h"
 #include "interview/navigator_data.h"
 #include "interview/navigator_frame.h"
-#include "summary/screen_flow.h"
 #include "ui_frame.h"
 
 namespace cgt::test {

@@ -15,7 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include "cgt/choice_fixture.h"
+#include "cgt/screens/flow/question_screen.h"
+#include "cgt/screens/flow/screen_flow.h"
 #include "controls/focus_ring.h"
 #include "controls/help_service.h"
 #include "controls/text_label.h"
@@ -25,10 +26,9 @@
 #include "module/main_form.h"
 #include "module/module_run.h"
 #include "module_test_support.h"
+#include "rules/choice_fixture.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
-#include "summary/question_screen.h"
-#include "summary/screen_flow.h"
 #include "support/scripted_dialogs.h"
 #include "ui_frame.h"
 

@@ -65,7 +65,7 @@ TEST(NamedTags, NoSourceHandsTheStoreARawTagNumber) {
         R"re(FieldHasData|ClearField|GetFieldType|SetFieldType)\(\s*\d+|"fieldTag",\s*\d+)re");
     int files = 0;
     for (const char* folder :
-         {"store", "controls", "dialogs", "interview", "cgt", "summary", "module", "tools"}) {
+         {"store", "controls", "dialogs", "interview", "cgt", "module", "tools"}) {
         for (const auto& entry :
              fs::recursive_directory_iterator(fs::path(CGT_SOURCE_DIR) / folder)) {
             const auto ext = entry.path().extension();

@@ -7,10 +7,10 @@
 
 #include <memory>
 
+#include "cgt/screens/flow/screen_flow.h"
 #include "controls/tax_edit.h"
 #include "interview/frame.h"
 #include "store/run_state.h"
-#include "summary/screen_flow.h"
 #include "support/store_fixture.h"
 
 namespace cgt::test {

@@ -1,0 +1,128 @@
+#pragma once
+// The cost base adjustment worksheet of shares and trust interests, without a window. The
+// non-assessable payments of the open row (tag 738) reduce its cost bases in date order: each
+// payment's pass indexes the cost base carried to its date, takes the receipt off, and turns what
+// the receipt exceeds into a capital gain of this income year or of prior years. The results
+// (tags 1151-1160, 1198) are what the gain calculation worksheet starts from.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "base/dates.h"
+#include "base/extended.h"
+#include "cgt/rules/gain_worksheet.h"
+#include "controls/core/cell_table.h"
+
+namespace cgt {
+
+// Shares (capital payments, CGT event G1) or trust interests (CGT event E4).
+enum class PaymentKind { Shares, TrustInterests };
+
+// Strings per payment in tag 738.
+int PaymentStrings(PaymentKind kind);
+// The payment kind of a worksheet: trust interests for 452, else shares.
+PaymentKind PaymentKindOf(int worksheet);
+
+// The CGT event date of a trust payment received on `payment`: the day itself up to 30/06/1998,
+// else the last day of the income year in which it was received.
+DateTime TrustPaymentEventDate(DateTime payment);
+
+// What the trust payment grid does to a row whose date of payment is `payment`.
+struct TrustRowRules {
+    DateTime eventDate = 0;
+    bool concessionLocked = false;  // before 21/09/1999: emptied and read-only
+    bool concessionEmptied = false; // locked, or after 30/06/2001
+    bool concessionMessage = false; // after 30/06/2001, told when that column is clicked
+    bool taxFreeLocked = false;     // before 18/12/1986
+    bool exemptedLocked = false;    // before 01/07/1990
+};
+TrustRowRules TrustRowRulesFor(DateTime payment);
+
+// The adjustment grid's columns.
+enum AdjustmentColumn : int {
+    acSortDate,
+    acEffectiveDate,
+    acDatePaid,
+    acEventDate,
+    acDescription,
+    acCode,
+    acEvent,
+    acAmount,
+    acExcluded,
+    acNet,
+    acIndex,
+    acEventIndex,
+    acFactor,
+    acIndexed,
+    acReducedExcluded,
+    acReduced,
+    acReceipt,
+    acReceiptCostBase,
+    acReceiptReduced,
+    acTotalNonIndexed,
+    acTotalIndexed,
+    acTotalReduced,
+    acProcessed,
+    kAdjustmentColumns
+};
+const StringList& AdjustmentColumns();
+
+// What the worksheet reads of the open row: the gain inputs, the payments and their event code.
+struct AdjustmentInputs {
+    PaymentKind kind = PaymentKind::Shares;
+    GainInputs gain;
+    StringList payments;   // 738
+    std::string eventCode; // 748
+};
+AdjustmentInputs ReadAdjustmentInputs(PaymentKind kind);
+
+// What the last pass published. Gains are [this income year, prior income years].
+struct AdjustmentResults {
+    bool published = false;
+    std::string date;                       // 1151: the date of the last payment applied
+    CostBases adjusted;                     // 1152, 1153, 1154, rounded
+    std::array<Extended, 2> discountGain{}; // 1155, 1156
+    std::array<Extended, 2> indexedGain{};  // 1157, 1158
+    std::array<Extended, 2> otherGain{};    // 1159, 1160
+    bool indexedEnabled = true;             // false: indexation not available
+    bool discountEnabled = true;            // false: the discount not available
+    bool gainThisYear = false;              // 1198
+};
+
+// One row of the grid while the passes run.
+struct AdjustmentRow {
+    DateTime sortDate = 0; // column 0
+    std::array<std::string, kAdjustmentColumns> cells;
+};
+
+struct AdjustmentWorksheet {
+    PaymentKind kind = PaymentKind::Shares;
+    std::string baseDate;            // 1101
+    std::vector<AdjustmentRow> rows; // sorted by date, then code
+    AdjustmentResults results;
+    CellTable Grid() const; // the rows as the grid shows them (tag 1199)
+};
+
+// Fills the grid: the section 2 cost bases, the cost elements up to the last payment, and one
+// receipt row per payment date (payments of one date form one receipt, amounts summed).
+void FillAdjustmentWorksheet(const AdjustmentInputs& in, AdjustmentWorksheet& ws);
+// Applies the receipts in date order and publishes the adjusted cost base and the gains.
+void AdjustCostBase(const AdjustmentInputs& in, AdjustmentWorksheet& ws);
+// Both steps.
+AdjustmentWorksheet ComputeAdjustmentWorksheet(const AdjustmentInputs& in);
+
+// Writes the results into the open row's scratch tags. Without a published pass the results of
+// earlier payments are cleared: the cost base is no longer adjusted.
+void StoreAdjustmentWorksheet(const AdjustmentWorksheet& ws);
+// Reads the open row, computes and stores: what the payment summary screens do when shown.
+AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind);
+
+// Whether the open row holds payments with a date, so that the worksheet has work to do.
+bool HasPayments(PaymentKind kind);
+// Whether the open row holds an adjusted cost base or gains of an earlier payments pass.
+bool AdjustmentStored();
+// Clears them: with its payments gone the cost base is no longer adjusted.
+void ClearAdjustmentWorksheet();
+
+} // namespace cgt

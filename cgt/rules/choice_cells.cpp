@@ -1,0 +1,102 @@
+#include "cgt/rules/choice_cells.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "cgt/rules/choice_table.h"
+#include "cgt/rules/shown_values.h"
+#include "store/worksheet_rows.h"
+
+#include "base/number_format.h"
+#include "base/text.h"
+#include "store/field_store.h"
+
+namespace cgt {
+
+Extended CellAmount(const CellTable& table, int col, int row) {
+    const auto value = ParseNumber(table.Cell(col, row));
+    return value ? *value : 0;
+}
+
+std::string CellText(const CellTable& table, int col, int row) {
+    return TrimText(table.Cell(col, row));
+}
+
+bool CellIsYes(const CellTable& table, int col, int row) {
+    return TrimBlanks(table.Cell(col, row)) == "Yes";
+}
+
+long long RoundedWhole(Extended value) {
+    return static_cast<long long>(RoundedDollars(value));
+}
+
+long long TruncatedDollars(Extended value) {
+    return static_cast<long long>(std::trunc(value));
+}
+
+std::string FixedText10(Extended value, int decimals) {
+    const std::string text = FormatFixed(value, 15, decimals);
+    return text.size() < 10 ? std::string(10 - text.size(), ' ') + text : text;
+}
+
+long long TagDollars(int tag) {
+    return TruncatedDollars(GetFieldVal(tag));
+}
+
+void ForEachEventRow(int first, int last,
+                     const std::function<void(int worksheet, int key)>& visit) {
+    for (int worksheet = first; worksheet <= last; ++worksheet) {
+        const Worksheet* sheet = WorksheetOf(worksheet);
+        if (!sheet || sheet->empty()) continue;
+        std::vector<std::uint16_t> keys = sheet->rowKeys();
+        std::sort(keys.begin(), keys.end());
+        for (std::uint16_t key : keys) {
+            CopyRowToScratch(sheet, key);
+            visit(worksheet, key);
+        }
+    }
+    ZeroFillScratchTags();
+}
+
+void EditWorksheetRows(int worksheet, std::span<const int> keys,
+                       const std::function<void(int key)>& edit) {
+    Worksheet* sheet = EnsureWorksheet(worksheet);
+    if (!sheet || keys.empty()) return;
+    std::set<int> pending(keys.begin(), keys.end());
+    // A row stored with the tags it had is written in place; the others are put in one pass.
+    std::map<std::uint16_t, std::vector<WorksheetItem>> reshaped;
+    auto store = [&](std::uint16_t key) {
+        CopyRowToScratch(sheet, key);
+        edit(key);
+        std::vector<WorksheetItem> fresh = ScratchRowItems(key);
+        const auto positions = sheet->rowPositions(key);
+        const bool sameTags =
+            std::equal(fresh.begin(), fresh.end(), positions.begin(), positions.end(),
+                       [&](const WorksheetItem& item, std::uint32_t pos) {
+                           return item.tag == sheet->items()[pos].tag;
+                       });
+        if (!sameTags) {
+            reshaped.emplace(key, std::move(fresh));
+            return;
+        }
+        for (std::size_t i = 0; i < fresh.size(); ++i)
+            sheet->setEntry(positions[i], std::move(fresh[i].entry));
+    };
+    for (std::uint16_t key : sheet->rowKeys())
+        if (pending.erase(key)) store(key);
+    for (int key : pending)
+        if (key >= 1 && key <= 0xFFFF) store(static_cast<std::uint16_t>(key));
+    sheet->replaceRows(std::move(reshaped));
+    ZeroFillScratchTags();
+}
+
+bool OpenEventIsFifteenYearExempt() {
+    return FieldChecked(tag::event::kFifteenYearExemption) &&
+           IsActiveType(GetFieldStr(tag::event::kAssetType)) &&
+           GetFieldVal(tag::event::kCapitalLoss) <= 0;
+}
+
+} // namespace cgt

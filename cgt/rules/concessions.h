@@ -1,0 +1,95 @@
+#pragma once
+// The small business concessions and the scrip-for-scrip roll-over after the choice table,
+// without widgets: the elections of the active asset reduction, retirement exemption and
+// roll-over per active-asset gain, the gains disregarded by the 15-year exemption, and the
+// deferred share and trust-interest exchanges. Each grid is a cell table; its rows are loaded
+// from the sources, checked with a message and the cell to focus, stored with their event rows
+// and totalled into the schedule row.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "cgt/rules/manual_table.h"
+#include "cgt/rules/table_checks.h"
+#include "controls/core/cell_table.h"
+
+namespace cgt {
+
+// ---- Concession elections (tag 801 rows, elections in tag 719 of each source row) ----------
+
+inline constexpr int kElectionColumns = 9;
+enum ElectionColumn : int {
+    ecDescription = 0,
+    ecIndexed = 1, // net gain of the row in the column of its method
+    ecDiscount = 2,
+    ecOther = 3,
+    ecReduction = 4,  // small business 50% active asset reduction
+    ecRetirement = 5, // retirement exemption
+    ecRollOver = 6,   // small business roll-over
+    ecSourceKind = 7,
+    ecSourceIndex = 8,
+};
+const StringList& ElectionsDisplay();
+std::span<const ShownColumn> ElectionsShownColumns();
+void SetupElectionsTable(CellTable& table);
+
+// The concession source list (801) into the table, each row's elections from its source row.
+void FillElections(CellTable& table);
+// The first row whose elections break a bound: each above half the gain, or the three together
+// above the gain; the cursor goes to the election's column.
+std::optional<TableRefusal> ValidateElections(const CellTable& table);
+// Each row's elections into tag 719 of its source row.
+void StoreElections(const CellTable& table);
+// The nine sums into the schedule's concession labels, then the net capital gain again.
+void TotalElections(const CellTable& table);
+
+inline constexpr std::string_view kReductionTooHigh =
+    "Check amount. SBAA concession cannot be greater than 50% of net capital gain.";
+inline constexpr std::string_view kRetirementTooHigh =
+    "Check amount. SBRE concession cannot be greater than 50% of net capital gain.";
+inline constexpr std::string_view kRollOverTooHigh =
+    "Check amount. SBRO concession cannot be greater than 50% of net capital gain.";
+inline constexpr std::string_view kConcessionsAboveGain =
+    "Check amounts. Total concessions cannot be greater than the net capital gain.";
+
+// ---- The 15-year exemption (tag 802) -------------------------------------------------------
+
+inline constexpr int kExemptColumns = 3;
+enum ExemptColumn : int { xcDescription = 0, xcTypeLetter = 1, xcGain = 2 };
+const StringList& ExemptListDisplay();
+void SetupExemptList(CellTable& table);
+// Active-asset events with the exemption and no capital loss, by gain ascending.
+void BuildExemptList(CellTable& table);
+// The exempt total and the first row's type letter into the schedule row.
+void StoreExemption(const CellTable& table);
+
+// ---- Scrip for scrip -----------------------------------------------------------------------
+
+inline constexpr int kScripColumns = 7;
+enum ScripColumn : int {
+    scDescription = 0,
+    scCostBase = 1,
+    scMarketValue = 2, // typed
+    scCash = 3,        // typed
+    scProceeds = 4,
+    scWorksheet = 5,
+    scRowKey = 6,
+};
+const StringList& ScripListDisplay();
+std::span<const ShownColumn> ScripListShownColumns();
+void SetupScripList(CellTable& table);
+// Share and trust-interest events deferred by a scrip-for-scrip roll-over.
+void BuildScripList(CellTable& table);
+// The first row whose proceeds differ from market value plus cash (whole dollars); cursor to
+// the market value.
+std::optional<TableRefusal> ValidateScrip(const CellTable& table);
+// Market value and cash into tags 1146 and 1147 of each event row.
+void StoreScrip(const CellTable& table);
+// The roll-over check box pair and the three column totals into the schedule row.
+void TotalScrip(const CellTable& table);
+
+inline constexpr std::string_view kScripMismatch =
+    "Market value of replacement plus other consideration must equal total capital proceeds.";
+
+} // namespace cgt

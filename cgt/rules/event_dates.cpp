@@ -1,0 +1,44 @@
+#include "cgt/rules/event_dates.h"
+
+#include "base/text.h"
+#include "store/field_store.h"
+
+namespace cgt {
+
+DateTime CgtStartDate() {
+    static const DateTime start = *EncodeDate(1985, 9, 20);
+    return start;
+}
+
+DateTime IndexationEndDate() {
+    static const DateTime end = *EncodeDate(1999, 9, 21);
+    return end;
+}
+
+std::optional<DateTime> DateOf(int tag) {
+    if (GetFieldType(tag) != dtNone && !IsTextType(GetFieldType(tag))) return std::nullopt;
+    return ParseDate(GetFieldStr(tag));
+}
+
+bool DateEntered(int tag) {
+    const std::string text = GetFieldText(tag);
+    return !TrimBlanks(text).empty() && text != kEmptyDateMask;
+}
+
+bool IsBefore(std::optional<DateTime> date, DateTime limit) {
+    return date && *date < limit;
+}
+
+bool IsAfter(std::optional<DateTime> date, DateTime limit) {
+    return date && *date > limit;
+}
+
+bool IsIndexationEnd(std::optional<DateTime> date) {
+    return date && *date == IndexationEndDate();
+}
+
+bool Precedes(std::optional<DateTime> earlier, std::optional<DateTime> later) {
+    return earlier && later && *earlier < *later;
+}
+
+} // namespace cgt

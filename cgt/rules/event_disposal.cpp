@@ -1,0 +1,240 @@
+#include "cgt/rules/event_disposal.h"
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "base/text.h"
+#include "cgt/rules/cost_elements.h"
+#include "cgt/rules/event_dates.h"
+#include "cgt/rules/event_messages.h"
+#include "cgt/rules/event_row.h"
+#include "cgt/rules/registration_kinds.h"
+#include "store/field_store.h"
+#include "store/tags.h"
+
+namespace cgt {
+
+using namespace tag::event;
+
+namespace {
+
+// Every CGT event. "\xA0" is a non-breaking space.
+const std::vector<const char*> kAllEvents = {
+    "A1 - Disposal of a CGT asset",
+    "B1 - Use and enjoyment before title passes ",
+    "C1- Loss or destruction of a CGT asset ",
+    "C2 - Cancellation, surrender and similar endings ",
+    "C3 - End of an option to acquire shares and so\xA0on *Does not apply to individual taxpayers",
+    "D1 - Creating contractual or other rights ",
+    "D2 - Granting an option ",
+    "D3 - Granting a right to income from mining ",
+    "E1 - Creating a trust over a CGT asset ",
+    "E2 - Transferring a CGT asset to a trust ",
+    "E3 - Converting a trust to a unit trust ",
+    "E4 - Capital payment for trust interest ",
+    "E5 - Beneficiary becoming entitled to a trust asset ",
+    "E6 - Disposal to a beneficiary to end an income right ",
+    "E7 - Disposal to a beneficiary to end capital interest ",
+    "E8 - Disposal by a beneficiary of capital interest ",
+    "E9 - Creating a trust over future property ",
+    "F1 - Granting a lease ",
+    "F2 - Granting a long term lease ",
+    "F3 - Lessor pays lessee to get lease changed ",
+    "F4 - Lessee receives payment for changing a lease ",
+    "F5 - Lessor receives payment for changing a lease ",
+    "G1 - Capital payment for shares ",
+    "G2 - Shifts in share values ",
+    "G3 - Liquidator declares shares worthless ",
+    "H1 - Forfeiture of a deposit ",
+    "H2 - Receipt for an event relating to a CGT asset ",
+    "I1 - Individual or company stops being a resident ",
+    "I2 - Trust stops being a resident trust *Does not apply to individual taxpayers",
+    "J1 - Company stops being a member of a wholly owned group after a roll-over*Does not apply "
+    "to individual taxpayers ",
+    "J2 - Change in status of a CGT asset that was a replacement asset in a roll-over under "
+    "Subdivision 152-E ",
+    "J3 - A change happens in circumstances where a share in a company or an interest in a trust "
+    "was a replacement asset in a roll-over under Subdivision 152-E ",
+    "K1 - Partial realisation of an intellectual property right ",
+    "K2 - Bankrupt pays an amount in relation to debt ",
+    "K3 - Asset passing to a tax-advantaged entity ",
+    "K4 - CGT asset starts being trading stock ",
+    "K5 - Special capital loss from a collectable that has fallen in market value ",
+    "K6 - Pre-CGT shares or trust interest ",
+};
+
+// A worksheet's events: their codes, and the entries it words in its own way.
+struct EventWording {
+    std::string_view code;
+    const char* text;
+};
+struct WorksheetEvents {
+    int worksheet;
+    std::vector<std::string_view> codes;
+    std::vector<EventWording> wordings;
+};
+
+const std::vector<WorksheetEvents>& EventTable() {
+    static const std::vector<WorksheetEvents> table = {
+        {wkShares, {"A1", "C2", "E1", "E2", "G2", "G3", "K4", "K6"}, {}},
+        {wkTrustInterests, {"A1", "C2", "E1", "E2", "K3", "K4", "K6"}, {}},
+        {wkRealEstate, {"A1", "B1", "C1", "E1", "E2", "K3", "K4"}, {}},
+        {wkPersonalUse, {"A1", "B1", "C1", "K3", "K4", "K5"}, {}},
+        {wkOtherAssets,
+         {"A1", "B1", "C1", "C2", "C3", "D1", "D2", "D3", "E1", "E2", "F1", "F2", "F3", "F5", "K3",
+          "K4"},
+         {{"B1", "B1 - use and enjoyment before title passes - hire purchase"}}},
+        {wkRights,
+         {"A1", "B1", "C1", "C2", "C3", "D1", "D2", "D3", "K3", "K4"},
+         {{"A1", "A1 - disposal or assignment"},
+          {"C2", "C2 - cancellation, surrender or a similar ending"}}},
+        {wkCeasingResidency, {"I1"}, {{"I1", "I1 - individual or company stops being a resident"}}},
+    };
+    return table;
+}
+
+const char* EventText(const WorksheetEvents& events, std::string_view code) {
+    for (const EventWording& w : events.wordings)
+        if (w.code == code) return w.text;
+    for (const char* item : kAllEvents)
+        if (std::string_view(item).substr(0, 2) == code) return item;
+    return nullptr;
+}
+
+std::vector<std::vector<const char*>> BuildEventLists() {
+    std::vector<std::vector<const char*>> lists;
+    for (const WorksheetEvents& events : EventTable()) {
+        std::vector<const char*>& list = lists.emplace_back();
+        for (std::string_view code : events.codes)
+            if (const char* text = EventText(events, code)) list.push_back(text);
+    }
+    return lists;
+}
+
+// The asset types of a worksheet without a registration of its own.
+const std::vector<const char*>& AllAssetTypes() {
+    return FindRegistrationKind(wkCeasingResidency)->types;
+}
+
+bool Filled(int tag) {
+    return !TrimBlanks(GetFieldText(tag)).empty();
+}
+
+// The row's event date in the order of the checks after the element scan.
+std::optional<Refusal> CheckEventDates(std::optional<DateTime> eventDate) {
+    if (Precedes(eventDate, DateOf(kAcquisitionDate)))
+        return Refusal{msg::kEventBeforeAcquisition, kEventDate};
+    if (Precedes(eventDate, DateOf(kCostBaseDate)))
+        return Refusal{msg::kEventBeforeCostBaseDate, kEventDate};
+    return std::nullopt;
+}
+
+// The depreciating asset's entries in the order the checks name them.
+struct DepreciatingEntries {
+    bool cost = Filled(kDepreciatingCost);
+    bool termination = Filled(kCapitalProceeds);
+    bool date = DateEntered(kEventDate);
+    bool taxableUse = Filled(kTaxableUsePercent);
+    bool reductions = Filled(kSumOfReductions);
+    bool decline = Filled(kTotalDecline);
+
+    bool Any() const { return cost || termination || date || taxableUse || reductions || decline; }
+    bool UseGiven() const { return taxableUse || reductions || decline; }
+};
+
+} // namespace
+
+const std::vector<const char*>& EventAssetTypes(int worksheet) {
+    const RegistrationKind* kind = FindRegistrationKind(worksheet);
+    return kind ? kind->types : AllAssetTypes();
+}
+
+const std::vector<const char*>& EventCodes(int worksheet) {
+    static const std::vector<std::vector<const char*>> lists = BuildEventLists();
+    const auto& table = EventTable();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i].worksheet == worksheet) return lists[i];
+    return kAllEvents;
+}
+
+int ProceedsNoteSection(int worksheet) {
+    return worksheet == wkCeasingResidency ? 2 : 1;
+}
+
+bool EventTimeAsked() {
+    return IsIndexationEnd(DateOf(kEventDate));
+}
+
+void ClearEventTime() {
+    SetFieldUnchecked(kEventAfterCutOff);
+    SetFieldUnchecked(kEventBeforeCutOff);
+}
+
+bool EventBeforeAnExpense() {
+    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+    if (!eventDate) return false;
+    const StringListRef elements = GetFieldLst(kCostElements);
+    if (!elements) return false;
+    // Elements without an element text stand with the one before them, whose date is checked.
+    for (std::size_t first = 0; first + kCostElementColumns <= elements->size();
+         first += kCostElementColumns) {
+        if ((*elements)[first + ceElement].empty()) continue;
+        if (Precedes(eventDate, ParseDate((*elements)[first + ceDateIncurred]))) return true;
+    }
+    return false;
+}
+
+std::optional<Refusal> CheckEventAndProceeds() {
+    if (!EventRow().Described()) return std::nullopt;
+    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+    // Nothing entered is 0; proceeds entered as 0 are the explicit zero.
+    const bool noProceeds = GetFieldVal(kCapitalProceeds) == 0;
+    const bool beforeExpense = EventBeforeAnExpense();
+
+    if (IsBefore(eventDate, CgtStartDate())) return Refusal{msg::kAcquiredBeforeCgt, kEventDate};
+    if (beforeExpense) return Refusal{msg::kEventBeforeExpense, kEventDate};
+    if (!eventDate && !noProceeds) return Refusal{msg::kNoEventDate, kEventDate};
+    if (auto refusal = CheckEventDates(eventDate)) return refusal;
+    if (noProceeds && eventDate) return Refusal{msg::kNoProceeds, kCapitalProceeds};
+    if (IsIndexationEnd(eventDate) && !EventRow::Answered(kEventAfterCutOff, kEventBeforeCutOff))
+        return Refusal{msg::kNoEventTimeAnswer, kEventAfterCutOff};
+    return std::nullopt;
+}
+
+std::optional<Refusal> CheckDepreciatingEvent() {
+    if (!EventRow().Described()) return std::nullopt;
+    const DepreciatingEntries entered;
+    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+    // Amounts compared with 0 exactly: an amount entered as 0 counts as given.
+    const bool noTermination = GetFieldVal(kCapitalProceeds) == 0;
+    const bool noCost = GetFieldVal(kDepreciatingCost) == 0;
+
+    if (entered.Any()) {
+        if (!entered.termination)
+            return Refusal{msg::kDepreciatingEntriesMissing, kCapitalProceeds};
+        if (!entered.cost) return Refusal{msg::kDepreciatingEntriesMissing, kDepreciatingCost};
+        if (!entered.date) return Refusal{msg::kDepreciatingEntriesMissing, kEventDate};
+        if (!entered.UseGiven()) return Refusal{msg::kDepreciatingUseMissing, kTaxableUsePercent};
+    }
+    if (EventBeforeAnExpense()) return Refusal{msg::kEventBeforeExpense, kEventDate};
+    if (!(!eventDate && noTermination && noCost) &&
+        (!eventDate || !entered.termination || !entered.cost))
+        return Refusal{msg::kDepreciatingIncomplete, kDepreciatingCost};
+    if (!noTermination) {
+        if (!entered.UseGiven()) return Refusal{msg::kNoTaxableUse, kTaxableUsePercent};
+        if (entered.taxableUse && (entered.reductions || entered.decline))
+            return Refusal{msg::kTaxableUseAndDecline, kTaxableUsePercent};
+        if (entered.reductions != entered.decline)
+            return Refusal{msg::kDeclinePairIncomplete, kSumOfReductions};
+    }
+    if ((entered.reductions || entered.decline) &&
+        std::nearbyint(GetFieldVal(kTotalDecline)) < std::nearbyint(GetFieldVal(kSumOfReductions)))
+        return Refusal{msg::kDeclineBelowReductions, kTotalDecline};
+    if (!eventDate && !noTermination) return Refusal{msg::kNoEventDate, kEventDate};
+    if (auto refusal = CheckEventDates(eventDate)) return refusal;
+    if (noTermination && eventDate) return Refusal{msg::kNoProceeds, kCapitalProceeds};
+    return std::nullopt;
+}
+
+} // namespace cgt

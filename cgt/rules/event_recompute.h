@@ -1,0 +1,42 @@
+#pragma once
+// Every CGT event of a return recomputed without a window, as when the user walks its screens:
+// the gain calculation worksheet of each event row of the asset worksheets, the results stored
+// in the row. The work grows with the number of events: each row is found through the
+// worksheet's row index and the worksheet's item list is rebuilt once.
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cgt/rules/gain_worksheet.h"
+
+namespace cgt {
+
+// The worksheets whose events end with the gain calculation worksheet, in their order.
+std::span<const int> GainWorksheetKinds();
+// The worksheet's variant: depreciating assets have their own.
+GainVariant GainVariantOf(int worksheet);
+
+// The worksheets of the open row of `worksheet` in the order the screens run them, results
+// stored: the payments of shares and trust interests adjust the cost base before the gain
+// calculation starts from it. A row whose payments are gone loses the adjustment they made.
+GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant);
+
+// One recomputed event as its row now holds it.
+struct RecomputedEvent {
+    int worksheet = 0;
+    int row = 0;
+    std::string name;                  // 710
+    std::string type;                  // 714
+    std::array<Extended, 4> results{}; // 1132, 1135, 1138, 1141
+    CostBases costBase;                // 1112, 1113, 1114
+    std::vector<std::string> messages; // 1142, 1143 that are not empty
+    std::string error;                 // an input that ended the calculation
+};
+
+// Recomputes and stores every event row; the events in worksheet order, then row key. The
+// scratch tags are left zero-filled.
+std::vector<RecomputedEvent> RecomputeEvents();
+
+} // namespace cgt

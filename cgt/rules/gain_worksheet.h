@@ -1,0 +1,209 @@
+#pragma once
+// The gain calculation worksheet of one CGT event, without a window. From the open row's
+// scratch tags it builds the asset register and the CGT worksheet (two cell tables), indexes the
+// cost bases, and computes the capital gain by the indexation, discount and other methods or the
+// capital loss, with the event's two messages; then it stores every result in the scratch tags.
+//
+// A result of ExplicitZero is a calculated nil; 0 means the method is not available to the
+// event (its column is cleared). Values that the worksheet shows in entry fields and reads back
+// are the values as shown (cgt/rules/shown_values.h).
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/dates.h"
+#include "base/extended.h"
+#include "controls/core/cell_table.h"
+
+namespace cgt {
+
+// The standard worksheet, or the depreciating-asset variant.
+enum class GainVariant { Standard, Depreciating };
+
+// The result block's columns, in their order on the screen.
+enum GainColumn : int { gcIndexed = 0, gcDiscount = 1, gcOther = 2, gcLoss = 3 };
+inline constexpr int kGainColumns = 4;
+
+// The three kinds of cost base, in the order of the worksheet's totals.
+struct CostBases {
+    Extended nonIndexed = 0;
+    Extended indexed = 0;
+    Extended reduced = 0;
+};
+
+// One element of the cost element list (tag 737, eight strings per element).
+struct CostElement {
+    bool entered = false; // its text is not blank; an element without one is skipped
+    std::string code;     // the first two characters of its text, trimmed
+    std::string dateIncurred;
+    std::string datePaid;
+    std::string description;
+    Extended amount = 0;   // 0 when the text does not convert
+    Extended excluded = 0; // excluded from the cost base and from the reduced cost base
+    std::string comments;
+};
+
+// What the worksheet reads of the open row.
+struct GainInputs {
+    std::string name;                    // 710
+    std::string typeCode;                // 714, trimmed
+    bool notEligibleForRollOver = false; // 721
+    bool marriageBreakdown = false;      // 722
+    bool otherRollOver = false;          // 723
+    std::string acquisitionDate;         // 726
+    bool withholdIndexation = false;     // 727
+    std::string costBaseDate;            // 729
+    std::string rolledOverDate;          // 730
+    bool acquiredAfterCutOff = false;    // 732
+    CostBases sectionTwo;                // 735, 734, 736
+    std::vector<CostElement> elements;   // 737
+    std::string eventDate;               // 739
+    bool eventBeforeCutOff = false;      // 741
+    Extended proceeds = 0;               // 742
+    Extended percentDisposed = 0;        // 743
+    Extended daysNotExempt = 0;          // 744
+    Extended totalDays = 0;              // 745
+    bool fifteenYearExemption = false;   // 746
+    std::string adjustedDate;            // 1151
+    CostBases adjusted;                  // 1152, 1153, 1154
+    // Depreciating assets.
+    Extended taxableUse = 0;      // 711
+    Extended sumOfReductions = 0; // 712
+    Extended totalDecline = 0;    // 713
+    Extended cost = 0;            // 715
+};
+
+// The open row's inputs.
+GainInputs ReadGainInputs();
+
+// One column of the result block.
+struct ResultColumn {
+    Extended proceeds = 0;
+    Extended costBase = 0;
+    Extended result = 0; // the gain, or for the loss column the loss
+    bool enabled = true; // false: cleared, the method is not available
+};
+
+// The rows of the depreciating-asset variant that the standard worksheet has not.
+struct DepreciatingColumn {
+    Extended cost = 0;       // 716, 717, 718, 747
+    Extended raw = 0;        // proceeds less cost (the loss: cost less proceeds)
+    Extended taxableUse = 0; // the taxable use percentage as shown
+    Extended reductions = 0; // sum of reductions over total decline, as a percentage
+    Extended adjusted = 0;   // the raw result for the non-taxable use
+};
+
+// The remaining cost bases after a partial disposal.
+struct PartialDisposal {
+    bool shown = false;
+    CostBases remaining;
+};
+
+// The working values that the asset register settles for the gain calculation.
+struct GainBasis {
+    std::optional<DateTime> base;       // the base date (1101), when it converts
+    std::optional<DateTime> rolledOver; // tag 730, when it converts
+    bool adjustedApplies = false;       // the cost base comes from 1151-1154
+    bool sectionTwoApplies = false;     // else from 734-736
+    DateTime costBaseDate = 0;
+    CostBases costBaseAmounts;
+    struct Element {
+        std::size_t index; // into GainInputs::elements
+        DateTime incurred;
+    };
+    std::vector<Element> elements; // those that pass the element filter, in order
+    std::optional<DateTime> event; // the event date, only with proceeds above zero
+    Extended proceeds = 0;         // the proceeds when above zero
+};
+
+struct GainWorksheet {
+    GainVariant variant = GainVariant::Standard;
+    GainBasis basis;
+    CellTable assetRegister; // 11 columns
+    CellTable worksheet;     // 12 columns
+
+    std::string baseDate;         // 1101
+    CostBases totals;             // 1106, 1107, 1108: columns 4, 9 and 11
+    CostBases balancing;          // 1109, 1110, 1111
+    CostBases costBase;           // 1112, 1113, 1114
+    CostBases adjusted;           // 1118, 1119, 1120
+    std::string eventDateCell;    // 1121
+    Extended eventIndex = 0;      // 1122
+    Extended proceedsCell = 0;    // 1123
+    Extended percentDisposed = 0; // 1124
+    Extended daysNotExempt = 0;   // 1125
+    Extended totalDays = 0;       // 1126
+
+    std::array<ResultColumn, kGainColumns> columns;
+    PartialDisposal partial;
+    // Depreciating assets.
+    std::array<DepreciatingColumn, kGainColumns> depreciating;
+    Extended indexationComponent = 0;
+
+    std::string firstMessage;  // 1142
+    std::string secondMessage; // 1143
+    bool disposal = false;     // 1196: the capital proceeds are above zero
+
+    // An input that ends the calculation (a date that does not convert); the results are then
+    // left cleared.
+    std::string error;
+};
+
+// A number as the grids show it: fixed notation with `decimals` decimals, right-aligned in ten
+// characters (FixedToText).
+std::string WorksheetCellText(Extended value, int decimals);
+
+// The description of a grid column the calculation fills: read-only, never typed; a number
+// column right-aligned, allowing minus, totalled only when `totalled`. `type` is a ColumnType.
+std::string WorkedColumn(const char* title, int type, int width, int decimals = 0,
+                         bool totalled = false);
+
+// The column descriptions of the two grids, one line per column.
+const StringList& AssetRegisterColumns();
+const StringList& WorksheetColumns();
+
+// The two steps of the calculation, in this order. FillAssetRegister settles the basis and
+// fills the asset register; CalculateGain builds the CGT worksheet and the results by the
+// worksheet's variant. A date that does not convert ends a step with `error` set.
+void FillAssetRegister(const GainInputs& in, GainWorksheet& ws);
+void CalculateGain(const GainInputs& in, GainWorksheet& ws);
+
+// Whole years from `base` to `event`: the event must fall after an anniversary for it to count.
+int YearsHeld(DateTime base, DateTime event);
+// Indexation is not available by the base date (tag 730, else 726), the rolled-over acquisition
+// date or the flags 727 and 732.
+bool IndexationWithheld(const GainInputs& in, std::optional<DateTime> base,
+                        std::optional<DateTime> rolledOver);
+
+// The worksheet of the inputs: the asset register, then the gain by the variant's rules.
+GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant);
+
+// Writes every result of the worksheet into the open row's scratch tags.
+void StoreGainWorksheet(const GainWorksheet& ws);
+
+// Reads the open row, computes its worksheet and stores the results: what the gain screens do
+// when they are shown, and what a recalculation without a window does for each event.
+GainWorksheet RunGainWorksheet(GainVariant variant);
+
+// The first and second messages.
+namespace msg {
+inline constexpr const char* kNoGainOrLoss =
+    "You have no gain or loss in respect of this CGT event";
+inline constexpr const char* kDisregarded = "This gain or loss is disregarded this year";
+inline constexpr const char* kFifteenYearExempt =
+    "This gain is exempt as it qualifies for the 15 year active asset exemption";
+inline constexpr const char* kSmallBusiness =
+    "This gain may qualify for a small business concession. You will asked about this later in "
+    "the interview.";
+inline constexpr const char* kSmallBusinessDepreciating =
+    "This gain may qualify for a small business concession. You will be asked about this later "
+    "in the interview.";
+inline constexpr const char* kMayDefer = "You will be able to choose if you want this gain or "
+                                         "loss included this year or deferred to another year";
+inline constexpr const char* kChooseMethod =
+    "Later in the interview you will be required to choose between the indexed and discount gain.";
+} // namespace msg
+
+} // namespace cgt

@@ -1,0 +1,110 @@
+#pragma once
+// The screens after the manual calculation table: the choice table (TQCGT_62, 2103), where the
+// method, the deferment and the losses applied to every gain are chosen and the net capital
+// gain shown; the small business concession elections (TQCGT_64, 2104); the gains disregarded
+// by the 15-year exemption (TQCGT_65, 2105); and the scrip-for-scrip roll-overs (TQCGT_66,
+// 2106). Their rules are widget-free (cgt/rules/choice_table.h, cgt/rules/concessions.h); the
+// screens bind them to the grids and buttons and show their messages.
+
+#include <memory>
+#include <optional>
+
+#include "cgt/rules/choice_table.h"
+#include "interview/child_form.h"
+
+class TXGrid;
+
+namespace Ui {
+class ChoiceTableForm;
+class ElectionsForm;
+class ExemptForm;
+class ScripForm;
+} // namespace Ui
+
+namespace cgt {
+struct TableRefusal;
+}
+
+// 2103: the deferment, method and loss application choice table.
+class TQCGT_62 : public TChildForm {
+    Q_OBJECT
+
+public:
+    TQCGT_62();
+    ~TQCGT_62() override;
+    void FormShow() override;
+    // The four buttons are the pane after the table: Shift+F6 on them goes back to the table.
+    QWidget* PaneFocus(QWidget* focus, bool forward) override;
+
+    TXGrid* Grid() const;
+    TXGrid* LossesGrid() const;
+    const cgt::ChoiceState& State() const { return state_; }
+    // The text the net capital gain line shows.
+    QString NetGainLine() const;
+
+private:
+    void Recalculate();
+    // The table and the unapplied losses as the rules left them.
+    void ShowTables();
+    // The buttons: each asks first and ends recalculated.
+    void ApplyLossBtnClick();
+    void DeferBtnClick();
+    void MethodBtnClick();
+    void RestartBtnClick();
+    bool Confirmed(std::string_view question);
+    void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
+    std::optional<cgt::TableRefusal> Check();
+    void Refuse(const cgt::TableRefusal& refusal);
+    void ValidateChoices();
+    void LeaveChoices();
+
+    std::unique_ptr<Ui::ChoiceTableForm> ui_;
+    cgt::ChoiceState state_;
+};
+
+// 2104: small business concession elections for every gain from an active asset.
+class TQCGT_64 : public TChildForm {
+    Q_OBJECT
+
+public:
+    TQCGT_64();
+    ~TQCGT_64() override;
+    void FormShow() override;
+    TXGrid* Grid() const;
+
+private:
+    void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
+
+    std::unique_ptr<Ui::ElectionsForm> ui_;
+};
+
+// 2105: the gains disregarded by the small business 15-year exemption.
+class TQCGT_65 : public TChildForm {
+    Q_OBJECT
+
+public:
+    TQCGT_65();
+    ~TQCGT_65() override;
+    void FormShow() override;
+    TXGrid* Grid() const;
+
+private:
+    std::unique_ptr<Ui::ExemptForm> ui_;
+};
+
+// 2106: share and trust-interest exchanges deferred by a scrip-for-scrip roll-over.
+class TQCGT_66 : public TChildForm {
+    Q_OBJECT
+
+public:
+    TQCGT_66();
+    ~TQCGT_66() override;
+    void FormShow() override;
+    TXGrid* Grid() const;
+
+private:
+    void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
+    void CellEntered(int col, int row);
+
+    std::unique_ptr<Ui::ScripForm> ui_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// TQCGT_08: section 1 of every CGT event, the registration of the asset. It opens the event's
+// row of the worksheet chosen by the events question and fits its type list and texts to it.
+
+#include <memory>
+
+#include "cgt/screens/events/event_screen.h"
+
+namespace Ui {
+class RegistrationForm;
+}
+
+namespace cgt {
+struct RegistrationKind;
+}
+
+class TTaxEdit;
+class TTextLbl;
+class TTypeAheadComboBox;
+
+class TQCGT_08 : public TEventScreen {
+    Q_OBJECT
+
+public:
+    TQCGT_08();
+    ~TQCGT_08() override;
+
+    TTaxEdit* DescEdit() const;
+    TTypeAheadComboBox* TypeTextComboBox() const;
+    TTaxEdit* DateofAcqEdit() const;
+    TTextLbl* AssetTypeLabel() const;
+    TTextLbl* ExamplesLabel() const;
+    TTextLbl* AcqQuestion() const;
+    TTextLbl* DepreciatingLabel() const;
+
+protected:
+    std::optional<cgt::Refusal> CheckEntries() override;
+    void NextPressed() override;
+
+private:
+    void fitToKind();
+    // A description left without a type takes the worksheet's default type.
+    void DescEditExit();
+
+    std::unique_ptr<Ui::RegistrationForm> ui_;
+    const cgt::RegistrationKind* kind_ = nullptr;
+};

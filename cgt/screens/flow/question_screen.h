@@ -1,0 +1,41 @@
+#pragma once
+// TQuestionScreen: the behaviour shared by the question and information screens of the
+// interview path. Each reads its row of the question table (cgt/screens/flow/screen_flow.h): it
+// draws the question and its notes, offers Yes and No or Next, and on a button press sets the
+// worksheet, raises the progress marker, removes the class's data on No and moves on.
+
+#include <string_view>
+
+#include "interview/child_form.h"
+
+class TTextLbl;
+
+namespace cgt {
+struct ScreenRow;
+}
+
+class TQuestionScreen : public TChildForm {
+    Q_OBJECT
+
+public:
+    explicit TQuestionScreen(std::string_view className, QWidget* parent = nullptr);
+
+    void FormShow() override;
+
+    const cgt::ScreenRow& Row() const { return *row_; }
+    TTextLbl* QuestionLabel() const { return question_; }
+    TTextLbl* NotesLabel() const { return notes_; }
+
+protected:
+    // Top of the free space below the labels, for screens that add fields.
+    int ContentTop() const { return contentTop_; }
+
+private:
+    void route();
+    static void raiseMarker(int value);
+
+    const cgt::ScreenRow* row_;
+    TTextLbl* question_ = nullptr;
+    TTextLbl* notes_ = nullptr;
+    int contentTop_ = 0;
+};
