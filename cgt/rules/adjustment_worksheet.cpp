@@ -324,10 +324,6 @@ int PaymentStrings(PaymentKind kind) {
     return kind == PaymentKind::Shares ? kShareStrings : kTrustStrings;
 }
 
-PaymentKind PaymentKindOf(int worksheet) {
-    return worksheet == wkTrustInterests ? PaymentKind::TrustInterests : PaymentKind::Shares;
-}
-
 DateTime TrustPaymentEventDate(DateTime payment) {
     if (payment <= Day(1998, 6, 30)) return payment;
     int y = 0, m = 0, d = 0;

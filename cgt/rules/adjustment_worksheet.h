@@ -11,18 +11,14 @@
 
 #include "base/dates.h"
 #include "base/extended.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/gain_worksheet.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
 
-// Shares (capital payments, CGT event G1) or trust interests (CGT event E4).
-enum class PaymentKind { Shares, TrustInterests };
-
 // Strings per payment in tag 738.
 int PaymentStrings(PaymentKind kind);
-// The payment kind of a worksheet: trust interests for 452, else shares.
-PaymentKind PaymentKindOf(int worksheet);
 
 // The CGT event date of a trust payment received on `payment`: the day itself up to 30/06/1998,
 // else the last day of the income year in which it was received.

@@ -10,6 +10,7 @@
 #include "base/number_format.h"
 #include "base/text.h"
 #include "cgt/rules/choice_cells.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/schedule.h"
 #include "cgt/rules/trust_table.h"
 #include "store/field_store.h"
@@ -79,34 +80,8 @@ std::array<int, 3> LossEntries(std::string_view code) {
 }
 
 std::string_view SectionOfWorksheet(int worksheet) {
-    switch (worksheet) {
-    case wkShares:
-        return "Shares";
-    case wkTrustInterests:
-        return "Trusts";
-    case wkOtherTrusts:
-        return "Other trust";
-    case wkRealEstate:
-        return "Real estate";
-    case wkPersonalUse:
-        return "Personal use";
-    case wkOtherAssets:
-        return "Other assets";
-    case wkRights:
-        return "Creation of rights";
-    case wkDepreciating:
-        return "Depreciating assets";
-    case wkSmallBusiness:
-        return "SB status";
-    case wkBankruptcy:
-        return "Bankrupt";
-    case wkCeasingResidency:
-        return "Residency";
-    case wkReceipts:
-        return "Other cap pay";
-    default:
-        return "";
-    }
+    const EventKind* kind = FindEventKind(worksheet);
+    return kind ? kind->section : std::string_view();
 }
 
 std::string Whole(Extended value) {
@@ -248,8 +223,8 @@ void AddEventRows(int worksheet, int key, RowWriter& rows) {
         SetLossCells(row, losses.get());
         rows.push_back(std::move(row));
     };
-    const bool trustSheet = worksheet == wkTrustInterests || worksheet == wkOtherTrusts;
-    if (trustSheet && FieldChecked(kTrustDistribution))
+    const EventKind* kind = FindEventKind(worksheet);
+    if (kind && kind->trustComponents && FieldChecked(kTrustDistribution))
         for (const Component& c : kComponents) {
             const Extended value = GetFieldVal(c.tag);
             if (value <= 0) continue;
@@ -261,9 +236,7 @@ void AddEventRows(int worksheet, int key, RowWriter& rows) {
             row[ccCanDefer] = "No";
             finish(row);
         }
-    const bool receipts =
-        trustSheet || worksheet == wkShares || worksheet == wkOtherAssets || worksheet == wkRights;
-    if (receipts && FieldChecked(kPaymentGainThisYear)) {
+    if (kind && kind->receiptRows && FieldChecked(kPaymentGainThisYear)) {
         Cells row = start("B");
         row[ccDescription] = name + " - Non-ass receipt";
         row[ccType] = "ON";

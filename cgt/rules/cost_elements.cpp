@@ -5,6 +5,7 @@
 #include "base/number_format.h"
 #include "base/text.h"
 #include "cgt/rules/event_dates.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
 #include "cgt/rules/event_row.h"
 #include "controls/core/cell_table.h"
@@ -16,76 +17,6 @@ namespace cgt {
 using namespace tag::event;
 
 namespace {
-
-const std::vector<const char*> kSharesElements = {
-    "1 - Purchase/Acquisition cost",
-    "1D - Instalment payment",
-    "2A - Incidentals re holding & acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "5 - Capital expenditure - maintain ownership",
-};
-const std::vector<const char*> kTrustElements = {
-    "1 - Purchase/Acquisition cost",
-    "1D - Purchase by instalments",
-    "2A - Incidentals re holding & acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "5 - Capital expenditure - maintain ownership",
-};
-// Real estate, other assets and depreciating assets.
-const std::vector<const char*> kPropertyElements = {
-    "1 - Purchase/Acquisition cost",
-    "2A - Incidentals re holding and acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "3B - Balancing charges",
-    "4 - Capital expenditure - increases value",
-    "5 - Capital expenditure - maintain ownership",
-    "6C - Adjustments to the cost base",
-    "6R - Adjustments to the reduced cost base",
-};
-const std::vector<const char*> kPersonalUseElements = {
-    "1 - Purchase/Acquisition cost",
-    "2A - Incidentals re holding and acquisition",
-    "2B - Incidentals re specific CGT event",
-    "4 - Capital expenditure - increases value",
-    "5 - Capital expenditure - maintain ownership",
-};
-const std::vector<const char*> kRightsElements = {
-    "1 - Original Purchase",
-    "2A - Incidentals re holding & acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "3B - Balancing charges",
-    "4 - Capital expenditure - increase value",
-    "5 - Capital expenditure - maintain title",
-    "6C - Adjustments to the cost base",
-    "6R -  Adjustments to the reduced cost base",
-};
-const std::vector<const char*> kCeasingResidencyElements = {
-    "1 - Original Purchase",
-    "1D - Purchase by instalments",
-    "2A - Incidentals re holding & acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "3B - Balancing charges",
-    "4 - Capital expenditure - increase value",
-    "5 - Capital expenditure - maintain title",
-    "6C - Adjustments to the cost base",
-    "6R -  Adjustments to the reduced cost base",
-};
-// Any other worksheet.
-const std::vector<const char*> kGeneralElements = {
-    "1 - Purchase/Acquisition cost",
-    "1D - Instalments payment",
-    "2A - Incidentals re holding & acquisition",
-    "2B - Incidentals re specific CGT event",
-    "3A - Non-capital costs of ownership",
-    "3B - Balancing charges",
-    "4 - Capital expenditure - increase value",
-    "5 - Capital expenditure - maintain ownership",
-};
 
 struct ElementTopic {
     std::string_view code;
@@ -109,8 +40,8 @@ constexpr std::array<int, kCostElementColumns> kColumnSections = {1, 9, 3, 4, 5,
 constexpr int kInstalmentDateSection = 2;
 
 bool OffersInstalments(int worksheet) {
-    return worksheet == wkShares || worksheet == wkTrustInterests ||
-           worksheet == wkCeasingResidency;
+    const EventKind* kind = FindEventKind(worksheet);
+    return kind && kind->instalments;
 }
 
 bool Present(const std::string& cell) {
@@ -152,27 +83,6 @@ const char* RowRefusal(const CellTable& rows, int row, int& col) {
 }
 
 } // namespace
-
-const std::vector<const char*>& CostElementPicklist(int worksheet) {
-    switch (worksheet) {
-    case wkShares:
-        return kSharesElements;
-    case wkTrustInterests:
-        return kTrustElements;
-    case wkRealEstate:
-    case wkOtherAssets:
-    case wkDepreciating:
-        return kPropertyElements;
-    case wkPersonalUse:
-        return kPersonalUseElements;
-    case wkRights:
-        return kRightsElements;
-    case wkCeasingResidency:
-        return kCeasingResidencyElements;
-    default:
-        return kGeneralElements;
-    }
-}
 
 std::string ElementCode(std::string_view elementText) {
     return TrimText(elementText.substr(0, 2));

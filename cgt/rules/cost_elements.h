@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cgt/rules/event_checks.h"
+#include "cgt/rules/event_kinds.h"
 
 namespace cgt {
 
@@ -30,9 +31,6 @@ inline constexpr int kCostElementColumns = 8;
 
 // Date incurred, then date paid, then the element.
 inline constexpr std::string_view kCostElementSortKeys = "1,2,0";
-
-// The elements offered for a worksheet, in order.
-const std::vector<const char*>& CostElementPicklist(int worksheet);
 
 // The element code of an element text: its first two characters, trimmed ("1", "2A", "6C").
 std::string ElementCode(std::string_view elementText);

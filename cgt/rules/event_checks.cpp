@@ -1,9 +1,9 @@
 #include "cgt/rules/event_checks.h"
 
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
 #include "cgt/rules/event_row.h"
 #include "cgt/rules/receipts.h"
-#include "cgt/rules/registration_kinds.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 

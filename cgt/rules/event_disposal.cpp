@@ -7,9 +7,9 @@
 #include "base/text.h"
 #include "cgt/rules/cost_elements.h"
 #include "cgt/rules/event_dates.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
 #include "cgt/rules/event_row.h"
-#include "cgt/rules/registration_kinds.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 
@@ -64,50 +64,22 @@ const std::vector<const char*> kAllEvents = {
     "K6 - Pre-CGT shares or trust interest ",
 };
 
-// A worksheet's events: their codes, and the entries it words in its own way.
-struct EventWording {
-    std::string_view code;
-    const char* text;
-};
-struct WorksheetEvents {
-    int worksheet;
-    std::vector<std::string_view> codes;
-    std::vector<EventWording> wordings;
-};
-
-const std::vector<WorksheetEvents>& EventTable() {
-    static const std::vector<WorksheetEvents> table = {
-        {wkShares, {"A1", "C2", "E1", "E2", "G2", "G3", "K4", "K6"}, {}},
-        {wkTrustInterests, {"A1", "C2", "E1", "E2", "K3", "K4", "K6"}, {}},
-        {wkRealEstate, {"A1", "B1", "C1", "E1", "E2", "K3", "K4"}, {}},
-        {wkPersonalUse, {"A1", "B1", "C1", "K3", "K4", "K5"}, {}},
-        {wkOtherAssets,
-         {"A1", "B1", "C1", "C2", "C3", "D1", "D2", "D3", "E1", "E2", "F1", "F2", "F3", "F5", "K3",
-          "K4"},
-         {{"B1", "B1 - use and enjoyment before title passes - hire purchase"}}},
-        {wkRights,
-         {"A1", "B1", "C1", "C2", "C3", "D1", "D2", "D3", "K3", "K4"},
-         {{"A1", "A1 - disposal or assignment"},
-          {"C2", "C2 - cancellation, surrender or a similar ending"}}},
-        {wkCeasingResidency, {"I1"}, {{"I1", "I1 - individual or company stops being a resident"}}},
-    };
-    return table;
-}
-
-const char* EventText(const WorksheetEvents& events, std::string_view code) {
-    for (const EventWording& w : events.wordings)
+const char* EventText(const EventKind& kind, std::string_view code) {
+    for (const EventWording& w : kind.wordings)
         if (w.code == code) return w.text;
     for (const char* item : kAllEvents)
         if (std::string_view(item).substr(0, 2) == code) return item;
     return nullptr;
 }
 
+// Each kind's list of events, in the order of the kinds; a kind without codes offers them all.
 std::vector<std::vector<const char*>> BuildEventLists() {
     std::vector<std::vector<const char*>> lists;
-    for (const WorksheetEvents& events : EventTable()) {
+    for (const EventKind& kind : EventKinds()) {
         std::vector<const char*>& list = lists.emplace_back();
-        for (std::string_view code : events.codes)
-            if (const char* text = EventText(events, code)) list.push_back(text);
+        if (kind.eventCodes.empty()) list = kAllEvents;
+        for (std::string_view code : kind.eventCodes)
+            if (const char* text = EventText(kind, code)) list.push_back(text);
     }
     return lists;
 }
@@ -152,14 +124,15 @@ const std::vector<const char*>& EventAssetTypes(int worksheet) {
 
 const std::vector<const char*>& EventCodes(int worksheet) {
     static const std::vector<std::vector<const char*>> lists = BuildEventLists();
-    const auto& table = EventTable();
-    for (std::size_t i = 0; i < table.size(); ++i)
-        if (table[i].worksheet == worksheet) return lists[i];
+    const auto kinds = EventKinds();
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        if (kinds[i].worksheet == worksheet) return lists[i];
     return kAllEvents;
 }
 
 int ProceedsNoteSection(int worksheet) {
-    return worksheet == wkCeasingResidency ? 2 : 1;
+    const EventKind* kind = FindEventKind(worksheet);
+    return kind ? kind->proceedsNote : 1;
 }
 
 bool EventTimeAsked() {

@@ -14,9 +14,6 @@ namespace {
 
 using namespace tag::event;
 
-constexpr int kGainWorksheetKinds[] = {wkShares,      wkTrustInterests, wkRealEstate,
-                                       wkPersonalUse, wkOtherAssets,    wkDepreciating};
-
 // The values of one stored row by tag.
 class StoredRow {
 public:
@@ -84,19 +81,10 @@ void RecomputeWorksheet(int worksheet, std::vector<RecomputedEvent>& events) {
 
 } // namespace
 
-std::span<const int> GainWorksheetKinds() {
-    return kGainWorksheetKinds;
-}
-
-GainVariant GainVariantOf(int worksheet) {
-    return worksheet == wkDepreciating ? GainVariant::Depreciating : GainVariant::Standard;
-}
-
 GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant) {
-    if (worksheet == wkShares || worksheet == wkTrustInterests) {
-        const PaymentKind kind = PaymentKindOf(worksheet);
-        if (HasPayments(kind))
-            RunAdjustmentWorksheet(kind);
+    if (const EventKind* kind = FindEventKind(worksheet); kind && kind->payments) {
+        if (HasPayments(*kind->payments))
+            RunAdjustmentWorksheet(*kind->payments);
         else if (AdjustmentStored())
             ClearAdjustmentWorksheet();
     }

@@ -13,11 +13,6 @@
 
 namespace cgt {
 
-// The worksheets whose events end with the gain calculation worksheet, in their order.
-std::span<const int> GainWorksheetKinds();
-// The worksheet's variant: depreciating assets have their own.
-GainVariant GainVariantOf(int worksheet);
-
 // The worksheets of the open row of `worksheet` in the order the screens run them, results
 // stored: the payments of shares and trust interests adjust the cost base before the gain
 // calculation starts from it. A row whose payments are gone loses the adjustment they made.

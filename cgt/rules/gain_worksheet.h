@@ -15,12 +15,10 @@
 
 #include "base/dates.h"
 #include "base/extended.h"
+#include "cgt/rules/event_kinds.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
-
-// The standard worksheet, or the depreciating-asset variant.
-enum class GainVariant { Standard, Depreciating };
 
 // The result block's columns, in their order on the screen.
 enum GainColumn : int { gcIndexed = 0, gcDiscount = 1, gcOther = 2, gcLoss = 3 };

@@ -1,8 +1,8 @@
 #include "cgt/rules/receipts.h"
 
 #include "base/dates.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_row.h"
-#include "cgt/rules/registration_kinds.h"
 #include "store/tags.h"
 
 namespace cgt {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "cgt/rules/event_dates.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
 #include "cgt/rules/event_row.h"
 #include "cgt/rules/routes.h"
@@ -27,7 +28,8 @@ bool ActiveAssetRegistered() {
 }
 
 bool AsksExemption(int worksheet) {
-    return worksheet != wkPersonalUse && worksheet != wkDepreciating;
+    const EventKind* kind = FindEventKind(worksheet);
+    return !kind || kind->exemption;
 }
 
 std::optional<Refusal> CheckRollOver(bool scripForScrip) {
@@ -47,8 +49,9 @@ std::optional<Refusal> CheckRollOver(bool scripForScrip) {
 }
 
 std::string_view RollOverNextRoute(int worksheet) {
-    const bool paymentsWorksheet = worksheet == wkShares || worksheet == wkTrustInterests;
-    return paymentsWorksheet && HasPayments() ? kRouteNonAssessablePayments : kRouteGainCalculation;
+    const EventKind* kind = FindEventKind(worksheet);
+    return kind && kind->payments && HasPayments() ? kRouteNonAssessablePayments
+                                                   : kRouteGainCalculation;
 }
 
 } // namespace cgt

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "cgt/rules/event_checks.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
 #include "cgt/rules/receipts.h"
-#include "cgt/rules/registration_kinds.h"
 #include "store/tags.h"
 #include "support/store_fixture.h"
 

@@ -89,12 +89,15 @@ void TGainScreen::FormCreate() {
     TFrameWnd* frame = TFrameWnd::Instance();
     if (!frame) return;
     worksheet_ = frame->WorksheetKind != 0 ? frame->WorksheetKind : cgt::PathWorksheet(screen);
-    if (!computed_)
-        ui_->PrintNonAssBtn->setEnabled(worksheet_ == cgt::wkShares ||
-                                        worksheet_ == cgt::wkTrustInterests);
+    if (!computed_) ui_->PrintNonAssBtn->setEnabled(HasPayments());
     if (worksheet_ == 0) return;
     row_ = frame->ReopenRow ? frame->ReopenRowKey : 1;
     frame->OpenWorksheetRow(worksheet_, row_);
+}
+
+bool TGainScreen::HasPayments() const {
+    const cgt::EventKind* kind = cgt::FindEventKind(worksheet_);
+    return kind && kind->payments;
 }
 
 void TGainScreen::FormShow() {
@@ -147,8 +150,7 @@ void TGainScreen::ShowResults() {
     for (int c = 0; c < cgt::kGainColumns; ++c)
         for (TTaxEdit* edit : ColumnEdits(c))
             edit->setEnabled(ws_.columns[c].enabled);
-    ui_->NonAssessableBox->setVisible(worksheet_ == cgt::wkShares ||
-                                      worksheet_ == cgt::wkTrustInterests);
+    ui_->NonAssessableBox->setVisible(HasPayments());
     ui_->PartialBox->setVisible(ws_.partial.shown);
     if (ws_.partial.shown) {
         ui_->RemainingIndexedEdit->setNumValue(ws_.partial.remaining.indexed);

@@ -66,6 +66,8 @@ private:
     void ShowAssetType();
     void ShowResults();
     void ShowView(View view);
+    // The event's kind has non-assessable payments (shares and trust interests).
+    bool HasPayments() const;
     void Next();
     // Stores the screen, previews the printout and opens the event's row again.
     void PrintOut(int printout);

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 
 #include "cgt/rules/event_checks.h"
-#include "cgt/rules/registration_kinds.h"
+#include "cgt/rules/event_kinds.h"
 #include "cgt/rules/routes.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
