@@ -50,9 +50,8 @@ bool EventRow::Answered(int yesTag, int noTag) {
     return FieldChecked(yesTag) || FieldChecked(noTag);
 }
 
-std::string AssetNameText(int tag) {
-    std::string name = GetFieldStr(tag);
-    return TrimBlanks(name).empty() ? std::string("No Asset Selected") : name;
+std::string AssetNameText(std::string_view name) {
+    return std::string(TrimBlanks(name).empty() ? std::string_view(kNoAssetSelected) : name);
 }
 
 } // namespace cgt

@@ -3,6 +3,7 @@
 // the calculations ask of it.
 
 #include <string>
+#include <string_view>
 
 #include "base/extended.h"
 
@@ -32,8 +33,8 @@ public:
     static bool Answered(int yesTag, int noTag);
 };
 
-// The text a screen's label shows for the value of a text tag, the asset's name: the stored
-// text, or "No Asset Selected" when it is blank.
-std::string AssetNameText(int tag);
+// What a screen shows for the asset's name: the name, or "No Asset Selected" when it is blank.
+inline constexpr const char* kNoAssetSelected = "No Asset Selected";
+std::string AssetNameText(std::string_view name);
 
 } // namespace cgt

@@ -170,9 +170,9 @@ TEST_F(CostElementChecksTest, OnlyARegisteredAssetIsChecked) {
 }
 
 TEST_F(CostElementChecksTest, TheAssetNameOfALabel) {
-    EXPECT_EQ(AssetNameText(kName), "BHP shares");
+    EXPECT_EQ(AssetNameText(GetFieldStr(kName)), "BHP shares");
     SetFieldStr(kName, " ");
-    EXPECT_EQ(AssetNameText(kName), "No Asset Selected");
+    EXPECT_EQ(AssetNameText(GetFieldStr(kName)), "No Asset Selected");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "interview/screen_catalog.h"
 #include "interview/screen_hooks.h"
 #include "interview/value_binder.h"
+#include "store/field_store.h"
 #include "store/tags.h"
 
 namespace cgt {
@@ -52,7 +53,7 @@ void TEventScreen::ContinueEvent(int worksheet) {
 
 void TEventScreen::ShowAssetName(TTextLbl* label) {
     label->OnScreenTag = [](TTextLbl*, int tag, QString& text) {
-        text = QString::fromLatin1(cgt::AssetNameText(tag));
+        text = QString::fromLatin1(cgt::AssetNameText(cgt::GetFieldStr(tag)));
     };
 }
 

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "cgt/rules/event_recompute.h"
+#include "cgt/rules/event_row.h"
 #include "cgt/screens/events/asset_type_view.h"
 #include "cgt/screens/events/event_screen.h"
 #include "controls/tax_edit.h"
@@ -32,7 +33,6 @@ namespace {
 
 constexpr const char* kVisionImpaired =
     "Vision Impaired users may require assistance in completing this screen";
-constexpr const char* kNoAssetSelected = "No Asset Selected";
 
 // Column widths of the grids; -1 hides a column.
 constexpr int kRegisterWidths[] = {-1, 76, 76, 170, 60, -1, 84, 84, 84, 60, 140};
@@ -129,8 +129,8 @@ void TGainScreen::Calculate() {
             column.enabled = false;
     }
     cgt::LoadControlsFromStore(this);
-    const std::string name = cgt::GetFieldText(cgt::tag::event::kName);
-    ui_->AssetNameLabel->setText(QString::fromLatin1(name.empty() ? kNoAssetSelected : name));
+    ui_->AssetNameLabel->setText(
+        QString::fromLatin1(cgt::AssetNameText(cgt::GetFieldText(cgt::tag::event::kName))));
     ShowAssetType();
     ShowResults();
     if (!ws_.error.empty()) cgt::MsgBox(ws_.error, cgt::mkError, cgt::mbOK);

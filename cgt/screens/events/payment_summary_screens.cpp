@@ -2,6 +2,7 @@
 
 #include <QRadioButton>
 
+#include "cgt/rules/event_row.h"
 #include "cgt/rules/payment_checks.h"
 #include "cgt/screens/events/asset_type_view.h"
 #include "controls/tax_edit.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr const char* kVisionImpaired =
     "Vision Impaired users may require assistance in completing this screen";
-constexpr const char* kNoAssetSelected = "No Asset Selected";
 
 // Widths of the worksheet's columns.
 constexpr int kWorksheetWidths[cgt::kAdjustmentColumns] = {80,  80,  80,  80,  220, 40,  40,  90,
@@ -51,8 +51,8 @@ TPaymentSummaryScreen::~TPaymentSummaryScreen() = default;
 
 void TPaymentSummaryScreen::FormShow() {
     TEventScreen::FormShow();
-    const std::string name = cgt::GetFieldText(cgt::tag::event::kName);
-    ui_->AssetNameLabel->setText(QString::fromLatin1(name.empty() ? kNoAssetSelected : name));
+    ui_->AssetNameLabel->setText(
+        QString::fromLatin1(cgt::AssetNameText(cgt::GetFieldText(cgt::tag::event::kName))));
     ShowView(TaxpayerView);
     Calculate();
 }
