@@ -177,7 +177,7 @@ void BM_ChoiceTable(benchmark::State& state) {
     if (!Load(events)) state.SkipWithError("the return does not load");
     cgt::SetFieldVal(cgt::tag::kUnappliedCollectableLosses, 40000);
     cgt::SetFieldVal(cgt::tag::kUnappliedOtherLosses, 2000000);
-    std::optional<cgt::TableRefusal> refused;
+    std::optional<cgt::Refusal> refused;
     int rows = 0;
     for (auto _ : state) {
         const cgt::ChoiceRun run = cgt::RunChoiceTable(true);

@@ -787,7 +787,7 @@ void ResetAllChoices(CellTable& table, ChoiceState& state, bool clear) {
 
 // ---- Leaving -------------------------------------------------------------------------------
 
-std::optional<TableRefusal> ValidateChoiceTable(const CellTable& table, const ChoiceState& given) {
+std::optional<Refusal> ValidateChoiceTable(const CellTable& table, const ChoiceState& given) {
     ChoiceState state = given;
     UpdateTotals(table, state);
     constexpr Extended kTolerance = ExplicitZero;
@@ -803,7 +803,7 @@ std::optional<TableRefusal> ValidateChoiceTable(const CellTable& table, const Ch
     for (int row = 1; row < table.RowCount(); ++row) {
         const bool deferred = CellIsYes(table, ccDeferAuto, row) || CellIsYes(table, ccDefer, row);
         auto refuse = [row](std::string_view message) {
-            return TableRefusal{std::string(message), row, ccIndexed};
+            return Refusal{std::string(message), 0, row, ccIndexed};
         };
         if (CellIsYes(table, ccCanDefer, row) && CellText(table, ccDefer, row).empty() &&
             !CellIsYes(table, ccDeferAuto, row))
@@ -821,9 +821,7 @@ std::optional<TableRefusal> ValidateChoiceTable(const CellTable& table, const Ch
         if (!table.Cell(ccNetGain, row).empty() && CellAmount(table, ccNetGain, row) < -kTolerance)
             return refuse("A loss applied cannot result in a negative gain.");
     }
-    auto refuse = [](std::string message) {
-        return TableRefusal{std::move(message), 1, ccIndexed};
-    };
+    auto refuse = [](std::string message) { return Refusal{std::move(message), 0, 1, ccIndexed}; };
     if (state.rc() > kTolerance && ngc > kTolerance)
         return refuse("Collectable losses must be applied until available collectable gains are "
                       "exhausted.");

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "cgt/rules/manual_table.h"
-#include "cgt/rules/table_checks.h"
+#include "cgt/rules/refusal.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
@@ -147,7 +147,7 @@ inline constexpr std::string_view kResetChoicesQuestion =
 
 // The checks of leaving forward: the first failing row's message with column 3 of that row, or
 // a totals message with row 1. Uses the totals of the last recalculation.
-std::optional<TableRefusal> ValidateChoiceTable(const CellTable& table, const ChoiceState& state);
+std::optional<Refusal> ValidateChoiceTable(const CellTable& table, const ChoiceState& state);
 
 // Writes the choices and applied losses back to the sources (event rows, the manual and the
 // trust table).
@@ -171,7 +171,7 @@ inline constexpr int kNetCapitalGainScreenTag = 123;
 struct ChoiceRun {
     CellTable table;
     ChoiceState state;
-    std::optional<TableRefusal> refused;
+    std::optional<Refusal> refused;
 };
 ChoiceRun RunChoiceTable(bool makeAllChoices);
 

@@ -141,7 +141,7 @@ void FillElections(CellTable& table) {
     ZeroFillScratchTags();
 }
 
-std::optional<TableRefusal> ValidateElections(const CellTable& table) {
+std::optional<Refusal> ValidateElections(const CellTable& table) {
     for (int row = 1; row < table.RowCount(); ++row) {
         if (!Described(table, row, ecDescription)) continue;
         Extended gain = 0;
@@ -153,11 +153,11 @@ std::optional<TableRefusal> ValidateElections(const CellTable& table) {
         const Extended a = CellAmount(table, ecReduction, row);
         const Extended b = CellAmount(table, ecRetirement, row);
         const Extended c = CellAmount(table, ecRollOver, row);
-        if (a > gain / 2) return TableRefusal{std::string(kReductionTooHigh), row, ecReduction};
-        if (b > gain / 2) return TableRefusal{std::string(kRetirementTooHigh), row, ecRetirement};
-        if (c > gain / 2) return TableRefusal{std::string(kRollOverTooHigh), row, ecRollOver};
+        if (a > gain / 2) return Refusal{std::string(kReductionTooHigh), 0, row, ecReduction};
+        if (b > gain / 2) return Refusal{std::string(kRetirementTooHigh), 0, row, ecRetirement};
+        if (c > gain / 2) return Refusal{std::string(kRollOverTooHigh), 0, row, ecRollOver};
         if (a + b + c > gain)
-            return TableRefusal{std::string(kConcessionsAboveGain), row, ecReduction};
+            return Refusal{std::string(kConcessionsAboveGain), 0, row, ecReduction};
     }
     return std::nullopt;
 }
@@ -293,12 +293,12 @@ void BuildScripList(CellTable& table) {
     });
 }
 
-std::optional<TableRefusal> ValidateScrip(const CellTable& table) {
+std::optional<Refusal> ValidateScrip(const CellTable& table) {
     for (int row = 1; row < table.RowCount(); ++row) {
         const long long proceeds = TruncatedDollars(CellAmount(table, scProceeds, row));
         const long long paid = TruncatedDollars(CellAmount(table, scMarketValue, row) +
                                                 CellAmount(table, scCash, row));
-        if (proceeds != paid) return TableRefusal{std::string(kScripMismatch), row, scMarketValue};
+        if (proceeds != paid) return Refusal{std::string(kScripMismatch), 0, row, scMarketValue};
     }
     return std::nullopt;
 }

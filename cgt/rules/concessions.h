@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "cgt/rules/manual_table.h"
-#include "cgt/rules/table_checks.h"
+#include "cgt/rules/refusal.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
@@ -38,7 +38,7 @@ void SetupElectionsTable(CellTable& table);
 void FillElections(CellTable& table);
 // The first row whose elections break a bound: each above half the gain, or the three together
 // above the gain; the cursor goes to the election's column.
-std::optional<TableRefusal> ValidateElections(const CellTable& table);
+std::optional<Refusal> ValidateElections(const CellTable& table);
 // Each row's elections into tag 719 of its source row.
 void StoreElections(const CellTable& table);
 // The nine sums into the schedule's concession labels, then the net capital gain again.
@@ -83,7 +83,7 @@ void SetupScripList(CellTable& table);
 void BuildScripList(CellTable& table);
 // The first row whose proceeds differ from market value plus cash (whole dollars); cursor to
 // the market value.
-std::optional<TableRefusal> ValidateScrip(const CellTable& table);
+std::optional<Refusal> ValidateScrip(const CellTable& table);
 // Market value and cash into tags 1146 and 1147 of each event row.
 void StoreScrip(const CellTable& table);
 // The roll-over check box pair and the three column totals into the schedule row.

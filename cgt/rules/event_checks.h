@@ -6,17 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "cgt/rules/refusal.h"
+
 namespace cgt {
 
 struct RegistrationKind;
-
-struct Refusal {
-    std::string message;
-    int tag = 0;
-    // A refusal of a grid's row: the cell to focus (rows from 1); 0 for other fields.
-    int row = 0;
-    int col = 0;
-};
 
 // What a registration holds: nothing at all, a described event, or a type or date without a
 // description.

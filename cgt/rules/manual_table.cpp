@@ -44,8 +44,8 @@ bool IsYes(const CellTable& table, int col, int row) {
     return Trimmed(table, col, row) == "Yes";
 }
 
-TableRefusal Refusal(const char* message, int row, int col) {
-    return TableRefusal{message, row, col};
+Refusal CellRefusal(const char* message, int row, int col) {
+    return Refusal{message, 0, row, col};
 }
 
 } // namespace
@@ -113,7 +113,7 @@ void UpdateManualRow(CellTable& table, int row) {
         table.SetCell(mcDeferAuto, row, "");
 }
 
-std::optional<TableRefusal> LeaveManualCell(CellTable& table, int col, int row) {
+std::optional<Refusal> LeaveManualCell(CellTable& table, int col, int row) {
     if (row < 1 || row >= table.RowCount()) return std::nullopt;
     const Extended indexed = Amount(table, mcIndexed, row, 0);
     const Extended discount = Amount(table, mcDiscount, row, 0);
@@ -121,23 +121,23 @@ std::optional<TableRefusal> LeaveManualCell(CellTable& table, int col, int row) 
     if (col > mcIndexed && (indexed != 0 || discount != 0) && indexed > discount) {
         table.SetCell(mcIndexed, row, "");
         table.SetCell(mcDiscount, row, "");
-        return Refusal("Discount Amount must be greater than or equal to Indexed Amount.", row,
-                       mcIndexed);
+        return CellRefusal("Discount Amount must be greater than or equal to Indexed Amount.", row,
+                           mcIndexed);
     }
     if (col > 6 && Trimmed(table, mcType, row) == "P" && loss > 0) {
         table.SetCell(mcLoss, row, "");
-        return Refusal("You cannot have a loss if asset type is \"P\".", row, col);
+        return CellRefusal("You cannot have a loss if asset type is \"P\".", row, col);
     }
     if (col == mcDeferAuto && !Trimmed(table, mcDeferAuto, row).empty() &&
         !IsYes(table, mcCanDefer, row)) {
         table.SetCell(mcDeferAuto, row, "");
-        return Refusal("\"Defer auto?\" must be blank unless \"Can gain be defered\" is \"Yes\"",
-                       row, col);
+        return CellRefusal(
+            "\"Defer auto?\" must be blank unless \"Can gain be defered\" is \"Yes\"", row, col);
     }
     return std::nullopt;
 }
 
-std::optional<TableRefusal> CheckManualTable(CellTable& table) {
+std::optional<Refusal> CheckManualTable(CellTable& table) {
     for (int row = 1; row < table.RowCount(); ++row) {
         const Extended indexed = Amount(table, mcIndexed, row, -1);
         const Extended discount = Amount(table, mcDiscount, row, -1);
@@ -147,31 +147,33 @@ std::optional<TableRefusal> CheckManualTable(CellTable& table) {
             for (int col :
                  {mcType, mcIndexed, mcDiscount, mcOther, mcLoss, mcCanDefer, mcDeferAuto})
                 if (!Trimmed(table, col, row).empty())
-                    return Refusal("Each row of data must have an asset description present.", row,
-                                   mcDescription);
+                    return CellRefusal("Each row of data must have an asset description present.",
+                                       row, mcDescription);
             for (int col = 0; col < table.ColCount(); ++col)
                 table.SetCell(col, row, "");
             continue;
         }
         const std::string type = Trimmed(table, mcType, row);
         if (type.empty())
-            return Refusal("You must select the asset type for each CGT Asset/Event.", row, mcType);
+            return CellRefusal("You must select the asset type for each CGT Asset/Event.", row,
+                               mcType);
         if (indexed >= 0 && discount >= 0 && indexed > discount)
-            return Refusal("Discount amount must be greater than or equal to indexed amount. "
-                           "Please correct.",
-                           row, mcDescription);
+            return CellRefusal("Discount amount must be greater than or equal to indexed amount. "
+                               "Please correct.",
+                               row, mcDescription);
         if ((indexed >= 0 || discount >= 0) && other >= 0)
-            return Refusal("Check gains entered. Other gain cannot be present if a Discount or "
-                           "Indexed gain has been entered.",
-                           row, mcOther);
+            return CellRefusal("Check gains entered. Other gain cannot be present if a Discount or "
+                               "Indexed gain has been entered.",
+                               row, mcOther);
         if ((indexed >= 0 || discount >= 0 || other >= 0) && loss >= 0)
-            return Refusal("Check loss entered. Loss cannot be present if a Discount, Indexed or "
-                           "Other gain has been entered.",
-                           row, mcLoss);
+            return CellRefusal(
+                "Check loss entered. Loss cannot be present if a Discount, Indexed or "
+                "Other gain has been entered.",
+                row, mcLoss);
         if (type == "P" && loss > 0)
-            return Refusal("A loss cannot be recorded against an asset of type \"P\". Please "
-                           "correct.",
-                           row, mcDescription);
+            return CellRefusal("A loss cannot be recorded against an asset of type \"P\". Please "
+                               "correct.",
+                               row, mcDescription);
     }
     return std::nullopt;
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "cgt/rules/table_checks.h"
+#include "cgt/rules/refusal.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
@@ -46,10 +46,10 @@ void UpdateManualRow(CellTable& table, int row);
 // Leaving cell (col, row): the indexed gain above the discount gain, a loss on a personal use
 // asset, or "Defer auto?" without "Yes" to deferring, each emptied with its message; the
 // refusal's cell is where the cursor goes.
-std::optional<TableRefusal> LeaveManualCell(CellTable& table, int col, int row);
+std::optional<Refusal> LeaveManualCell(CellTable& table, int col, int row);
 
 // Leaving the screen: rows holding nothing but a section are emptied; the first row that
 // breaks a rule is refused.
-std::optional<TableRefusal> CheckManualTable(CellTable& table);
+std::optional<Refusal> CheckManualTable(CellTable& table);
 
 } // namespace cgt

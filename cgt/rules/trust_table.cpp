@@ -51,13 +51,13 @@ void UpdateTrustNetCells(CellTable& table) {
     }
 }
 
-std::optional<TableRefusal> CheckTrustTable(const CellTable& table) {
+std::optional<Refusal> CheckTrustTable(const CellTable& table) {
     for (int row = 1; row < table.RowCount(); ++row) {
         if (!Blank(table.Cell(kTrustNameCell, row))) continue;
         for (int cell = kTrustNameCell + 1; cell < table.ColCount(); ++cell)
             if (!Blank(table.Cell(cell, row)))
-                return TableRefusal{"Each row of data must have an asset description present.", row,
-                                    kTrustNameCell};
+                return Refusal{"Each row of data must have an asset description present.", 0, row,
+                               kTrustNameCell};
     }
     return std::nullopt;
 }

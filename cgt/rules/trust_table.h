@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "cgt/rules/table_checks.h"
+#include "cgt/rules/refusal.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
@@ -24,6 +24,6 @@ const StringList& TrustTableDisplay();
 void UpdateTrustNetCells(CellTable& table);
 
 // Leaving the screen: a row without a name that holds anything else is refused.
-std::optional<TableRefusal> CheckTrustTable(const CellTable& table);
+std::optional<Refusal> CheckTrustTable(const CellTable& table);
 
 } // namespace cgt

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "cgt/rules/concessions.h"
-#include "cgt/rules/table_checks.h"
+#include "cgt/rules/refusal.h"
 #include "cgt/screens/tables/grid_layout.h"
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
@@ -48,7 +48,7 @@ void SwallowRowDeletion(int* key, Qt::KeyboardModifiers modifiers) {
 
 // Shows a refusal in the screens' information box and puts the cursor in its cell; a refusal
 // on Next keeps the frame where it is, one on leaving keeps the user on the screen.
-void RefuseInGrid(TChildForm* screen, TXGrid* grid, const cgt::TableRefusal& refusal) {
+void RefuseInGrid(TChildForm* screen, TXGrid* grid, const cgt::Refusal& refusal) {
     screen->ScreenInfo(QString::fromLatin1(refusal.message));
     grid->TableEdited();
     grid->FocusCell(refusal.col, refusal.row);
@@ -223,12 +223,12 @@ void TQCGT_62::KeyDown(int* key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-std::optional<cgt::TableRefusal> TQCGT_62::Check() {
+std::optional<cgt::Refusal> TQCGT_62::Check() {
     Recalculate();
     return cgt::ValidateChoiceTable(ui_->XGrid1->table(), state_);
 }
 
-void TQCGT_62::Refuse(const cgt::TableRefusal& refusal) {
+void TQCGT_62::Refuse(const cgt::Refusal& refusal) {
     RefuseInGrid(this, ui_->XGrid1, refusal);
 }
 

@@ -22,7 +22,7 @@ class ScripForm;
 } // namespace Ui
 
 namespace cgt {
-struct TableRefusal;
+struct Refusal;
 }
 
 // 2103: the deferment, method and loss application choice table.
@@ -53,8 +53,8 @@ private:
     void RestartBtnClick();
     bool Confirmed(std::string_view question);
     void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
-    std::optional<cgt::TableRefusal> Check();
-    void Refuse(const cgt::TableRefusal& refusal);
+    std::optional<cgt::Refusal> Check();
+    void Refuse(const cgt::Refusal& refusal);
     void ValidateChoices();
     void LeaveChoices();
 

@@ -34,7 +34,7 @@ void TTableScreen::FormShow() {
     };
 }
 
-void TTableScreen::Refuse(const cgt::TableRefusal& refusal, bool errorBox) {
+void TTableScreen::Refuse(const cgt::Refusal& refusal, bool errorBox) {
     if (errorBox)
         cgt::MsgBox(refusal.message, cgt::mkError, cgt::mbOK);
     else
@@ -67,7 +67,7 @@ void TQCGT02_04::UpdateNetCells() {
     ui_->XGrid1->TableEdited();
 }
 
-std::optional<cgt::TableRefusal> TQCGT02_04::CheckTable() {
+std::optional<cgt::Refusal> TQCGT02_04::CheckTable() {
     UpdateNetCells();
     return cgt::CheckTrustTable(ui_->XGrid1->table());
 }
@@ -109,7 +109,7 @@ void TQCGT02_05::CellLeft(int col, int row, int* aCol, int* aRow, bool* enter) {
     }
 }
 
-std::optional<cgt::TableRefusal> TQCGT02_05::CheckTable() {
+std::optional<cgt::Refusal> TQCGT02_05::CheckTable() {
     return cgt::CheckManualTable(ui_->XGrid1->table());
 }
 

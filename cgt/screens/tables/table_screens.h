@@ -19,7 +19,7 @@ class ManualTableForm;
 } // namespace Ui
 
 namespace cgt {
-struct TableRefusal;
+struct Refusal;
 }
 
 // What both table screens share: the navigator, the hooks and the refusal of a row.
@@ -34,9 +34,9 @@ protected:
     explicit TTableScreen(QWidget* parent = nullptr);
     void Bind(TXGrid* grid, TXGridTotals* totals, int columns);
     // The screen's check when it is left (Prev included); nothing when it may be left.
-    virtual std::optional<cgt::TableRefusal> CheckTable() = 0;
+    virtual std::optional<cgt::Refusal> CheckTable() = 0;
     // Shows a refusal and puts the cursor in its cell.
-    void Refuse(const cgt::TableRefusal& refusal, bool errorBox);
+    void Refuse(const cgt::Refusal& refusal, bool errorBox);
 
 private:
     TXGrid* grid_ = nullptr;
@@ -51,7 +51,7 @@ public:
     ~TQCGT02_04() override;
 
 protected:
-    std::optional<cgt::TableRefusal> CheckTable() override;
+    std::optional<cgt::Refusal> CheckTable() override;
 
 private:
     void UpdateNetCells();
@@ -68,7 +68,7 @@ public:
     ~TQCGT02_05() override;
 
 protected:
-    std::optional<cgt::TableRefusal> CheckTable() override;
+    std::optional<cgt::Refusal> CheckTable() override;
 
 private:
     void CellEntered(int col, int row);
