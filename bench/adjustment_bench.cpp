@@ -22,8 +22,8 @@ constexpr int kPayments = 1'000;
 cgt::AdjustmentInputs Inputs(int payments) {
     cgt::AdjustmentInputs in;
     in.kind = cgt::PaymentKind::Shares;
-    in.eventCode = "G1";
-    cgt::GainInputs& g = in.gain;
+    cgt::Event& g = in.event;
+    g.paymentEventCode = "G1";
     g.acquisitionDate = g.costBaseDate = "01/03/1990";
     g.sectionTwo = {10'000'000, 10'000'000, 10'000'000};
     g.eventDate = "15/02/2004";
@@ -31,7 +31,7 @@ cgt::AdjustmentInputs Inputs(int payments) {
     const cgt::DateTime first = *cgt::EncodeDate(1990, 6, 1);
     for (int i = 0; i < payments; ++i) {
         const std::string day = cgt::FormatDate(first + 3 * i);
-        in.payments.insert(in.payments.end(), {day, day, "Return of capital", "1500.00", "", ""});
+        g.payments.insert(g.payments.end(), {day, day, "Return of capital", "1500.00", "", ""});
         if (i % 10 == 0) {
             cgt::CostElement e;
             e.entered = true;

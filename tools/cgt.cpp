@@ -21,9 +21,9 @@
 
 #include "base/number_format.h"
 #include "base/text.h"
+#include "cgt/records/event_worksheets.h"
 #include "cgt/rules/choice_cells.h"
 #include "cgt/rules/choice_table.h"
-#include "cgt/rules/event_recompute.h"
 #include "cgt/rules/schedule.h"
 #include "report/core/catalog.h"
 #include "report/core/pages.h"

@@ -6,15 +6,10 @@
 #include "base/number_format.h"
 #include "base/text.h"
 #include "cgt/rules/index_numbers.h"
-#include "cgt/rules/scratch_put.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
 
 namespace {
-
-using namespace tag::event;
 
 constexpr int kShareStrings = 6;
 constexpr int kTrustStrings = 8;
@@ -52,8 +47,8 @@ struct Payment {
 std::vector<Payment> ReadPayments(const AdjustmentInputs& in) {
     std::vector<Payment> payments;
     const std::size_t per = static_cast<std::size_t>(PaymentStrings(in.kind));
-    for (std::size_t i = 0; i + per <= in.payments.size(); i += per) {
-        const std::string* s = in.payments.data() + i;
+    for (std::size_t i = 0; i + per <= in.event.payments.size(); i += per) {
+        const std::string* s = in.event.payments.data() + i;
         Payment p;
         if (in.kind == PaymentKind::Shares) {
             const auto date = DateOf(s[0]);
@@ -112,12 +107,12 @@ AdjustmentRow DatedRow(DateTime date, std::string description, std::string code)
 struct Dates {
     std::optional<DateTime> base, rolledOver, costBase;
 };
-Dates ReadDates(const GainInputs& g) {
+Dates ReadDates(const Event& g) {
     Dates d;
-    d.rolledOver = DateOf(g.rolledOverDate);
-    d.base = d.rolledOver ? d.rolledOver : DateOf(g.acquisitionDate);
-    const auto acquired = DateOf(g.acquisitionDate);
-    const auto costBase = DateOf(g.costBaseDate);
+    d.rolledOver = DateOf(g.rolledOverDate.text);
+    d.base = d.rolledOver ? d.rolledOver : DateOf(g.acquisitionDate.text);
+    const auto acquired = DateOf(g.acquisitionDate.text);
+    const auto costBase = DateOf(g.costBaseDate.text);
     if (acquired && costBase)
         d.costBase = std::max(*acquired, *costBase);
     else
@@ -294,12 +289,12 @@ void Passes::Publish(DateTime p, const CostBases& adjusted) {
 
 void Passes::Run() {
     trust_ = in_.kind == PaymentKind::TrustInterests;
-    const GainInputs& g = in_.gain;
+    const Event& g = in_.event;
     const Dates dates = ReadDates(g);
-    const auto event = DateOf(g.eventDate);
+    const auto event = DateOf(g.eventDate.text);
     const bool held = !event || YearsHeld(dates.base.value_or(0), *event) > 0;
     noIndexation_ = IndexationWithheld(g, dates.base, dates.rolledOver);
-    noDiscount_ = (event && *event < Day(1999, 9, 21)) || g.eventBeforeCutOff;
+    noDiscount_ = (event && *event < Day(1999, 9, 21)) || g.eventAfterCutOff.no;
     if (!held) noIndexation_ = noDiscount_ = true;
     ws_.results = AdjustmentResults{};
 
@@ -375,16 +370,6 @@ const StringList& AdjustmentColumns() {
     return columns;
 }
 
-AdjustmentInputs ReadAdjustmentInputs(PaymentKind kind) {
-    AdjustmentInputs in;
-    in.kind = kind;
-    in.gain = ReadGainInputs();
-    if (GetFieldType(kPayments) == dtList)
-        if (StringListRef list = GetFieldLst(kPayments)) in.payments = *list;
-    in.eventCode = GetFieldText(kPaymentEventCode);
-    return in;
-}
-
 CellTable AdjustmentWorksheet::Grid() const {
     CellTable table;
     table.SetColCount(kAdjustmentColumns);
@@ -400,11 +385,11 @@ CellTable AdjustmentWorksheet::Grid() const {
 void FillAdjustmentWorksheet(const AdjustmentInputs& in, AdjustmentWorksheet& ws) {
     ws.kind = in.kind;
     ws.rows.clear();
-    const GainInputs& g = in.gain;
+    const Event& g = in.event;
     const Dates dates = ReadDates(g);
-    ws.baseDate = dates.rolledOver            ? g.rolledOverDate
-                  : DateOf(g.acquisitionDate) ? g.acquisitionDate
-                                              : std::string();
+    ws.baseDate = dates.rolledOver                 ? g.rolledOverDate.text
+                  : DateOf(g.acquisitionDate.text) ? g.acquisitionDate.text
+                                                   : std::string();
     const std::vector<Payment> payments = ReadPayments(in);
     DateTime last = 0;
     for (const Payment& p : payments)
@@ -458,7 +443,7 @@ void FillAdjustmentWorksheet(const AdjustmentInputs& in, AdjustmentWorksheet& ws
         auto& c = row.cells;
         c[acEventDate] = c[acSortDate];
         c[acDatePaid] = p.received;
-        c[acEvent] = in.eventCode;
+        c[acEvent] = in.event.paymentEventCode;
         if (in.kind == PaymentKind::Shares) {
             c[acReceipt] = Cell(p.amount);
             c[acReceiptCostBase] = c[acReceiptReduced] = Cell(p.excluded);
@@ -483,52 +468,19 @@ AdjustmentWorksheet ComputeAdjustmentWorksheet(const AdjustmentInputs& in) {
     return ws;
 }
 
-void StoreAdjustmentWorksheet(const AdjustmentWorksheet& ws) {
-    const AdjustmentResults& r = ws.results;
-    PutText(kBaseDate, ws.baseDate);
-    PutRows(kAdjustmentGrid, ws.Grid());
-    PutCheck(kPaymentGainThisYear, r.gainThisYear);
-    PutText(kAdjustedCostBaseDate, r.published ? r.date : std::string());
-    // A nil base is stored as a calculated nil, not as nothing.
-    auto base = [&](Extended v) { return r.published && v < 1 ? ExplicitZero : v; };
-    PutCents({kAdjustedNonIndexed, kAdjustedIndexed, kAdjustedReduced},
-             {base(r.adjusted.nonIndexed), base(r.adjusted.indexed), base(r.adjusted.reduced)});
-    PutAmount(kPaymentDiscountGainThisYear, r.discountGain[0]);
-    PutAmount(kPaymentDiscountGainPriorYears, r.discountGain[1]);
-    PutAmount(kPaymentIndexedGainThisYear, r.indexedGain[0]);
-    PutAmount(kPaymentIndexedGainPriorYears, r.indexedGain[1]);
-    PutAmount(kPaymentOtherGainThisYear, r.otherGain[0]);
-    PutAmount(kPaymentOtherGainPriorYears, r.otherGain[1]);
+bool HasDatedPayments(const Event& event, PaymentKind kind) {
+    return !ReadPayments({kind, event}).empty();
 }
 
-AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind) {
-    AdjustmentWorksheet ws = ComputeAdjustmentWorksheet(ReadAdjustmentInputs(kind));
-    StoreAdjustmentWorksheet(ws);
-    return ws;
-}
-
-bool HasPayments(PaymentKind kind) {
-    AdjustmentInputs in;
-    in.kind = kind;
-    if (GetFieldType(kPayments) == dtList)
-        if (StringListRef list = GetFieldLst(kPayments)) in.payments = *list;
-    return !ReadPayments(in).empty();
-}
-
-bool AdjustmentStored() {
-    if (!GetFieldText(kAdjustedCostBaseDate).empty()) return true;
-    for (int t :
-         {kAdjustedNonIndexed, kAdjustedIndexed, kAdjustedReduced, kPaymentDiscountGainThisYear,
-          kPaymentDiscountGainPriorYears, kPaymentIndexedGainThisYear,
-          kPaymentIndexedGainPriorYears, kPaymentOtherGainThisYear, kPaymentOtherGainPriorYears})
-        if (AmountEntered(GetFieldVal(t))) return true;
-    return FieldChecked(kPaymentGainThisYear);
-}
-
-void ClearAdjustmentWorksheet() {
-    AdjustmentWorksheet none;
-    none.baseDate = GetFieldText(kBaseDate);
-    StoreAdjustmentWorksheet(none);
+bool AdjustmentStored(const Event& event) {
+    const EventResults& r = event.results;
+    if (!event.adjustedDate.empty()) return true;
+    for (Extended amount :
+         {event.adjusted.nonIndexed, event.adjusted.indexed, event.adjusted.reduced,
+          r.paymentDiscountGain[0], r.paymentDiscountGain[1], r.paymentIndexedGain[0],
+          r.paymentIndexedGain[1], r.paymentOtherGain[0], r.paymentOtherGain[1]})
+        if (AmountEntered(amount)) return true;
+    return r.paymentGainThisYear;
 }
 
 } // namespace cgt

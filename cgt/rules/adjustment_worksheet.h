@@ -1,9 +1,9 @@
 #pragma once
-// The cost base adjustment worksheet of shares and trust interests, without a window. The
-// non-assessable payments of the open row (tag 738) reduce its cost bases in date order: each
-// payment's pass indexes the cost base carried to its date, takes the receipt off, and turns what
-// the receipt exceeds into a capital gain of this income year or of prior years. The results
-// (tags 1151-1160, 1198) are what the gain calculation worksheet starts from.
+// The cost base adjustment worksheet of shares and trust interests. The non-assessable payments
+// of an event reduce its cost bases in date order: each payment's pass indexes the cost base
+// carried to its date, takes the receipt off, and turns what the receipt exceeds into a capital
+// gain of this income year or of prior years. The results are what the gain calculation
+// worksheet starts from; cgt/records stores them in the event's row.
 
 #include <array>
 #include <string>
@@ -64,14 +64,12 @@ enum AdjustmentColumn : int {
 };
 const StringList& AdjustmentColumns();
 
-// What the worksheet reads of the open row: the gain inputs, the payments and their event code.
+// What the worksheet reads: the event (its cost bases, cost elements, payments and their event
+// code) and the kind of its payments.
 struct AdjustmentInputs {
     PaymentKind kind = PaymentKind::Shares;
-    GainInputs gain;
-    StringList payments;   // 738
-    std::string eventCode; // 748
+    Event event;
 };
-AdjustmentInputs ReadAdjustmentInputs(PaymentKind kind);
 
 // What the last pass published. Gains are [this income year, prior income years].
 struct AdjustmentResults {
@@ -108,17 +106,9 @@ void AdjustCostBase(const AdjustmentInputs& in, AdjustmentWorksheet& ws);
 // Both steps.
 AdjustmentWorksheet ComputeAdjustmentWorksheet(const AdjustmentInputs& in);
 
-// Writes the results into the open row's scratch tags. Without a published pass the results of
-// earlier payments are cleared: the cost base is no longer adjusted.
-void StoreAdjustmentWorksheet(const AdjustmentWorksheet& ws);
-// Reads the open row, computes and stores: what the payment summary screens do when shown.
-AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind);
-
-// Whether the open row holds payments with a date, so that the worksheet has work to do.
-bool HasPayments(PaymentKind kind);
-// Whether the open row holds an adjusted cost base or gains of an earlier payments pass.
-bool AdjustmentStored();
-// Clears them: with its payments gone the cost base is no longer adjusted.
-void ClearAdjustmentWorksheet();
+// The event holds payments with a date, so that the worksheet has work to do.
+bool HasDatedPayments(const Event& event, PaymentKind kind);
+// The event holds an adjusted cost base or gains of an earlier payments pass.
+bool AdjustmentStored(const Event& event);
 
 } // namespace cgt

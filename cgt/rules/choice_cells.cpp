@@ -61,38 +61,6 @@ void ForEachEventRow(int first, int last,
     ZeroFillScratchTags();
 }
 
-void EditWorksheetRows(int worksheet, std::span<const int> keys,
-                       const std::function<void(int key)>& edit) {
-    Worksheet* sheet = EnsureWorksheet(worksheet);
-    if (!sheet || keys.empty()) return;
-    std::set<int> pending(keys.begin(), keys.end());
-    // A row stored with the tags it had is written in place; the others are put in one pass.
-    std::map<std::uint16_t, std::vector<WorksheetItem>> reshaped;
-    auto store = [&](std::uint16_t key) {
-        CopyRowToScratch(sheet, key);
-        edit(key);
-        std::vector<WorksheetItem> fresh = ScratchRowItems(key);
-        const auto positions = sheet->rowPositions(key);
-        const bool sameTags =
-            std::equal(fresh.begin(), fresh.end(), positions.begin(), positions.end(),
-                       [&](const WorksheetItem& item, std::uint32_t pos) {
-                           return item.tag == sheet->items()[pos].tag;
-                       });
-        if (!sameTags) {
-            reshaped.emplace(key, std::move(fresh));
-            return;
-        }
-        for (std::size_t i = 0; i < fresh.size(); ++i)
-            sheet->setEntry(positions[i], std::move(fresh[i].entry));
-    };
-    for (std::uint16_t key : sheet->rowKeys())
-        if (pending.erase(key)) store(key);
-    for (int key : pending)
-        if (key >= 1 && key <= 0xFFFF) store(static_cast<std::uint16_t>(key));
-    sheet->replaceRows(std::move(reshaped));
-    ZeroFillScratchTags();
-}
-
 bool OpenEventIsFifteenYearExempt() {
     return FieldChecked(tag::event::kFifteenYearExemption) &&
            IsActiveType(GetFieldStr(tag::event::kAssetType)) &&

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "cgt/records/event_records.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
@@ -28,13 +29,6 @@ long long TagDollars(int tag);
 // Every stored row of worksheets first..last in worksheet order, then row key, each loaded
 // into the scratch tags for `visit` (left zero-filled afterwards).
 void ForEachEventRow(int first, int last, const std::function<void(int worksheet, int key)>& visit);
-
-// Each of the rows `keys` of the worksheet loaded into the scratch tags, changed by `edit` and
-// stored back in its place; a key without a row is added after the others. A row that keeps its
-// tags is written in place, and the list is rebuilt at most once, so the work grows with the
-// list, not with the list times the rows.
-void EditWorksheetRows(int worksheet, std::span<const int> keys,
-                       const std::function<void(int key)>& edit);
 
 // The event open in the scratch tags is an active asset with the 15-year exemption and no
 // capital loss: its gain is disregarded.

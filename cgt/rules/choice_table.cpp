@@ -803,7 +803,7 @@ std::optional<Refusal> ValidateChoiceTable(const CellTable& table, const ChoiceS
     for (int row = 1; row < table.RowCount(); ++row) {
         const bool deferred = CellIsYes(table, ccDeferAuto, row) || CellIsYes(table, ccDefer, row);
         auto refuse = [row](std::string_view message) {
-            return Refusal{std::string(message), 0, row, ccIndexed};
+            return Refusal{std::string(message), EventField::None, row, ccIndexed};
         };
         if (CellIsYes(table, ccCanDefer, row) && CellText(table, ccDefer, row).empty() &&
             !CellIsYes(table, ccDeferAuto, row))
@@ -821,7 +821,9 @@ std::optional<Refusal> ValidateChoiceTable(const CellTable& table, const ChoiceS
         if (!table.Cell(ccNetGain, row).empty() && CellAmount(table, ccNetGain, row) < -kTolerance)
             return refuse("A loss applied cannot result in a negative gain.");
     }
-    auto refuse = [](std::string message) { return Refusal{std::move(message), 0, 1, ccIndexed}; };
+    auto refuse = [](std::string message) {
+        return Refusal{std::move(message), EventField::None, 1, ccIndexed};
+    };
     if (state.rc() > kTolerance && ngc > kTolerance)
         return refuse("Collectable losses must be applied until available collectable gains are "
                       "exhausted.");

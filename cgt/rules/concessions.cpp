@@ -153,11 +153,14 @@ std::optional<Refusal> ValidateElections(const CellTable& table) {
         const Extended a = CellAmount(table, ecReduction, row);
         const Extended b = CellAmount(table, ecRetirement, row);
         const Extended c = CellAmount(table, ecRollOver, row);
-        if (a > gain / 2) return Refusal{std::string(kReductionTooHigh), 0, row, ecReduction};
-        if (b > gain / 2) return Refusal{std::string(kRetirementTooHigh), 0, row, ecRetirement};
-        if (c > gain / 2) return Refusal{std::string(kRollOverTooHigh), 0, row, ecRollOver};
+        if (a > gain / 2)
+            return Refusal{std::string(kReductionTooHigh), EventField::None, row, ecReduction};
+        if (b > gain / 2)
+            return Refusal{std::string(kRetirementTooHigh), EventField::None, row, ecRetirement};
+        if (c > gain / 2)
+            return Refusal{std::string(kRollOverTooHigh), EventField::None, row, ecRollOver};
         if (a + b + c > gain)
-            return Refusal{std::string(kConcessionsAboveGain), 0, row, ecReduction};
+            return Refusal{std::string(kConcessionsAboveGain), EventField::None, row, ecReduction};
     }
     return std::nullopt;
 }
@@ -298,7 +301,8 @@ std::optional<Refusal> ValidateScrip(const CellTable& table) {
         const long long proceeds = TruncatedDollars(CellAmount(table, scProceeds, row));
         const long long paid = TruncatedDollars(CellAmount(table, scMarketValue, row) +
                                                 CellAmount(table, scCash, row));
-        if (proceeds != paid) return Refusal{std::string(kScripMismatch), 0, row, scMarketValue};
+        if (proceeds != paid)
+            return Refusal{std::string(kScripMismatch), EventField::None, row, scMarketValue};
     }
     return std::nullopt;
 }

@@ -2,13 +2,8 @@
 
 #include "cgt/rules/event_dates.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
-
-using namespace tag::event;
 
 namespace {
 
@@ -19,81 +14,58 @@ bool Empty(Extended amount) {
 
 } // namespace
 
-void NormaliseDeceasedEstate() {
-    const TFieldDataType type = GetFieldType(kDeceasedEstate);
-    if (type != dtNumeric) {
-        const Extended kept = IsNumberType(type) ? GetFieldVal(kDeceasedEstate) : 0;
-        ClearField(kDeceasedEstate);
-        SetFieldType(kDeceasedEstate, dtNumeric);
-        SetFieldVal(kDeceasedEstate, kept);
-    }
-    if (FieldIsEmpty(kDeceasedEstate)) SetFieldVal(kDeceasedEstate, kDeceasedEstateNo);
-}
-
-int DeceasedEstateAnswer() {
-    const long long answer = GetFieldInt(kDeceasedEstate);
-    return answer == kDeceasedEstateYes || answer == kDeceasedEstateNo ? static_cast<int>(answer)
-                                                                       : 0;
-}
-
-void StoreDeceasedEstateAnswer(bool yes) {
-    SetFieldVal(kDeceasedEstate, yes ? kDeceasedEstateYes : kDeceasedEstateNo);
-}
-
-RollOverDate RollOverDateKind() {
-    const std::optional<DateTime> date = DateOf(kRolledOverAcquisitionDate);
+RollOverDate RollOverDateKind(const Event& event) {
+    const std::optional<DateTime> date = event.rolledOverDate.Date();
     if (!date) return RollOverDate::None;
     return IsIndexationEnd(date) ? RollOverDate::IndexationEnd : RollOverDate::Other;
 }
 
-bool IndexedCostBaseOpenOnShow() {
-    const std::optional<DateTime> acquired = DateOf(kAcquisitionDate);
+bool IndexedCostBaseOpenOnShow(const Event& event) {
+    const std::optional<DateTime> acquired = event.acquisitionDate.Date();
     if (IsBefore(acquired, IndexationEndDate())) return true;
-    if (acquired && FieldChecked(kIndexedCostBaseAllowed)) return true;
-    const std::optional<DateTime> rolledOver = DateOf(kRolledOverAcquisitionDate);
+    if (acquired && event.indexedCostBaseAllowed) return true;
+    const std::optional<DateTime> rolledOver = event.rolledOverDate.Date();
     return IsBefore(rolledOver, IndexationEndDate()) ||
-           (IsIndexationEnd(rolledOver) && FieldChecked(kAcquiredBeforeCutOff));
+           (IsIndexationEnd(rolledOver) && event.acquiredAfterCutOff.no);
 }
 
-bool IndexedCostBaseOpenAfterRollOverDate() {
-    return IsBefore(DateOf(kRolledOverAcquisitionDate), IndexationEndDate());
+bool IndexedCostBaseOpenAfterRollOverDate(const Event& event) {
+    return IsBefore(event.rolledOverDate.Date(), IndexationEndDate());
 }
 
-std::optional<Refusal> CheckCostBase(bool deceasedAnswered) {
-    if (!EventRow().Described()) return std::nullopt;
-    const std::optional<DateTime> rolledOver = DateOf(kRolledOverAcquisitionDate);
-    const std::optional<DateTime> acquired = DateOf(kAcquisitionDate);
-    const std::optional<DateTime> costBaseDate = DateOf(kCostBaseDate);
-    const Extended indexed = GetFieldVal(kSectionTwoIndexed);
-    const Extended nonIndexed = GetFieldVal(kSectionTwoNonIndexed);
-    const Extended reduced = GetFieldVal(kSectionTwoReduced);
+std::optional<Refusal> CheckCostBase(const Event& event, bool deceasedAnswered) {
+    if (!event.Described()) return std::nullopt;
+    const std::optional<DateTime> rolledOver = event.rolledOverDate.Date();
+    const std::optional<DateTime> acquired = event.acquisitionDate.Date();
+    const std::optional<DateTime> costBaseDate = event.costBaseDate.Date();
+    const Extended indexed = event.sectionTwo.indexed;
+    const Extended nonIndexed = event.sectionTwo.nonIndexed;
+    const Extended reduced = event.sectionTwo.reduced;
 
     if (rolledOver && Empty(indexed) && Empty(nonIndexed))
-        return Refusal{msg::kNoRollOverCostBase, kSectionTwoIndexed};
+        return Refusal{msg::kNoRollOverCostBase, EventField::SectionTwoIndexed};
     // An amount entered as 0 is refused beside an amount of the other method.
     if (AmountEntered(indexed) && IsExplicitZero(nonIndexed))
-        return Refusal{msg::kZeroNonIndexedCostBase, kSectionTwoNonIndexed};
+        return Refusal{msg::kZeroNonIndexedCostBase, EventField::SectionTwoNonIndexed};
     if (IsExplicitZero(indexed) && AmountEntered(nonIndexed))
-        return Refusal{msg::kZeroIndexedCostBase, kSectionTwoIndexed};
-    if (IsIndexationEnd(rolledOver) &&
-        !EventRow::Answered(kAcquiredAfterCutOff, kAcquiredBeforeCutOff))
-        return Refusal{msg::kNoAcquisitionTimeAnswer, kAcquiredAfterCutOff};
+        return Refusal{msg::kZeroIndexedCostBase, EventField::SectionTwoIndexed};
+    if (IsIndexationEnd(rolledOver) && !event.acquiredAfterCutOff.Answered())
+        return Refusal{msg::kNoAcquisitionTimeAnswer, EventField::AcquiredAfterCutOff};
     if (rolledOver && !deceasedAnswered)
-        return Refusal{msg::kNoDeceasedEstateAnswer, kDeceasedEstate};
+        return Refusal{msg::kNoDeceasedEstateAnswer, EventField::DeceasedEstate};
     if (IsBefore(rolledOver, CgtStartDate()))
-        return Refusal{msg::kEventBeforeCgt, kRolledOverAcquisitionDate};
+        return Refusal{msg::kEventBeforeCgt, EventField::RolledOverDate};
     // A personal use asset has no reduced cost base: its losses are disregarded.
-    if (reduced == 0 && rolledOver && EventRow().TypeCode() != "P")
-        return Refusal{msg::kNoRollOverReducedCostBase, kSectionTwoReduced};
+    if (reduced == 0 && rolledOver && event.typeCode != "P")
+        return Refusal{msg::kNoRollOverReducedCostBase, EventField::SectionTwoReduced};
     if (Precedes(acquired, rolledOver))
-        return Refusal{msg::kRolledOverAfterAcquisition, kRolledOverAcquisitionDate};
-    if (indexed > 0 &&
-        (FieldChecked(kAcquiredAfterCutOff) || IsAfter(rolledOver, IndexationEndDate())))
-        return Refusal{msg::kIndexedCostBaseAfterCutOff, kSectionTwoIndexed};
+        return Refusal{msg::kRolledOverAfterAcquisition, EventField::RolledOverDate};
+    if (indexed > 0 && (event.acquiredAfterCutOff.yes || IsAfter(rolledOver, IndexationEndDate())))
+        return Refusal{msg::kIndexedCostBaseAfterCutOff, EventField::SectionTwoIndexed};
     if ((indexed > 0 || nonIndexed > 0 || reduced > 0) && !costBaseDate)
-        return Refusal{msg::kNoCostBaseDate, kCostBaseDate};
+        return Refusal{msg::kNoCostBaseDate, EventField::CostBaseDate};
     if (Precedes(costBaseDate, acquired))
-        return Refusal{msg::kCostBaseBeforeAcquisition, kCostBaseDate};
+        return Refusal{msg::kCostBaseBeforeAcquisition, EventField::CostBaseDate};
     return std::nullopt;
 }
 

@@ -7,14 +7,9 @@
 #include "cgt/rules/event_dates.h"
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
 #include "controls/core/cell_table.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
-
-using namespace tag::event;
 
 namespace {
 
@@ -54,9 +49,9 @@ Extended Amount(const std::string& cell) {
 }
 
 // The first rule of a row that its cells break; the column to focus in `col`.
-const char* RowRefusal(const CellTable& rows, int row, int& col) {
-    const std::optional<DateTime> acquired = DateOf(kAcquisitionDate);
-    const std::optional<DateTime> costBaseDate = DateOf(kCostBaseDate);
+const char* RowRefusal(const CellTable& rows, const Event& event, int row, int& col) {
+    const std::optional<DateTime> acquired = event.acquisitionDate.Date();
+    const std::optional<DateTime> costBaseDate = event.costBaseDate.Date();
     const std::string code = ElementCode(rows.Cell(ceElement, row));
     const std::optional<DateTime> incurred = ParseDate(rows.Cell(ceDateIncurred, row));
     const std::optional<DateTime> paid = ParseDate(rows.Cell(ceDatePaid, row));
@@ -104,12 +99,12 @@ int CostElementHelpSection(int col, int worksheet) {
     return kColumnSections[static_cast<std::size_t>(col)];
 }
 
-std::optional<Refusal> CheckCostElements(const CellTable& rows) {
-    if (!EventRow().Described()) return std::nullopt;
+std::optional<Refusal> CheckCostElements(const CellTable& rows, const Event& event) {
+    if (!event.Described()) return std::nullopt;
     for (int row = 1; row < rows.RowCount(); ++row) {
         int col = ceElement;
-        if (const char* message = RowRefusal(rows, row, col))
-            return Refusal{message, kCostElements, row, col};
+        if (const char* message = RowRefusal(rows, event, row, col))
+            return Refusal{message, EventField::CostElements, row, col};
     }
     return std::nullopt;
 }

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cgt/rules/event_checks.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/event_kinds.h"
+#include "cgt/rules/refusal.h"
 
 namespace cgt {
 
@@ -44,8 +45,8 @@ int CostElementHelpTopic(std::string_view code);
 int CostElementHelpSection(int col, int worksheet);
 
 // Leaving the cost elements other than by Prev: every row of the grid, empty ones included, in
-// order; the first row that breaks a rule is refused with the cell to focus (tag 737). Nothing is
+// order; the first row that breaks a rule is refused with the cell to focus. Nothing is
 // checked without a registered asset.
-std::optional<Refusal> CheckCostElements(const CellTable& rows);
+std::optional<Refusal> CheckCostElements(const CellTable& rows, const Event& event);
 
 } // namespace cgt

@@ -2,14 +2,9 @@
 
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
 #include "cgt/rules/receipts.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
-
-using namespace tag::event;
 
 namespace {
 
@@ -18,23 +13,21 @@ bool DateAsked(const RegistrationKind* kind) {
 }
 
 // The description and an amount of a right or a receipt; nothing entered needs no check.
-std::optional<Refusal> CheckReceiptEntries(bool& entered) {
-    const EventRow row;
-    const GainOrLoss result = ReceiptGainOrLoss(row.Proceeds(), row.Costs());
-    entered = row.Described() || AmountEntered(result.gain);
+std::optional<Refusal> CheckReceiptEntries(const Event& event, bool& entered) {
+    const GainOrLoss result = ReceiptGainOrLoss(event.receiptProceeds, event.receiptCosts);
+    entered = event.Described() || AmountEntered(result.gain);
     if (!entered) return std::nullopt;
-    if (!row.Described()) return Refusal{msg::kNoReceiptDescription, kName};
+    if (!event.Described()) return Refusal{msg::kNoReceiptDescription, EventField::Name};
     if (!AmountEntered(result.gain) && !AmountEntered(result.loss))
-        return Refusal{msg::kNoAmount, kOtherProceeds};
+        return Refusal{msg::kNoAmount, EventField::ReceiptProceeds};
     return std::nullopt;
 }
 
 } // namespace
 
-RegistrationState RegistrationStateOf(const RegistrationKind* kind) {
-    const EventRow row;
-    if (row.Described()) return RegistrationState::Described;
-    if (row.HasType() || (DateAsked(kind) && row.AcquisitionDateEntered()))
+RegistrationState RegistrationStateOf(const Event& event, const RegistrationKind* kind) {
+    if (event.Described()) return RegistrationState::Described;
+    if (event.HasType() || (DateAsked(kind) && event.acquisitionDate.Entered()))
         return RegistrationState::Undescribed;
     return RegistrationState::Empty;
 }
@@ -44,47 +37,39 @@ std::string DefaultTypeFor(const RegistrationKind* kind, bool described, bool ha
     return std::string(AssetTypeCode(DefaultTypeItem(*kind)));
 }
 
-void ApplyDefaultType(const RegistrationKind* kind) {
-    const EventRow row;
-    const std::string code = DefaultTypeFor(kind, row.Described(), row.HasType());
-    if (!code.empty()) SetFieldStr(kAssetType, code);
-}
-
-std::optional<Refusal> CheckRegistration(const RegistrationKind* kind) {
-    const EventRow row;
-    const RegistrationState state = RegistrationStateOf(kind);
+std::optional<Refusal> CheckRegistration(const Event& event, const RegistrationKind* kind) {
+    const RegistrationState state = RegistrationStateOf(event, kind);
     if (state == RegistrationState::Empty) return std::nullopt;
-    if (state == RegistrationState::Undescribed) return Refusal{msg::kNoDescription, kName};
-    if (DateAsked(kind) && DateBeforeCgtStart(row.AcquisitionDate()))
-        return Refusal{msg::kAcquiredBeforeCgt, kAcquisitionDate};
-    if (!row.HasType()) return Refusal{msg::kNoType, kAssetType};
-    if (DateAsked(kind) && !row.AcquisitionDateEntered())
-        return Refusal{msg::kNoAcquisitionDate, kAcquisitionDate};
+    if (state == RegistrationState::Undescribed)
+        return Refusal{msg::kNoDescription, EventField::Name};
+    if (DateAsked(kind) && DateBeforeCgtStart(event.acquisitionDate.text))
+        return Refusal{msg::kAcquiredBeforeCgt, EventField::AcquisitionDate};
+    if (!event.HasType()) return Refusal{msg::kNoType, EventField::AssetType};
+    if (DateAsked(kind) && !event.acquisitionDate.Entered())
+        return Refusal{msg::kNoAcquisitionDate, EventField::AcquisitionDate};
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckRegistrationNext(const RegistrationKind* kind) {
-    if (RegistrationStateOf(kind) == RegistrationState::Undescribed)
-        return Refusal{msg::kNothingToRegister, kName};
+std::optional<Refusal> CheckRegistrationNext(const Event& event, const RegistrationKind* kind) {
+    if (RegistrationStateOf(event, kind) == RegistrationState::Undescribed)
+        return Refusal{msg::kNothingToRegister, EventField::Name};
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckRightsEvent() {
+std::optional<Refusal> CheckRightsEvent(const Event& event) {
     bool entered = false;
-    if (auto refusal = CheckReceiptEntries(entered); refusal || !entered) return refusal;
-    if (!EventRow::Answered(kRollOverYes, kRollOverNo))
-        return Refusal{msg::kNoRollOverAnswer, kRollOverYes};
-    if (FieldChecked(kRollOverYes) &&
-        !EventRow::Answered(kMarriageBreakdownYes, kMarriageBreakdownNo))
-        return Refusal{msg::kNoYesNoAnswer, kMarriageBreakdownYes};
+    if (auto refusal = CheckReceiptEntries(event, entered); refusal || !entered) return refusal;
+    if (!event.rollOver.Answered()) return Refusal{msg::kNoRollOverAnswer, EventField::RollOverYes};
+    if (event.rollOver.yes && !event.marriageBreakdown.Answered())
+        return Refusal{msg::kNoYesNoAnswer, EventField::MarriageBreakdownYes};
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckReceiptEvent() {
+std::optional<Refusal> CheckReceiptEvent(const Event& event) {
     bool entered = false;
-    if (auto refusal = CheckReceiptEntries(entered); refusal || !entered) return refusal;
-    if (DateBeforeCgtStart(EventRow().EventDate()))
-        return Refusal{msg::kEventBeforeCgt, kEventDate};
+    if (auto refusal = CheckReceiptEntries(event, entered); refusal || !entered) return refusal;
+    if (DateBeforeCgtStart(event.eventDate.text))
+        return Refusal{msg::kEventBeforeCgt, EventField::EventDate};
     return std::nullopt;
 }
 

@@ -1,8 +1,5 @@
 #include "cgt/rules/event_dates.h"
 
-#include "base/text.h"
-#include "store/field_store.h"
-
 namespace cgt {
 
 DateTime CgtStartDate() {
@@ -13,16 +10,6 @@ DateTime CgtStartDate() {
 DateTime IndexationEndDate() {
     static const DateTime end = *EncodeDate(1999, 9, 21);
     return end;
-}
-
-std::optional<DateTime> DateOf(int tag) {
-    if (GetFieldType(tag) != dtNone && !IsTextType(GetFieldType(tag))) return std::nullopt;
-    return ParseDate(GetFieldStr(tag));
-}
-
-bool DateEntered(int tag) {
-    const std::string text = GetFieldText(tag);
-    return !TrimBlanks(text).empty() && text != kEmptyDateMask;
 }
 
 bool IsBefore(std::optional<DateTime> date, DateTime limit) {

@@ -1,7 +1,7 @@
 #pragma once
-// The dates of an event row as the entry checks read them, and the two dates of the CGT rules:
-// 20 September 1985, when CGT began, and 21 September 1999, when indexation ended and the
-// discount began (on that day the time 11.45am legal time in the ACT matters).
+// The two dates of the CGT rules: 20 September 1985, when CGT began, and 21 September 1999,
+// when indexation ended and the discount began (on that day the time 11.45am legal time in the
+// ACT matters); and comparisons of dates that may be missing.
 
 #include <optional>
 
@@ -11,12 +11,6 @@ namespace cgt {
 
 DateTime CgtStartDate();
 DateTime IndexationEndDate();
-
-// The date held by a date tag of the row; nullopt when it is blank or not a valid date.
-std::optional<DateTime> DateOf(int tag);
-// The date tag holds text that is neither blank nor the empty date mask (an invalid date
-// counts as entered).
-bool DateEntered(int tag);
 
 // Comparisons of a date that may be missing: false when it is.
 bool IsBefore(std::optional<DateTime> date, DateTime limit);

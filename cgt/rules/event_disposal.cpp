@@ -4,18 +4,11 @@
 #include <cmath>
 #include <string_view>
 
-#include "base/text.h"
-#include "cgt/rules/cost_elements.h"
 #include "cgt/rules/event_dates.h"
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
-
-using namespace tag::event;
 
 namespace {
 
@@ -89,27 +82,23 @@ const std::vector<const char*>& AllAssetTypes() {
     return FindRegistrationKind(wkCeasingResidency)->types;
 }
 
-bool Filled(int tag) {
-    return !TrimBlanks(GetFieldText(tag)).empty();
-}
-
 // The row's event date in the order of the checks after the element scan.
-std::optional<Refusal> CheckEventDates(std::optional<DateTime> eventDate) {
-    if (Precedes(eventDate, DateOf(kAcquisitionDate)))
-        return Refusal{msg::kEventBeforeAcquisition, kEventDate};
-    if (Precedes(eventDate, DateOf(kCostBaseDate)))
-        return Refusal{msg::kEventBeforeCostBaseDate, kEventDate};
+std::optional<Refusal> CheckEventDates(const Event& event, std::optional<DateTime> eventDate) {
+    if (Precedes(eventDate, event.acquisitionDate.Date()))
+        return Refusal{msg::kEventBeforeAcquisition, EventField::EventDate};
+    if (Precedes(eventDate, event.costBaseDate.Date()))
+        return Refusal{msg::kEventBeforeCostBaseDate, EventField::EventDate};
     return std::nullopt;
 }
 
 // The depreciating asset's entries in the order the checks name them.
 struct DepreciatingEntries {
-    bool cost = Filled(kDepreciatingCost);
-    bool termination = Filled(kCapitalProceeds);
-    bool date = DateEntered(kEventDate);
-    bool taxableUse = Filled(kTaxableUsePercent);
-    bool reductions = Filled(kSumOfReductions);
-    bool decline = Filled(kTotalDecline);
+    explicit DepreciatingEntries(const Event& event)
+        : cost(event.shown.cost), termination(event.shown.proceeds),
+          date(event.eventDate.Entered()), taxableUse(event.shown.taxableUse),
+          reductions(event.shown.sumOfReductions), decline(event.shown.totalDecline) {}
+
+    bool cost, termination, date, taxableUse, reductions, decline;
 
     bool Any() const { return cost || termination || date || taxableUse || reductions || decline; }
     bool UseGiven() const { return taxableUse || reductions || decline; }
@@ -135,78 +124,74 @@ int ProceedsNoteSection(int worksheet) {
     return kind ? kind->proceedsNote : 1;
 }
 
-bool EventTimeAsked() {
-    return IsIndexationEnd(DateOf(kEventDate));
+bool EventTimeAsked(const Event& event) {
+    return IsIndexationEnd(event.eventDate.Date());
 }
 
-void ClearEventTime() {
-    SetFieldUnchecked(kEventAfterCutOff);
-    SetFieldUnchecked(kEventBeforeCutOff);
-}
-
-bool EventBeforeAnExpense() {
-    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+bool EventBeforeAnExpense(const Event& event) {
+    const std::optional<DateTime> eventDate = event.eventDate.Date();
     if (!eventDate) return false;
-    const StringListRef elements = GetFieldLst(kCostElements);
-    if (!elements) return false;
     // Elements without an element text stand with the one before them, whose date is checked.
-    for (std::size_t first = 0; first + kCostElementColumns <= elements->size();
-         first += kCostElementColumns) {
-        if ((*elements)[first + ceElement].empty()) continue;
-        if (Precedes(eventDate, ParseDate((*elements)[first + ceDateIncurred]))) return true;
+    for (const CostElement& element : event.elements) {
+        if (element.text.empty()) continue;
+        if (Precedes(eventDate, ParseDate(element.dateIncurred))) return true;
     }
     return false;
 }
 
-std::optional<Refusal> CheckEventAndProceeds() {
-    if (!EventRow().Described()) return std::nullopt;
-    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+std::optional<Refusal> CheckEventAndProceeds(const Event& event) {
+    if (!event.Described()) return std::nullopt;
+    const std::optional<DateTime> eventDate = event.eventDate.Date();
     // Nothing entered is 0; proceeds entered as 0 are the explicit zero.
-    const bool noProceeds = GetFieldVal(kCapitalProceeds) == 0;
-    const bool beforeExpense = EventBeforeAnExpense();
+    const bool noProceeds = event.proceeds == 0;
+    const bool beforeExpense = EventBeforeAnExpense(event);
 
-    if (IsBefore(eventDate, CgtStartDate())) return Refusal{msg::kAcquiredBeforeCgt, kEventDate};
-    if (beforeExpense) return Refusal{msg::kEventBeforeExpense, kEventDate};
-    if (!eventDate && !noProceeds) return Refusal{msg::kNoEventDate, kEventDate};
-    if (auto refusal = CheckEventDates(eventDate)) return refusal;
-    if (noProceeds && eventDate) return Refusal{msg::kNoProceeds, kCapitalProceeds};
-    if (IsIndexationEnd(eventDate) && !EventRow::Answered(kEventAfterCutOff, kEventBeforeCutOff))
-        return Refusal{msg::kNoEventTimeAnswer, kEventAfterCutOff};
+    if (IsBefore(eventDate, CgtStartDate()))
+        return Refusal{msg::kAcquiredBeforeCgt, EventField::EventDate};
+    if (beforeExpense) return Refusal{msg::kEventBeforeExpense, EventField::EventDate};
+    if (!eventDate && !noProceeds) return Refusal{msg::kNoEventDate, EventField::EventDate};
+    if (auto refusal = CheckEventDates(event, eventDate)) return refusal;
+    if (noProceeds && eventDate) return Refusal{msg::kNoProceeds, EventField::Proceeds};
+    if (IsIndexationEnd(eventDate) && !event.eventAfterCutOff.Answered())
+        return Refusal{msg::kNoEventTimeAnswer, EventField::EventAfterCutOff};
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckDepreciatingEvent() {
-    if (!EventRow().Described()) return std::nullopt;
-    const DepreciatingEntries entered;
-    const std::optional<DateTime> eventDate = DateOf(kEventDate);
+std::optional<Refusal> CheckDepreciatingEvent(const Event& event) {
+    if (!event.Described()) return std::nullopt;
+    const DepreciatingEntries entered(event);
+    const std::optional<DateTime> eventDate = event.eventDate.Date();
     // Amounts compared with 0 exactly: an amount entered as 0 counts as given.
-    const bool noTermination = GetFieldVal(kCapitalProceeds) == 0;
-    const bool noCost = GetFieldVal(kDepreciatingCost) == 0;
+    const bool noTermination = event.proceeds == 0;
+    const bool noCost = event.cost == 0;
 
     if (entered.Any()) {
         if (!entered.termination)
-            return Refusal{msg::kDepreciatingEntriesMissing, kCapitalProceeds};
-        if (!entered.cost) return Refusal{msg::kDepreciatingEntriesMissing, kDepreciatingCost};
-        if (!entered.date) return Refusal{msg::kDepreciatingEntriesMissing, kEventDate};
-        if (!entered.UseGiven()) return Refusal{msg::kDepreciatingUseMissing, kTaxableUsePercent};
+            return Refusal{msg::kDepreciatingEntriesMissing, EventField::Proceeds};
+        if (!entered.cost)
+            return Refusal{msg::kDepreciatingEntriesMissing, EventField::DepreciatingCost};
+        if (!entered.date) return Refusal{msg::kDepreciatingEntriesMissing, EventField::EventDate};
+        if (!entered.UseGiven())
+            return Refusal{msg::kDepreciatingUseMissing, EventField::TaxableUse};
     }
-    if (EventBeforeAnExpense()) return Refusal{msg::kEventBeforeExpense, kEventDate};
+    if (EventBeforeAnExpense(event))
+        return Refusal{msg::kEventBeforeExpense, EventField::EventDate};
     if (!(!eventDate && noTermination && noCost) &&
         (!eventDate || !entered.termination || !entered.cost))
-        return Refusal{msg::kDepreciatingIncomplete, kDepreciatingCost};
+        return Refusal{msg::kDepreciatingIncomplete, EventField::DepreciatingCost};
     if (!noTermination) {
-        if (!entered.UseGiven()) return Refusal{msg::kNoTaxableUse, kTaxableUsePercent};
+        if (!entered.UseGiven()) return Refusal{msg::kNoTaxableUse, EventField::TaxableUse};
         if (entered.taxableUse && (entered.reductions || entered.decline))
-            return Refusal{msg::kTaxableUseAndDecline, kTaxableUsePercent};
+            return Refusal{msg::kTaxableUseAndDecline, EventField::TaxableUse};
         if (entered.reductions != entered.decline)
-            return Refusal{msg::kDeclinePairIncomplete, kSumOfReductions};
+            return Refusal{msg::kDeclinePairIncomplete, EventField::SumOfReductions};
     }
     if ((entered.reductions || entered.decline) &&
-        std::nearbyint(GetFieldVal(kTotalDecline)) < std::nearbyint(GetFieldVal(kSumOfReductions)))
-        return Refusal{msg::kDeclineBelowReductions, kTotalDecline};
-    if (!eventDate && !noTermination) return Refusal{msg::kNoEventDate, kEventDate};
-    if (auto refusal = CheckEventDates(eventDate)) return refusal;
-    if (noTermination && eventDate) return Refusal{msg::kNoProceeds, kCapitalProceeds};
+        std::nearbyint(event.totalDecline) < std::nearbyint(event.sumOfReductions))
+        return Refusal{msg::kDeclineBelowReductions, EventField::TotalDecline};
+    if (!eventDate && !noTermination) return Refusal{msg::kNoEventDate, EventField::EventDate};
+    if (auto refusal = CheckEventDates(event, eventDate)) return refusal;
+    if (noTermination && eventDate) return Refusal{msg::kNoProceeds, EventField::Proceeds};
     return std::nullopt;
 }
 

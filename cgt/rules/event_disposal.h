@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "cgt/rules/event_checks.h"
+#include "cgt/rules/event.h"
+#include "cgt/rules/refusal.h"
 
 namespace cgt {
 
@@ -22,18 +23,16 @@ const std::vector<const char*>& EventCodes(int worksheet);
 // roll-over), or 2 on ceasing to be a resident, where no proceeds are received.
 int ProceedsNoteSection(int worksheet);
 
-// The event happened on 21/09/1999, so its time against 11.45am is asked (tags 740, 741).
-bool EventTimeAsked();
-// The time question's answer no longer applies (the event date moved): both boxes unchecked.
-void ClearEventTime();
+// The event happened on 21/09/1999, so its time against 11.45am is asked.
+bool EventTimeAsked(const Event& event);
 
-// A cost element of the row (tag 737) was incurred after the event date.
-bool EventBeforeAnExpense();
+// A cost element of the event was incurred after the event date.
+bool EventBeforeAnExpense(const Event& event);
 
 // Leaving the event and proceeds screen other than by Prev (nothing is checked without a
 // registered asset); a screen with neither date nor proceeds passes.
-std::optional<Refusal> CheckEventAndProceeds();
+std::optional<Refusal> CheckEventAndProceeds(const Event& event);
 // Leaving the depreciating asset's event screen other than by Prev; an empty screen passes.
-std::optional<Refusal> CheckDepreciatingEvent();
+std::optional<Refusal> CheckDepreciatingEvent(const Event& event);
 
 } // namespace cgt

@@ -9,18 +9,12 @@
 #include "base/text.h"
 #include "cgt/rules/asset_types.h"
 #include "cgt/rules/index_numbers.h"
-#include "cgt/rules/scratch_put.h"
 #include "cgt/rules/shown_values.h"
 #include "controls/core/tax_text.h"
-#include "store/field_store.h"
-#include "store/tags.h"
 
 namespace cgt {
 
 namespace {
-
-using namespace tag::event;
-
 // Asset register columns.
 enum RegisterColumn : int {
     rcEventDate,
@@ -57,7 +51,6 @@ enum WorksheetColumn : int {
 constexpr int kCellWidth = 10;
 constexpr int kAmountDecimals = 2;
 constexpr int kFactorDecimals = 3;
-constexpr int kStringsPerElement = 8;
 // The event index number of a worksheet without an event date.
 constexpr Extended kUndatedEventIndex = 123.4L;
 // The index number and factor of a cost base held less than twelve months.
@@ -155,47 +148,15 @@ int YearsHeld(DateTime base, DateTime event) {
     return years;
 }
 
-bool IndexationWithheld(const GainInputs& in, std::optional<DateTime> base,
+bool IndexationWithheld(const Event& in, std::optional<DateTime> base,
                         std::optional<DateTime> rolledOver) {
     const DateTime cutOff = CutOffDay();
     const DateTime b = base.value_or(0);
     return (b > cutOff && !rolledOver) || (in.withholdIndexation && !rolledOver) ||
-           (rolledOver && *rolledOver > cutOff) || in.acquiredAfterCutOff;
+           (rolledOver && *rolledOver > cutOff) || in.acquiredAfterCutOff.yes;
 }
 
 namespace {
-
-// Store access that tolerates a value of another type, as stored data may hold.
-Extended Amount(int tag) {
-    return IsNumberType(GetFieldType(tag)) ? GetFieldVal(tag) : 0;
-}
-bool Checked(int tag) {
-    return GetFieldType(tag) == dtCheckbox && FieldChecked(tag);
-}
-StringListRef List(int tag) {
-    return GetFieldType(tag) == dtList ? GetFieldLst(tag) : nullptr;
-}
-
-std::vector<CostElement> ReadElements(const StringList* list) {
-    std::vector<CostElement> elements;
-    if (!list) return elements;
-    const std::size_t count = list->size() / kStringsPerElement;
-    elements.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string* s = list->data() + i * kStringsPerElement;
-        CostElement e;
-        e.entered = !TrimBlanks(s[0]).empty();
-        e.code = TrimText(std::string_view(s[0]).substr(0, 2));
-        e.dateIncurred = s[1];
-        e.datePaid = s[2];
-        e.description = s[3];
-        e.amount = TextToFloat(s[4], 0);
-        e.excluded = TextToFloat(s[5], 0);
-        e.comments = s[7];
-        elements.push_back(std::move(e));
-    }
-    return elements;
-}
 
 // Clears a result column: the method is not available.
 void ClearColumn(GainWorksheet& ws, int column) {
@@ -205,7 +166,7 @@ void ClearColumn(GainWorksheet& ws, int column) {
 
 class Calculation {
 public:
-    Calculation(const GainInputs& in, GainWorksheet& ws)
+    Calculation(const Event& in, GainWorksheet& ws)
         : in_(in), ws_(ws), basis_(ws.basis), year_(CurrentYear()) {}
 
     bool FillAssetRegister();
@@ -231,7 +192,7 @@ private:
     void KeepGainOrLoss();
     void Messages();
 
-    const GainInputs& in_;
+    const Event& in_;
     GainWorksheet& ws_;
     GainBasis& basis_;
     int year_; // the current year, for two-digit years
@@ -251,9 +212,9 @@ bool Calculation::SettleCostBase() {
         basis_.costBaseDate = *date;
         basis_.costBaseAmounts = in_.adjusted;
     } else if (basis_.sectionTwoApplies) {
-        const auto date = Date(in_.costBaseDate);
-        if (!date) return Fail(in_.costBaseDate);
-        const auto acquired = Date(in_.acquisitionDate);
+        const auto date = Date(in_.costBaseDate.text);
+        if (!date) return Fail(in_.costBaseDate.text);
+        const auto acquired = Date(in_.acquisitionDate.text);
         basis_.costBaseDate = acquired ? std::max(*acquired, *date) : *date;
         basis_.costBaseAmounts = in_.sectionTwo;
     }
@@ -317,7 +278,7 @@ std::string DateText(std::string_view text, int year) {
 void Calculation::AddProceedsRow() {
     if (!(in_.proceeds > 0)) return;
     ws_.disposal = true;
-    basis_.event = Date(in_.eventDate);
+    basis_.event = Date(in_.eventDate.text);
     basis_.proceeds = in_.proceeds;
     CellTable& t = ws_.assetRegister;
     const int r = NextRow(t, registerRows_);
@@ -328,21 +289,21 @@ void Calculation::AddProceedsRow() {
     t.SetCell(rcCode, r, "O");
     t.SetCell(rcEvent, r, "O");
     t.SetCell(rcAmount, r, AmountCell(in_.proceeds));
-    const char* deferred = in_.notEligibleForRollOver ? "N"
-                           : in_.marriageBreakdown    ? "Y"
-                           : in_.otherRollOver        ? "C"
-                                                      : "";
+    const char* deferred = in_.rollOver.no             ? "N"
+                           : in_.marriageBreakdown.yes ? "Y"
+                           : in_.marriageBreakdown.no  ? "C"
+                                                       : "";
     t.SetCell(rcDeferred, r, deferred);
 }
 
 bool Calculation::FillAssetRegister() {
     ws_.assetRegister = EmptyRegister();
-    basis_.rolledOver = Date(in_.rolledOverDate);
+    basis_.rolledOver = Date(in_.rolledOverDate.text);
     if (basis_.rolledOver) {
-        ws_.baseDate = in_.rolledOverDate;
+        ws_.baseDate = in_.rolledOverDate.text;
         basis_.base = basis_.rolledOver;
-    } else if (const auto acquired = Date(in_.acquisitionDate)) {
-        ws_.baseDate = in_.acquisitionDate;
+    } else if (const auto acquired = Date(in_.acquisitionDate.text)) {
+        ws_.baseDate = in_.acquisitionDate.text;
         basis_.base = acquired;
     }
     if (!SettleCostBase()) return false;
@@ -591,7 +552,7 @@ void Calculation::Messages() {
     const bool active = IsActiveAssetType(in_.typeCode);
     if (!result)
         ws_.firstMessage = msg::kNoGainOrLoss;
-    else if (in_.marriageBreakdown)
+    else if (in_.marriageBreakdown.yes)
         ws_.firstMessage = msg::kDisregarded;
     else if (active && in_.fifteenYearExemption)
         ws_.firstMessage = msg::kFifteenYearExempt;
@@ -599,7 +560,7 @@ void Calculation::Messages() {
         ws_.firstMessage = ws_.variant == GainVariant::Depreciating
                                ? msg::kSmallBusinessDepreciating
                                : msg::kSmallBusiness;
-    else if (in_.otherRollOver)
+    else if (in_.marriageBreakdown.no)
         ws_.firstMessage = msg::kMayDefer;
 
     const auto& event = basis_.event;
@@ -616,7 +577,7 @@ void Calculation::CalculateGain() {
     // Whether indexation and the discount are available by the dates and the cost base given.
     const DateTime base = basis_.base.value_or(0);
     bool noIndexation = IndexationWithheld(in_, basis_.base, basis_.rolledOver);
-    bool noDiscount = (basis_.event && *basis_.event < cutOff) || in_.eventBeforeCutOff;
+    bool noDiscount = (basis_.event && *basis_.event < cutOff) || in_.eventAfterCutOff.no;
     if (AnyAbove(in_.sectionTwo, 0)) {
         if (IsEmptyAmount(in_.sectionTwo.indexed)) noIndexation = true;
         if (IsEmptyAmount(in_.sectionTwo.nonIndexed)) noDiscount = true;
@@ -640,7 +601,7 @@ void Calculation::CalculateGain() {
     IndexCostBase(held);
     AddElementRows();
     SumCostBases();
-    const bool dated = Date(in_.eventDate).has_value();
+    const bool dated = Date(in_.eventDate.text).has_value();
     if (ws_.variant == GainVariant::Depreciating)
         DepreciatingResults(dated);
     else
@@ -703,51 +664,17 @@ const StringList& WorksheetColumns() {
     return columns;
 }
 
-GainInputs ReadGainInputs() {
-    GainInputs in;
-    in.name = GetFieldText(kName);
-    in.typeCode = TrimText(GetFieldText(kAssetType));
-    in.notEligibleForRollOver = Checked(kRollOverNo);
-    in.marriageBreakdown = Checked(kMarriageBreakdownYes);
-    in.otherRollOver = Checked(kMarriageBreakdownNo);
-    in.acquisitionDate = GetFieldText(kAcquisitionDate);
-    in.withholdIndexation = Checked(kWithholdIndexation);
-    in.costBaseDate = GetFieldText(kCostBaseDate);
-    in.rolledOverDate = GetFieldText(kRolledOverAcquisitionDate);
-    in.acquiredAfterCutOff = Checked(kAcquiredAfterCutOff);
-    in.sectionTwo = {Amount(kSectionTwoNonIndexed), Amount(kSectionTwoIndexed),
-                     Amount(kSectionTwoReduced)};
-    in.elements = ReadElements(List(kCostElements).get());
-    in.eventDate = GetFieldText(kEventDate);
-    in.eventBeforeCutOff = Checked(kEventBeforeCutOff);
-    in.proceeds = Amount(kCapitalProceeds);
-    in.percentDisposed = Amount(kPercentDisposed);
-    in.daysNotExempt = Amount(kDaysNotExempt);
-    in.totalDays = Amount(kTotalDays);
-    in.fifteenYearExemption = Checked(kFifteenYearExemption);
-    in.adjustedDate = GetFieldText(kAdjustedCostBaseDate);
-    in.adjusted = {Amount(kAdjustedNonIndexed), Amount(kAdjustedIndexed), Amount(kAdjustedReduced)};
-    // A percentage field may leave its text ("40.00%") rather than a number.
-    in.taxableUse = IsTextType(GetFieldType(kTaxableUsePercent))
-                        ? ReadFieldNumber(GetFieldText(kTaxableUsePercent))
-                        : Amount(kTaxableUsePercent);
-    in.sumOfReductions = Amount(kSumOfReductions);
-    in.totalDecline = Amount(kTotalDecline);
-    in.cost = Amount(kDepreciatingCost);
-    return in;
-}
-
-void FillAssetRegister(const GainInputs& in, GainWorksheet& ws) {
+void FillAssetRegister(const Event& in, GainWorksheet& ws) {
     ws.error.clear();
     ws.basis = GainBasis{};
     Calculation(in, ws).FillAssetRegister();
 }
 
-void CalculateGain(const GainInputs& in, GainWorksheet& ws) {
+void CalculateGain(const Event& in, GainWorksheet& ws) {
     if (ws.error.empty()) Calculation(in, ws).CalculateGain();
 }
 
-GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant) {
+GainWorksheet ComputeGainWorksheet(const Event& in, GainVariant variant) {
     GainWorksheet ws;
     ws.variant = variant;
     FillAssetRegister(in, ws);
@@ -764,71 +691,6 @@ GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant) {
             ClearColumn(cleared, c);
         return cleared;
     }
-    return ws;
-}
-
-namespace {
-
-struct ColumnTags {
-    int proceeds, costBase, result;
-    // Depreciating assets.
-    int cost, raw, taxableUse, reductions, adjusted;
-};
-constexpr ColumnTags kColumnTags[kGainColumns] = {
-    {kIndexedProceeds, kIndexedCostBase, kIndexedGain, kIndexedCost, kRawIndexedResult,
-     kIndexedTaxableUse, kIndexedReductions, kIndexedAdjustedResult},
-    {kDiscountProceeds, kDiscountCostBase, kDiscountGain, kDiscountCost, kRawDiscountResult,
-     kDiscountTaxableUse, kDiscountReductions, kDiscountAdjustedResult},
-    {kOtherProceeds, kOtherCostBase, kOtherGain, kOtherCost, kRawOtherResult, kOtherTaxableUse,
-     kOtherReductions, kOtherAdjustedResult},
-    {kLossProceeds, kLossCostBase, kCapitalLoss, kLossCost, kRawLossResult, kLossTaxableUse,
-     kLossReductions, kLossAdjustedResult},
-};
-
-} // namespace
-
-void StoreGainWorksheet(const GainWorksheet& ws) {
-    PutText(kBaseDate, ws.baseDate);
-    PutRows(kAssetRegisterGrid, ws.assetRegister);
-    PutRows(kWorksheetGrid, ws.worksheet);
-    const bool computed = ws.error.empty();
-    PutCents({kNetAmountTotal, kCostBaseTotal, kReducedAmountTotal}, ws.totals);
-    PutCents({kBalancingNonIndexed, kBalancingIndexed, kBalancingReduced}, ws.balancing);
-    PutCents({kCostBaseNonIndexed, kCostBaseIndexed, kReducedCostBase}, ws.costBase);
-    const Extended nonAssessable = computed ? ExplicitZero : 0;
-    PutCents({kNonAssessableNonIndexed, kNonAssessableIndexed, kNonAssessableReduced},
-             {nonAssessable, nonAssessable, nonAssessable});
-    PutCents({kAdjustedCostBaseNonIndexed, kAdjustedCostBaseIndexed, kAdjustedReducedCostBase},
-             ws.adjusted);
-    PutText(kEventDateCell, ws.eventDateCell);
-    PutCents(kEventIndexNumber, ws.eventIndex);
-    PutCents(kProceedsCell, ws.proceedsCell);
-    PutCents(kPercentDisposedCell, ws.percentDisposed);
-    PutAmount(kDaysNotExemptCell, ws.daysNotExempt);
-    PutAmount(kTotalDaysCell, ws.totalDays);
-    const bool depreciating = ws.variant == GainVariant::Depreciating;
-    for (int c = 0; c < kGainColumns; ++c) {
-        const ColumnTags& tags = kColumnTags[c];
-        const ResultColumn& column = ws.columns[c];
-        PutAmount(tags.proceeds, column.proceeds);
-        PutAmount(tags.costBase, column.costBase);
-        PutAmount(tags.result, column.result);
-        if (!depreciating) continue;
-        const DepreciatingColumn& d = ws.depreciating[c];
-        PutAmount(tags.cost, d.cost);
-        PutAmount(tags.raw, d.raw);
-        PutCents(tags.taxableUse, d.taxableUse);
-        PutCents(tags.reductions, d.reductions);
-        PutAmount(tags.adjusted, d.adjusted);
-    }
-    PutText(kFirstMessage, ws.firstMessage);
-    PutText(kSecondMessage, ws.secondMessage);
-    PutCheck(kDisposalResult, ws.disposal);
-}
-
-GainWorksheet RunGainWorksheet(GainVariant variant) {
-    GainWorksheet ws = ComputeGainWorksheet(ReadGainInputs(), variant);
-    StoreGainWorksheet(ws);
     return ws;
 }
 

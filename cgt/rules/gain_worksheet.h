@@ -1,12 +1,12 @@
 #pragma once
-// The gain calculation worksheet of one CGT event, without a window. From the open row's
-// scratch tags it builds the asset register and the CGT worksheet (two cell tables), indexes the
-// cost bases, and computes the capital gain by the indexation, discount and other methods or the
-// capital loss, with the event's two messages; then it stores every result in the scratch tags.
+// The gain calculation worksheet of one CGT event. From the event it builds the asset register
+// and the CGT worksheet (two cell tables), indexes the cost bases, and computes the capital gain
+// by the indexation, discount and other methods or the capital loss, with the event's two
+// messages. cgt/records stores the results in the event's row.
 //
 // A result of ExplicitZero is a calculated nil; 0 means the method is not available to the
-// event (its column is cleared). Values that the worksheet shows in entry fields and reads back
-// are the values as shown (cgt/rules/shown_values.h).
+// event (its column is cleared): MethodResult says which. Values that the worksheet shows in
+// entry fields and reads back are the values as shown (cgt/rules/shown_values.h).
 
 #include <array>
 #include <optional>
@@ -15,6 +15,7 @@
 
 #include "base/dates.h"
 #include "base/extended.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/event_kinds.h"
 #include "controls/core/cell_table.h"
 
@@ -23,58 +24,6 @@ namespace cgt {
 // The result block's columns, in their order on the screen.
 enum GainColumn : int { gcIndexed = 0, gcDiscount = 1, gcOther = 2, gcLoss = 3 };
 inline constexpr int kGainColumns = 4;
-
-// The three kinds of cost base, in the order of the worksheet's totals.
-struct CostBases {
-    Extended nonIndexed = 0;
-    Extended indexed = 0;
-    Extended reduced = 0;
-};
-
-// One element of the cost element list (tag 737, eight strings per element).
-struct CostElement {
-    bool entered = false; // its text is not blank; an element without one is skipped
-    std::string code;     // the first two characters of its text, trimmed
-    std::string dateIncurred;
-    std::string datePaid;
-    std::string description;
-    Extended amount = 0;   // 0 when the text does not convert
-    Extended excluded = 0; // excluded from the cost base and from the reduced cost base
-    std::string comments;
-};
-
-// What the worksheet reads of the open row.
-struct GainInputs {
-    std::string name;                    // 710
-    std::string typeCode;                // 714, trimmed
-    bool notEligibleForRollOver = false; // 721
-    bool marriageBreakdown = false;      // 722
-    bool otherRollOver = false;          // 723
-    std::string acquisitionDate;         // 726
-    bool withholdIndexation = false;     // 727
-    std::string costBaseDate;            // 729
-    std::string rolledOverDate;          // 730
-    bool acquiredAfterCutOff = false;    // 732
-    CostBases sectionTwo;                // 735, 734, 736
-    std::vector<CostElement> elements;   // 737
-    std::string eventDate;               // 739
-    bool eventBeforeCutOff = false;      // 741
-    Extended proceeds = 0;               // 742
-    Extended percentDisposed = 0;        // 743
-    Extended daysNotExempt = 0;          // 744
-    Extended totalDays = 0;              // 745
-    bool fifteenYearExemption = false;   // 746
-    std::string adjustedDate;            // 1151
-    CostBases adjusted;                  // 1152, 1153, 1154
-    // Depreciating assets.
-    Extended taxableUse = 0;      // 711
-    Extended sumOfReductions = 0; // 712
-    Extended totalDecline = 0;    // 713
-    Extended cost = 0;            // 715
-};
-
-// The open row's inputs.
-GainInputs ReadGainInputs();
 
 // One column of the result block.
 struct ResultColumn {
@@ -108,7 +57,7 @@ struct GainBasis {
     DateTime costBaseDate = 0;
     CostBases costBaseAmounts;
     struct Element {
-        std::size_t index; // into GainInputs::elements
+        std::size_t index; // into Event::elements
         DateTime incurred;
     };
     std::vector<Element> elements; // those that pass the element filter, in order
@@ -165,25 +114,18 @@ const StringList& WorksheetColumns();
 // The two steps of the calculation, in this order. FillAssetRegister settles the basis and
 // fills the asset register; CalculateGain builds the CGT worksheet and the results by the
 // worksheet's variant. A date that does not convert ends a step with `error` set.
-void FillAssetRegister(const GainInputs& in, GainWorksheet& ws);
-void CalculateGain(const GainInputs& in, GainWorksheet& ws);
+void FillAssetRegister(const Event& in, GainWorksheet& ws);
+void CalculateGain(const Event& in, GainWorksheet& ws);
 
 // Whole years from `base` to `event`: the event must fall after an anniversary for it to count.
 int YearsHeld(DateTime base, DateTime event);
 // Indexation is not available by the base date (tag 730, else 726), the rolled-over acquisition
 // date or the flags 727 and 732.
-bool IndexationWithheld(const GainInputs& in, std::optional<DateTime> base,
+bool IndexationWithheld(const Event& in, std::optional<DateTime> base,
                         std::optional<DateTime> rolledOver);
 
 // The worksheet of the inputs: the asset register, then the gain by the variant's rules.
-GainWorksheet ComputeGainWorksheet(const GainInputs& in, GainVariant variant);
-
-// Writes every result of the worksheet into the open row's scratch tags.
-void StoreGainWorksheet(const GainWorksheet& ws);
-
-// Reads the open row, computes its worksheet and stores the results: what the gain screens do
-// when they are shown, and what a recalculation without a window does for each event.
-GainWorksheet RunGainWorksheet(GainVariant variant);
+GainWorksheet ComputeGainWorksheet(const Event& in, GainVariant variant);
 
 // The first and second messages.
 namespace msg {

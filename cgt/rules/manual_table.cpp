@@ -45,7 +45,7 @@ bool IsYes(const CellTable& table, int col, int row) {
 }
 
 Refusal CellRefusal(const char* message, int row, int col) {
-    return Refusal{message, 0, row, col};
+    return Refusal{message, EventField::None, row, col};
 }
 
 } // namespace

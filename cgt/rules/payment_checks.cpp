@@ -3,23 +3,19 @@
 #include "base/text.h"
 #include "cgt/rules/event_dates.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
-#include "store/tags.h"
 
 namespace cgt {
 
 namespace {
 
-using namespace tag::event;
-
 bool Present(const std::string& cell) {
     return !TrimBlanks(cell).empty();
 }
 
-const char* RowRefusal(const CellTable& rows, int row, PaymentKind kind) {
+const char* RowRefusal(const CellTable& rows, const Event& event, int row, PaymentKind kind) {
     const std::optional<DateTime> d = ParseDate(rows.Cell(0, row));
-    if (Precedes(d, DateOf(kAcquisitionDate))) return msg::kReceiptBeforeAcquisition;
-    if (const auto costBase = DateOf(kCostBaseDate); d && costBase && *costBase >= *d)
+    if (Precedes(d, event.acquisitionDate.Date())) return msg::kReceiptBeforeAcquisition;
+    if (const auto costBase = event.costBaseDate.Date(); d && costBase && *costBase >= *d)
         return msg::kReceiptBeforeCostBaseDate;
     const bool shares = kind == PaymentKind::Shares;
     const bool checked = Present(rows.Cell(shares ? int(spAmount) : int(tpDescription), row));
@@ -33,11 +29,11 @@ const char* RowRefusal(const CellTable& rows, int row, PaymentKind kind) {
 
 } // namespace
 
-std::optional<Refusal> CheckPayments(const CellTable& rows, PaymentKind kind) {
-    if (!EventRow().Described()) return std::nullopt;
+std::optional<Refusal> CheckPayments(const CellTable& rows, const Event& event, PaymentKind kind) {
+    if (!event.Described()) return std::nullopt;
     for (int row = 1; row < rows.RowCount(); ++row)
-        if (const char* message = RowRefusal(rows, row, kind))
-            return Refusal{message, kPayments, row, 0};
+        if (const char* message = RowRefusal(rows, event, row, kind))
+            return Refusal{message, EventField::Payments, row, 0};
     return std::nullopt;
 }
 
@@ -45,7 +41,7 @@ std::optional<Refusal> CheckAdjustmentDates(const CellTable& grid) {
     for (int row = 1; row < grid.RowCount(); ++row)
         for (int col = acSortDate; col <= acEventDate; ++col)
             if (IsBefore(ParseDate(grid.Cell(col, row)), CgtStartDate()))
-                return Refusal{msg::kEventBeforeCgt, kAdjustmentGrid, row, 0};
+                return Refusal{msg::kEventBeforeCgt, EventField::AdjustmentGrid, row, 0};
     return std::nullopt;
 }
 

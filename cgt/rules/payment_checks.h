@@ -4,15 +4,16 @@
 #include <optional>
 
 #include "cgt/rules/adjustment_worksheet.h"
-#include "cgt/rules/event_checks.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/payment_grids.h"
+#include "cgt/rules/refusal.h"
 #include "controls/core/cell_table.h"
 
 namespace cgt {
 
 // The first row of the payment grid that breaks a rule, focused on its first column; nothing
-// when the row has no description (tag 710).
-std::optional<Refusal> CheckPayments(const CellTable& rows, PaymentKind kind);
+// when the event has no description.
+std::optional<Refusal> CheckPayments(const CellTable& rows, const Event& event, PaymentKind kind);
 
 // A date before 20/09/1985 in the first four columns of the adjustment grid.
 std::optional<Refusal> CheckAdjustmentDates(const CellTable& grid);

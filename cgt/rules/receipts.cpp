@@ -2,8 +2,6 @@
 
 #include "base/dates.h"
 #include "cgt/rules/event_kinds.h"
-#include "cgt/rules/event_row.h"
-#include "store/tags.h"
 
 namespace cgt {
 
@@ -21,28 +19,8 @@ GainOrLoss ReceiptGainOrLoss(Extended proceeds, Extended costs) {
     return {result, 0};
 }
 
-void StoreReceiptGainOrLoss() {
-    const EventRow row;
-    const GainOrLoss result = ReceiptGainOrLoss(row.Proceeds(), row.Costs());
-    SetFieldVal(tag::event::kOtherGain, result.gain);
-    SetFieldVal(tag::event::kCapitalLoss, result.loss);
-}
-
-bool StoreDisposalResult(ReceiptKind kind) {
-    using namespace tag::event;
-    const EventRow row;
-    const bool disposal = AmountEntered(row.Proceeds());
-    if (disposal)
-        SetFieldChecked(kDisposalResult);
-    else
-        SetFieldUnchecked(kDisposalResult);
-    if (kind == ReceiptKind::Receipt) {
-        if (disposal)
-            SetFieldStr(kAssetType, AssetTypeCode(kOtherNonActiveItem));
-        else
-            ClearField(kAssetType);
-    }
-    return disposal;
+std::string_view ReceiptAssetType(bool disposal) {
+    return disposal ? AssetTypeCode(kOtherNonActiveItem) : std::string_view();
 }
 
 bool DateBeforeCgtStart(std::string_view text) {

@@ -5,9 +5,12 @@
 
 #include <string_view>
 
-#include "store/field_store.h"
+#include "base/amounts.h"
 
 namespace cgt {
+
+// A right created in another entity, or another capital receipt.
+enum class ReceiptKind { Rights, Receipt };
 
 struct GainOrLoss {
     Extended gain = 0;
@@ -18,15 +21,9 @@ struct GainOrLoss {
 // that is not present (0 or an entered nil) counts as 0.
 GainOrLoss ReceiptGainOrLoss(Extended proceeds, Extended costs);
 
-// Stores the open row's gain and loss (tags 1138, 1141) from its proceeds and costs (1136,
-// 1137).
-void StoreReceiptGainOrLoss();
-
-// Stores the open row's disposal result flag (1196: the proceeds are present) when the event
-// is done. A receipt also takes its asset type from it: the non-active other asset "ON" with a
-// disposal result, none without. Returns the flag.
-enum class ReceiptKind { Rights, Receipt };
-bool StoreDisposalResult(ReceiptKind kind);
+// The asset type a receipt takes when it is done: the non-active other asset "ON" when it has a
+// disposal result (its proceeds are present), none without.
+std::string_view ReceiptAssetType(bool disposal);
 
 // A valid date text ("dd/mm/yyyy") before 20 September 1985, when CGT began. Empty or invalid
 // text is not before it.

@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "cgt/rules/asset_types.h"
-#include "cgt/rules/event_checks.h"
+#include "cgt/rules/event.h"
+#include "cgt/rules/refusal.h"
 
 namespace cgt {
 
-// The open row's asset type (tag 714) is active.
-bool ActiveAssetRegistered();
+// The event's asset type is active.
+bool ActiveAssetRegistered(const Event& event);
 
 // Personal use assets, collectables and depreciating assets are asked the short roll-over
 // question and cannot claim the 15-year exemption.
@@ -21,11 +22,11 @@ bool AsksExemption(int worksheet);
 
 // Leaving the roll-over screen other than by Prev (nothing is checked without a registered
 // asset). `scripForScrip`: the screen asks whether the roll-over is a scrip for scrip one.
-std::optional<Refusal> CheckRollOver(bool scripForScrip);
+std::optional<Refusal> CheckRollOver(const Event& event, bool scripForScrip);
 
-// The route Next takes from the roll-over screen (cgt/rules/routes.h): a share or trust event
-// with non-assessable payments (tag 738) goes on to their worksheet, every other event to its
-// gain calculation.
-std::string_view RollOverNextRoute(int worksheet);
+// The route Next takes from the roll-over screen (cgt/rules/routes.h): an event of a kind with
+// payments that holds non-assessable payments goes on to their worksheet, every other event to
+// its gain calculation.
+std::string_view RollOverNextRoute(const Event& event);
 
 } // namespace cgt

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "base/amounts.h"
 #include "base/number_format.h"
-#include "store/field_store.h"
 
 namespace cgt {
 

@@ -56,8 +56,8 @@ std::optional<Refusal> CheckTrustTable(const CellTable& table) {
         if (!Blank(table.Cell(kTrustNameCell, row))) continue;
         for (int cell = kTrustNameCell + 1; cell < table.ColCount(); ++cell)
             if (!Blank(table.Cell(cell, row)))
-                return Refusal{"Each row of data must have an asset description present.", 0, row,
-                               kTrustNameCell};
+                return Refusal{"Each row of data must have an asset description present.",
+                               EventField::None, row, kTrustNameCell};
     }
     return std::nullopt;
 }

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+#include "cgt/records/event_worksheets.h"
+
+#include "cgt/records/event_records.h"
+
 #include <array>
 #include <memory>
 #include <string>
@@ -338,7 +343,7 @@ TEST_F(AdjustmentWorksheetTest, NoPaymentsPublishNothingAndClearEarlierResults) 
     EXPECT_EQ(ws.rows[0].cells[acCode], "1A");
     EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "");
     EXPECT_EQ(Stored(kAdjustedNonIndexed), "-");
-    EXPECT_FALSE(HasPayments(PaymentKind::Shares));
+    EXPECT_FALSE(HasDatedPayments(ReadOpenEvent(), PaymentKind::Shares));
 }
 
 // Mend: a payment above the section 2 cost base leaves nil adjusted bases; the gain of the later
@@ -419,7 +424,7 @@ TEST_F(AdjustmentWorksheetTest, PaymentChecks) {
         CellTable rows;
         rows.SetColCount(PaymentStrings(c.kind));
         rows.LoadRows(StringList(c.row.begin(), c.row.end()));
-        const auto refusal = CheckPayments(rows, c.kind);
+        const auto refusal = CheckPayments(rows, ReadOpenEvent(), c.kind);
         if (!c.message) {
             EXPECT_FALSE(refusal) << c.row[0] << " " << refusal->message;
             continue;
@@ -427,7 +432,7 @@ TEST_F(AdjustmentWorksheetTest, PaymentChecks) {
         ASSERT_TRUE(refusal) << c.row[0];
         EXPECT_EQ(refusal->message, c.message);
         EXPECT_EQ(refusal->row, 1);
-        EXPECT_EQ(refusal->tag, kPayments);
+        EXPECT_EQ(TagOf(refusal->field), kPayments);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+
 #include <optional>
 #include <string>
 
@@ -45,23 +47,23 @@ TEST_F(CostBaseTest, IndexedCostBaseOpensForAssetsAcquiredBeforeIndexationEnded)
         if (c.allowed) SetFieldChecked(kIndexedCostBaseAllowed);
         SetFieldStr(kRolledOverAcquisitionDate, c.rolledOver);
         if (c.beforeCutOff) SetFieldChecked(kAcquiredBeforeCutOff);
-        EXPECT_EQ(IndexedCostBaseOpenOnShow(), c.open);
+        EXPECT_EQ(IndexedCostBaseOpenOnShow(ReadOpenEvent()), c.open);
     }
     SetFieldStr(kRolledOverAcquisitionDate, "20/09/1999");
-    EXPECT_TRUE(IndexedCostBaseOpenAfterRollOverDate());
+    EXPECT_TRUE(IndexedCostBaseOpenAfterRollOverDate(ReadOpenEvent()));
     SetFieldStr(kRolledOverAcquisitionDate, "21/09/1999");
-    EXPECT_FALSE(IndexedCostBaseOpenAfterRollOverDate());
-    EXPECT_EQ(RollOverDateKind(), RollOverDate::IndexationEnd);
+    EXPECT_FALSE(IndexedCostBaseOpenAfterRollOverDate(ReadOpenEvent()));
+    EXPECT_EQ(RollOverDateKind(ReadOpenEvent()), RollOverDate::IndexationEnd);
     SetFieldStr(kRolledOverAcquisitionDate, "01/01/1990");
-    EXPECT_EQ(RollOverDateKind(), RollOverDate::Other);
+    EXPECT_EQ(RollOverDateKind(ReadOpenEvent()), RollOverDate::Other);
     SetFieldStr(kRolledOverAcquisitionDate, "  /  /    ");
-    EXPECT_EQ(RollOverDateKind(), RollOverDate::None);
+    EXPECT_EQ(RollOverDateKind(ReadOpenEvent()), RollOverDate::None);
 }
 
 TEST_F(CostBaseTest, DeceasedEstateAnswerIsANumberAndDefaultsToNo) {
     NormaliseDeceasedEstate();
     EXPECT_EQ(GetFieldType(kDeceasedEstate), dtNumeric);
-    EXPECT_EQ(DeceasedEstateAnswer(), kDeceasedEstateNo);
+    EXPECT_EQ(ReadOpenEvent().deceasedEstate, kDeceasedEstateNo);
 
     // A text is cleared and the answer defaults again.
     ClearField(kDeceasedEstate);
@@ -69,7 +71,7 @@ TEST_F(CostBaseTest, DeceasedEstateAnswerIsANumberAndDefaultsToNo) {
     SetFieldStr(kDeceasedEstate, "1");
     NormaliseDeceasedEstate();
     EXPECT_EQ(GetFieldType(kDeceasedEstate), dtNumeric);
-    EXPECT_EQ(DeceasedEstateAnswer(), kDeceasedEstateNo);
+    EXPECT_EQ(ReadOpenEvent().deceasedEstate, kDeceasedEstateNo);
 
     // A number of another subtype keeps its answer.
     ClearField(kDeceasedEstate);
@@ -78,10 +80,10 @@ TEST_F(CostBaseTest, DeceasedEstateAnswerIsANumberAndDefaultsToNo) {
     ASSERT_EQ(GetFieldType(kDeceasedEstate), dtCurrency);
     NormaliseDeceasedEstate();
     EXPECT_EQ(GetFieldType(kDeceasedEstate), dtNumeric);
-    EXPECT_EQ(DeceasedEstateAnswer(), kDeceasedEstateYes);
+    EXPECT_EQ(ReadOpenEvent().deceasedEstate, kDeceasedEstateYes);
 
     StoreDeceasedEstateAnswer(false);
-    EXPECT_EQ(DeceasedEstateAnswer(), kDeceasedEstateNo);
+    EXPECT_EQ(ReadOpenEvent().deceasedEstate, kDeceasedEstateNo);
     EXPECT_EQ(GetFieldType(kDeceasedEstate), dtNumeric);
 }
 
@@ -160,24 +162,24 @@ TEST_F(CostBaseTest, ChecksRefuseInOrderWithTheFieldToFocus) {
         SetFieldStr(kAcquisitionDate, c.acquired);
         if (c.after) SetFieldChecked(kAcquiredAfterCutOff);
         if (c.before) SetFieldChecked(kAcquiredBeforeCutOff);
-        const std::optional<Refusal> refusal = CheckCostBase(c.deceased);
+        const std::optional<Refusal> refusal = CheckCostBase(ReadOpenEvent(), c.deceased);
         if (!c.message) {
             EXPECT_FALSE(refusal) << refusal->message;
             continue;
         }
         ASSERT_TRUE(refusal);
         EXPECT_EQ(refusal->message, c.message);
-        EXPECT_EQ(refusal->tag, c.tag);
+        EXPECT_EQ(TagOf(refusal->field), c.tag);
     }
 }
 
 TEST_F(CostBaseTest, NothingIsCheckedWithoutARegisteredAsset) {
     SetFieldStr(kRolledOverAcquisitionDate, "01/01/1990");
-    EXPECT_FALSE(CheckCostBase(false));
+    EXPECT_FALSE(CheckCostBase(ReadOpenEvent(), false));
     SetFieldStr(kName, "  ");
-    EXPECT_FALSE(CheckCostBase(false));
+    EXPECT_FALSE(CheckCostBase(ReadOpenEvent(), false));
     SetFieldStr(kName, "Units");
-    EXPECT_TRUE(CheckCostBase(false));
+    EXPECT_TRUE(CheckCostBase(ReadOpenEvent(), false));
 }
 
 } // namespace

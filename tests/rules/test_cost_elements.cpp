@@ -3,13 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cgt/rules/cost_elements.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/event_messages.h"
-#include "cgt/rules/event_row.h"
 #include "controls/core/cell_table.h"
 #include "controls/core/tax_text.h"
 #include "store/field_store.h"
@@ -149,14 +151,14 @@ TEST_F(CostElementChecksTest, RowsRefuseInOrderWithTheCellToFocus) {
         SetFieldStr(kAcquisitionDate, c.acquired);
         SetFieldStr(kCostBaseDate, c.costBaseDate);
         rows(c.rows);
-        const std::optional<Refusal> refusal = CheckCostElements(table);
+        const std::optional<Refusal> refusal = CheckCostElements(table, ReadOpenEvent());
         if (!c.message) {
             EXPECT_FALSE(refusal) << refusal->message;
             continue;
         }
         ASSERT_TRUE(refusal);
         EXPECT_EQ(refusal->message, c.message);
-        EXPECT_EQ(refusal->tag, kCostElements);
+        EXPECT_EQ(TagOf(refusal->field), kCostElements);
         EXPECT_EQ(refusal->row, c.row);
         EXPECT_EQ(refusal->col, c.col);
     }
@@ -164,9 +166,9 @@ TEST_F(CostElementChecksTest, RowsRefuseInOrderWithTheCellToFocus) {
 
 TEST_F(CostElementChecksTest, OnlyARegisteredAssetIsChecked) {
     rows("1 - Purchase");
-    EXPECT_TRUE(CheckCostElements(table));
+    EXPECT_TRUE(CheckCostElements(table, ReadOpenEvent()));
     SetFieldStr(kName, "");
-    EXPECT_FALSE(CheckCostElements(table));
+    EXPECT_FALSE(CheckCostElements(table, ReadOpenEvent()));
 }
 
 TEST_F(CostElementChecksTest, TheAssetNameOfALabel) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+
 #include <optional>
 
 #include "cgt/rules/event_checks.h"
@@ -29,7 +31,7 @@ void ExpectRefusal(const std::optional<Refusal>& got, const Expect& want) {
     }
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(got->message, want.message);
-    EXPECT_EQ(got->tag, want.tag);
+    EXPECT_EQ(TagOf(got->field), want.tag);
 }
 
 class EventChecksTest : public StoreTest {};
@@ -62,20 +64,21 @@ TEST_F(EventChecksTest, RegistrationRefusesInOrderAndPassesAWholeOne) {
         SetFieldStr(kName, c.name);
         SetFieldStr(kAssetType, c.type);
         SetFieldStr(kAcquisitionDate, c.date);
-        ExpectRefusal(CheckRegistration(c.kind), c.refusal);
+        ExpectRefusal(CheckRegistration(ReadOpenEvent(), c.kind), c.refusal);
     }
 }
 
 TEST_F(EventChecksTest, NextWithoutADescriptionRefusesOnlyWhenSomethingElseIsEntered) {
     const RegistrationKind* realEstate = FindRegistrationKind(wkRealEstate);
-    EXPECT_EQ(RegistrationStateOf(realEstate), RegistrationState::Empty);
-    EXPECT_FALSE(CheckRegistrationNext(realEstate));
+    EXPECT_EQ(RegistrationStateOf(ReadOpenEvent(), realEstate), RegistrationState::Empty);
+    EXPECT_FALSE(CheckRegistrationNext(ReadOpenEvent(), realEstate));
     SetFieldStr(kAcquisitionDate, "15/03/1995");
-    EXPECT_EQ(RegistrationStateOf(realEstate), RegistrationState::Undescribed);
-    ExpectRefusal(CheckRegistrationNext(realEstate), {msg::kNothingToRegister, kName});
+    EXPECT_EQ(RegistrationStateOf(ReadOpenEvent(), realEstate), RegistrationState::Undescribed);
+    ExpectRefusal(CheckRegistrationNext(ReadOpenEvent(), realEstate),
+                  {msg::kNothingToRegister, kName});
     SetFieldStr(kName, "Beach house");
-    EXPECT_EQ(RegistrationStateOf(realEstate), RegistrationState::Described);
-    EXPECT_FALSE(CheckRegistrationNext(realEstate));
+    EXPECT_EQ(RegistrationStateOf(ReadOpenEvent(), realEstate), RegistrationState::Described);
+    EXPECT_FALSE(CheckRegistrationNext(ReadOpenEvent(), realEstate));
 }
 
 TEST_F(EventChecksTest, ADescribedEventWithoutATypeTakesItsWorksheetsDefault) {
@@ -159,8 +162,8 @@ TEST_F(EventChecksTest, RightsAndReceiptsNeedADescriptionAnAmountAndTheirAnswers
         for (int box : c.checked)
             if (box) SetFieldChecked(box);
         SetFieldStr(kEventDate, c.date);
-        ExpectRefusal(CheckRightsEvent(), c.rights);
-        ExpectRefusal(CheckReceiptEvent(), c.receipt);
+        ExpectRefusal(CheckRightsEvent(ReadOpenEvent()), c.rights);
+        ExpectRefusal(CheckReceiptEvent(ReadOpenEvent()), c.receipt);
     }
 }
 

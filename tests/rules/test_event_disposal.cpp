@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,15 +129,15 @@ TEST_F(EventDisposalTest, EventAndProceedsRefuseInOrder) {
         SetFieldStr(kAcquisitionDate, c.acquired);
         SetFieldStr(kCostBaseDate, c.costBaseDate);
         if (c.timeAnswered) SetFieldChecked(kEventBeforeCutOff);
-        EXPECT_EQ(EventTimeAsked(), std::string(c.date) == "21/09/1999");
-        const std::optional<Refusal> refusal = CheckEventAndProceeds();
+        EXPECT_EQ(EventTimeAsked(ReadOpenEvent()), std::string(c.date) == "21/09/1999");
+        const std::optional<Refusal> refusal = CheckEventAndProceeds(ReadOpenEvent());
         if (!c.message) {
             EXPECT_FALSE(refusal) << refusal->message;
             continue;
         }
         ASSERT_TRUE(refusal);
         EXPECT_EQ(refusal->message, c.message);
-        EXPECT_EQ(refusal->tag, c.tag);
+        EXPECT_EQ(TagOf(refusal->field), c.tag);
     }
 }
 
@@ -145,9 +147,9 @@ TEST_F(EventDisposalTest, ElementsWithoutAnElementTextAreNotDatedAgainstTheEvent
         StringList{"2A - Incidentals re holding & acquisition", "01/01/2004", "", "", "10.00", "",
                    "", "", "", "01/03/2004", "", "Note", "", "", "", ""});
     SetFieldLst(kCostElements, list);
-    EXPECT_FALSE(EventBeforeAnExpense());
+    EXPECT_FALSE(EventBeforeAnExpense(ReadOpenEvent()));
     (*list)[8] = "5 - Capital expenditure - maintain ownership";
-    EXPECT_TRUE(EventBeforeAnExpense());
+    EXPECT_TRUE(EventBeforeAnExpense(ReadOpenEvent()));
 }
 
 TEST_F(EventDisposalTest, TheTimeAnswerIsClearedWhenTheDateMoves) {
@@ -214,14 +216,14 @@ TEST_F(EventDisposalTest, DepreciatingEventRefusesInOrder) {
         if (*c.element) Element(c.element);
         if (std::string(c.note) == "before acquisition")
             SetFieldStr(kAcquisitionDate, "02/07/2003");
-        const std::optional<Refusal> refusal = CheckDepreciatingEvent();
+        const std::optional<Refusal> refusal = CheckDepreciatingEvent(ReadOpenEvent());
         if (!c.message) {
             EXPECT_FALSE(refusal) << refusal->message;
             continue;
         }
         ASSERT_TRUE(refusal);
         EXPECT_EQ(refusal->message, c.message);
-        EXPECT_EQ(refusal->tag, c.tag);
+        EXPECT_EQ(TagOf(refusal->field), c.tag);
     }
 }
 

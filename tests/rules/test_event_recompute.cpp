@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cgt/rules/event_recompute.h"
+#include "cgt/records/event_worksheets.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"

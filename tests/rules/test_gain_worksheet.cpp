@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+#include "cgt/records/event_worksheets.h"
+
 #include <array>
 #include <memory>
 #include <string>

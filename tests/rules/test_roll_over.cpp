@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cgt/records/event_records.h"
+
 #include <optional>
 #include <string>
 
@@ -26,7 +28,7 @@ TEST_F(RollOverTest, ActiveTypesAndTheExemptionQuestion) {
     for (const char* code : {"UN", "SN", "RN", "ON", "A", "P", "", "S"})
         EXPECT_FALSE(IsActiveAssetType(code)) << code;
     SetFieldStr(kAssetType, "G ");
-    EXPECT_TRUE(ActiveAssetRegistered());
+    EXPECT_TRUE(ActiveAssetRegistered(ReadOpenEvent()));
     for (int worksheet : {wkShares, wkTrustInterests, wkRealEstate, wkOtherAssets})
         EXPECT_TRUE(AsksExemption(worksheet)) << worksheet;
     for (int worksheet : {wkPersonalUse, wkDepreciating})
@@ -103,30 +105,30 @@ TEST_F(RollOverTest, ChecksRefuseInOrder) {
         SetFieldStr(kAssetType, c.type);
         for (int tag : c.checked)
             if (tag) SetFieldChecked(tag);
-        const std::optional<Refusal> refusal = CheckRollOver(c.scrip);
+        const std::optional<Refusal> refusal = CheckRollOver(ReadOpenEvent(), c.scrip);
         if (!c.message) {
             EXPECT_FALSE(refusal) << refusal->message;
             continue;
         }
         ASSERT_TRUE(refusal);
         EXPECT_EQ(refusal->message, c.message);
-        EXPECT_EQ(refusal->tag, c.tag);
+        EXPECT_EQ(TagOf(refusal->field), c.tag);
     }
     ZeroFillScratchTags();
     SetFieldStr(kEventDate, "01/07/2003");
-    EXPECT_FALSE(CheckRollOver(true)) << "no registered asset";
+    EXPECT_FALSE(CheckRollOver(ReadOpenEvent(), true)) << "no registered asset";
 }
 
 TEST_F(RollOverTest, NextGoesToThePaymentsOnlyForShareAndTrustEventsWithPayments) {
     for (int worksheet : {wkShares, wkTrustInterests, wkRealEstate, wkPersonalUse, wkOtherAssets,
                           wkDepreciating, wkCeasingResidency})
-        EXPECT_EQ(RollOverNextRoute(worksheet), kRouteGainCalculation) << worksheet;
+        EXPECT_EQ(RollOverNextRoute(ReadOpenEvent(worksheet)), kRouteGainCalculation) << worksheet;
     SetFieldLst(kPayments, std::make_shared<StringList>());
-    EXPECT_EQ(RollOverNextRoute(wkShares), kRouteGainCalculation) << "an empty list";
+    EXPECT_EQ(RollOverNextRoute(ReadOpenEvent(wkShares)), kRouteGainCalculation) << "an empty list";
     SetFieldLst(kPayments, std::make_shared<StringList>(StringList{"Return of capital"}));
-    EXPECT_EQ(RollOverNextRoute(wkShares), kRouteNonAssessablePayments);
-    EXPECT_EQ(RollOverNextRoute(wkTrustInterests), kRouteNonAssessablePayments);
-    EXPECT_EQ(RollOverNextRoute(wkRealEstate), kRouteGainCalculation);
+    EXPECT_EQ(RollOverNextRoute(ReadOpenEvent(wkShares)), kRouteNonAssessablePayments);
+    EXPECT_EQ(RollOverNextRoute(ReadOpenEvent(wkTrustInterests)), kRouteNonAssessablePayments);
+    EXPECT_EQ(RollOverNextRoute(ReadOpenEvent(wkRealEstate)), kRouteGainCalculation);
 }
 
 } // namespace

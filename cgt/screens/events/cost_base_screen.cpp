@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/cost_base.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
@@ -47,7 +48,7 @@ TTaxEdit* TQCGT_11::AssetRedCostBaseEdit() const {
 
 void TQCGT_11::FormShow() {
     // Once open, the indexed cost base stays open for the visit.
-    if (cgt::IndexedCostBaseOpenOnShow()) OpenIndexedCostBase();
+    if (cgt::IndexedCostBaseOpenOnShow(cgt::ReadOpenEvent())) OpenIndexedCostBase();
     FitToRollOverDate(true);
     TEventScreen::FormShow();
 }
@@ -57,12 +58,12 @@ void TQCGT_11::OpenIndexedCostBase() {
 }
 
 void TQCGT_11::FitToRollOverDate(bool storedAnswer) {
-    const cgt::RollOverDate date = cgt::RollOverDateKind();
+    const cgt::RollOverDate date = cgt::RollOverDateKind(cgt::ReadOpenEvent());
     const bool rolledOver = date != cgt::RollOverDate::None;
     if (!rolledOver) deceased_->Clear();
     deceased_->SetEnabled(rolledOver);
     if (rolledOver && storedAnswer) {
-        const int answer = cgt::DeceasedEstateAnswer();
+        const int answer = cgt::ReadOpenEvent().deceasedEstate;
         ui_->DeceasedCheckBoxYes->setChecked(answer == cgt::kDeceasedEstateYes);
         ui_->DeceasedCheckBoxNo->setChecked(answer == cgt::kDeceasedEstateNo);
     }
@@ -77,7 +78,7 @@ void TQCGT_11::FitToRollOverDate(bool storedAnswer) {
 void TQCGT_11::DateofRolloverEditExit() {
     StoreEntries();
     FitToRollOverDate(false);
-    if (cgt::IndexedCostBaseOpenAfterRollOverDate()) OpenIndexedCostBase();
+    if (cgt::IndexedCostBaseOpenAfterRollOverDate(cgt::ReadOpenEvent())) OpenIndexedCostBase();
 }
 
 void TQCGT_11::DeceasedAnswered() {
@@ -94,14 +95,14 @@ QWidget* TQCGT_11::FallbackFocus() const {
 }
 
 void TQCGT_11::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.tag == cgt::tag::event::kDeceasedEstate)
+    if (refusal.field == cgt::EventField::DeceasedEstate)
         ui_->DeceasedCheckBoxNo->setFocus();
     else
         TEventScreen::FocusRefusal(refusal);
 }
 
 std::optional<cgt::Refusal> TQCGT_11::CheckEntries() {
-    return cgt::CheckCostBase(deceased_->Answered());
+    return cgt::CheckCostBase(cgt::ReadOpenEvent(), deceased_->Answered());
 }
 
 void TQCGT_11::NextPressed() {

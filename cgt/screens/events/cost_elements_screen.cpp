@@ -1,5 +1,6 @@
 #include "cgt/screens/events/cost_elements_screen.h"
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/cost_elements.h"
 #include "controls/help_service.h"
 #include "controls/text_label.h"
@@ -97,7 +98,7 @@ void TQCGT_12::XGrid1KeyDown(int* key, Qt::KeyboardModifiers modifiers) {
 }
 
 std::optional<cgt::Refusal> TQCGT_12::CheckEntries() {
-    return cgt::CheckCostElements(ui_->XGrid1->table());
+    return cgt::CheckCostElements(ui_->XGrid1->table(), cgt::ReadOpenEvent());
 }
 
 void TQCGT_12::NextPressed() {
@@ -107,7 +108,7 @@ void TQCGT_12::NextPressed() {
 }
 
 void TQCGT_12::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.tag != cgt::tag::event::kCostElements) return TEventScreen::FocusRefusal(refusal);
+    if (refusal.field != cgt::EventField::CostElements) return TEventScreen::FocusRefusal(refusal);
     FocusGridCell(ui_->XGrid1, refusal.col, refusal.row);
 }
 

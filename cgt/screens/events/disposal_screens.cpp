@@ -2,8 +2,9 @@
 
 #include <QCheckBox>
 
+#include "cgt/records/event_records.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/event_disposal.h"
-#include "cgt/rules/event_row.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -46,7 +47,7 @@ void TDisposalScreen::Bind(const Fields& fields) {
 void TDisposalScreen::FormShow() {
     // The type chosen at the registration, shown only: the screen cannot change it, so it never
     // stores it either (a type its list lacks stays as it was).
-    fields_.type->SelectCode(QString::fromLatin1(cgt::EventRow().TypeCode()));
+    fields_.type->SelectCode(QString::fromLatin1(cgt::ReadOpenEvent().typeCode));
     // A reader hears the type in a field that takes the focus.
     if (cgt::Run().AccessibilityMode) fields_.typeCopy->setText(fields_.type->currentText());
     TEventScreen::FormShow();
@@ -85,13 +86,13 @@ TTextLbl* TQCGT_19::NoteLabel() const {
 }
 
 void TQCGT_19::FormShow() {
-    ShowTimeQuestion(cgt::EventTimeAsked());
+    ShowTimeQuestion(cgt::EventTimeAsked(cgt::ReadOpenEvent()));
     TDisposalScreen::FormShow();
 }
 
 void TQCGT_19::DateofCGTEventEditExit() {
     StoreEntries();
-    ShowTimeQuestion(cgt::EventTimeAsked());
+    ShowTimeQuestion(cgt::EventTimeAsked(cgt::ReadOpenEvent()));
 }
 
 void TQCGT_19::ShowTimeQuestion(bool asked) {
@@ -103,7 +104,7 @@ void TQCGT_19::ShowTimeQuestion(bool asked) {
 }
 
 std::optional<cgt::Refusal> TQCGT_19::CheckEntries() {
-    return cgt::CheckEventAndProceeds();
+    return cgt::CheckEventAndProceeds(cgt::ReadOpenEvent());
 }
 
 CGT_REGISTER_SCREEN(TQCGT_19);
@@ -122,7 +123,7 @@ TQCGT_19a::TQCGT_19a(QWidget* parent)
 TQCGT_19a::~TQCGT_19a() = default;
 
 std::optional<cgt::Refusal> TQCGT_19a::CheckEntries() {
-    return cgt::CheckDepreciatingEvent();
+    return cgt::CheckDepreciatingEvent(cgt::ReadOpenEvent());
 }
 
 CGT_REGISTER_SCREEN(TQCGT_19a);

@@ -4,8 +4,9 @@
 #include <QPushButton>
 
 #include "base/text.h"
+#include "cgt/records/event_records.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/event_checks.h"
-#include "cgt/rules/event_row.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -95,7 +96,7 @@ void TEventScreen::Refuse(const cgt::Refusal& refusal) {
 }
 
 void TEventScreen::FocusRefusal(const cgt::Refusal& refusal) {
-    if (QWidget* field = FieldControl(refusal.tag)) field->setFocus();
+    if (QWidget* field = FieldControl(cgt::TagOf(refusal.field))) field->setFocus();
 }
 
 void TEventScreen::FocusGridCell(TXGrid* grid, int col, int row) {

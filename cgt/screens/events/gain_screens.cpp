@@ -8,8 +8,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "cgt/rules/event_recompute.h"
-#include "cgt/rules/event_row.h"
+#include "cgt/records/event_worksheets.h"
+#include "cgt/rules/event.h"
 #include "cgt/screens/events/asset_type_view.h"
 #include "cgt/screens/events/event_screen.h"
 #include "controls/tax_edit.h"

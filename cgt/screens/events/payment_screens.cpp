@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "base/text.h"
+#include "cgt/records/event_records.h"
 #include "cgt/rules/payment_checks.h"
 #include "cgt/rules/payment_grids.h"
 #include "controls/text_label.h"
@@ -69,7 +70,7 @@ void TPaymentsScreen::XGrid1Click(int col, int) {
 }
 
 std::optional<cgt::Refusal> TPaymentsScreen::CheckEntries() {
-    return cgt::CheckPayments(grid_->table(), kind_);
+    return cgt::CheckPayments(grid_->table(), cgt::ReadOpenEvent(), kind_);
 }
 
 void TPaymentsScreen::NextPressed() {
@@ -79,7 +80,7 @@ void TPaymentsScreen::NextPressed() {
 }
 
 void TPaymentsScreen::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.tag != cgt::tag::event::kPayments) return TEventScreen::FocusRefusal(refusal);
+    if (refusal.field != cgt::EventField::Payments) return TEventScreen::FocusRefusal(refusal);
     FocusGridCell(grid_, refusal.col, refusal.row);
 }
 

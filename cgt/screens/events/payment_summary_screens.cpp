@@ -2,7 +2,8 @@
 
 #include <QRadioButton>
 
-#include "cgt/rules/event_row.h"
+#include "cgt/records/event_worksheets.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/payment_checks.h"
 #include "cgt/screens/events/asset_type_view.h"
 #include "controls/tax_edit.h"
@@ -88,7 +89,8 @@ void TPaymentSummaryScreen::NextPressed() {
 }
 
 void TPaymentSummaryScreen::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.tag != cgt::tag::event::kAdjustmentGrid) return TEventScreen::FocusRefusal(refusal);
+    if (refusal.field != cgt::EventField::AdjustmentGrid)
+        return TEventScreen::FocusRefusal(refusal);
     ShowView(WorksheetView);
     FocusGridCell(ui_->XGrid1, refusal.col, refusal.row);
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/event_checks.h"
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/routes.h"
@@ -48,7 +49,9 @@ void TReceiptScreen::FormShow() {
 
 std::optional<cgt::Refusal> TReceiptScreen::CheckEntries() {
     cgt::StoreReceiptGainOrLoss();
-    return kind_ == cgt::ReceiptKind::Rights ? cgt::CheckRightsEvent() : cgt::CheckReceiptEvent();
+    const cgt::Event event = cgt::ReadOpenEvent();
+    return kind_ == cgt::ReceiptKind::Rights ? cgt::CheckRightsEvent(event)
+                                             : cgt::CheckReceiptEvent(event);
 }
 
 void TReceiptScreen::NextPressed() {

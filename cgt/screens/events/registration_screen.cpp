@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/event_checks.h"
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/routes.h"
@@ -92,16 +93,18 @@ void TQCGT_08::DescEditExit() {
 std::optional<cgt::Refusal> TQCGT_08::CheckEntries() {
     DescEditExit();
     StoreEntries();
-    return cgt::CheckRegistration(kind_);
+    return cgt::CheckRegistration(cgt::ReadOpenEvent(), kind_);
 }
 
 void TQCGT_08::NextPressed() {
-    if (const auto refusal = cgt::CheckRegistrationNext(kind_)) return Refuse(*refusal);
+    if (const auto refusal = cgt::CheckRegistrationNext(cgt::ReadOpenEvent(), kind_))
+        return Refuse(*refusal);
     TFrameWnd* frame = TFrameWnd::Instance();
     // The event screens that follow edit this row.
     frame->ReopenRowKey = frame->CurrentRow();
     frame->ReopenRow = true;
-    if (cgt::RegistrationStateOf(kind_) == cgt::RegistrationState::Described) {
+    if (cgt::RegistrationStateOf(cgt::ReadOpenEvent(), kind_) ==
+        cgt::RegistrationState::Described) {
         cgt::Run().CurrentIndex += 1; // the next screen of the section
         return;
     }

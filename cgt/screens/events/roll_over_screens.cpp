@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/roll_over.h"
 #include "controls/text_label.h"
 #include "controls/yes_no_pair.h"
@@ -41,7 +42,7 @@ void TRollOverScreen::Bind(const Fields& fields) {
 
 void TRollOverScreen::FormShow() {
     // The exemption is claimed only for an active asset.
-    const bool active = cgt::ActiveAssetRegistered();
+    const bool active = cgt::ActiveAssetRegistered(cgt::ReadOpenEvent());
     if (!active) fields_.exemption->setChecked(false);
     fields_.exemption->setEnabled(active);
     FitToRollOver();
@@ -90,12 +91,12 @@ void TRollOverScreen::Answered() {
 }
 
 std::optional<cgt::Refusal> TRollOverScreen::CheckEntries() {
-    return cgt::CheckRollOver(scrip_ != nullptr);
+    return cgt::CheckRollOver(cgt::ReadOpenEvent(), scrip_ != nullptr);
 }
 
 void TRollOverScreen::NextPressed() {
     TFrameWnd* frame = TFrameWnd::Instance();
-    if (const int target = frame->Route(cgt::RollOverNextRoute(Worksheet())))
+    if (const int target = frame->Route(cgt::RollOverNextRoute(cgt::ReadOpenEvent(Worksheet()))))
         frame->SetPosition(target);
     else
         cgt::Run().CurrentIndex += 1;

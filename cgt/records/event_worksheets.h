@@ -1,17 +1,25 @@
 #pragma once
-// Every CGT event of a return recomputed without a window, as when the user walks its screens:
-// the gain calculation worksheet of each event row of the asset worksheets, the results stored
-// in the row. The work grows with the number of events: each row is found through the
-// worksheet's row index and the worksheet's item list is rebuilt once.
+// The worksheets of an event run on its row as its screens run them, the results stored in the
+// row: one event open in the scratch tags, or every CGT event of a return without a window. The
+// work grows with the number of events: each row is found through the worksheet's row index and
+// the worksheet's item list is rebuilt once.
 
 #include <array>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "cgt/rules/adjustment_worksheet.h"
 #include "cgt/rules/gain_worksheet.h"
 
 namespace cgt {
+
+// The open row read, its gain calculation worksheet computed and the results stored: what the
+// gain screens do when they are shown.
+GainWorksheet RunGainWorksheet(GainVariant variant);
+// The open row's payments worksheet computed and stored: what the payment summaries do when
+// shown.
+AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind);
 
 // The worksheets of the open row of `worksheet` in the order the screens run them, results
 // stored: the payments of shares and trust interests adjust the cost base before the gain

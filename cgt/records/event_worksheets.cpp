@@ -1,8 +1,9 @@
-#include "cgt/rules/event_recompute.h"
+#include "cgt/records/event_worksheets.h"
 
 #include <algorithm>
 #include <iterator>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/adjustment_worksheet.h"
 #include "store/field_store.h"
 #include "store/tags.h"
@@ -81,11 +82,24 @@ void RecomputeWorksheet(int worksheet, std::vector<RecomputedEvent>& events) {
 
 } // namespace
 
+GainWorksheet RunGainWorksheet(GainVariant variant) {
+    GainWorksheet ws = ComputeGainWorksheet(ReadOpenEvent(), variant);
+    StoreGainWorksheet(ws);
+    return ws;
+}
+
+AdjustmentWorksheet RunAdjustmentWorksheet(PaymentKind kind) {
+    AdjustmentWorksheet ws = ComputeAdjustmentWorksheet({kind, ReadOpenEvent()});
+    StoreAdjustmentWorksheet(ws);
+    return ws;
+}
+
 GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant) {
     if (const EventKind* kind = FindEventKind(worksheet); kind && kind->payments) {
-        if (HasPayments(*kind->payments))
-            RunAdjustmentWorksheet(*kind->payments);
-        else if (AdjustmentStored())
+        const Event event = ReadOpenEvent(worksheet);
+        if (HasDatedPayments(event, *kind->payments))
+            StoreAdjustmentWorksheet(ComputeAdjustmentWorksheet({*kind->payments, event}));
+        else if (AdjustmentStored(event))
             ClearAdjustmentWorksheet();
     }
     return RunGainWorksheet(variant);
