@@ -22,4 +22,25 @@ std::string TrimText(std::string_view text) {
     return std::string(TrimBlanks(text));
 }
 
+char ToUpper(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7))
+        return static_cast<char>(u - 0x20);
+    return c;
+}
+
+char ToLower(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        return static_cast<char>(u + 0x20);
+    return c;
+}
+
+std::string UpperText(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = ToUpper(c);
+    return out;
+}
+
 } // namespace cgt

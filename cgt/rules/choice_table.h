@@ -1,24 +1,29 @@
 #pragma once
-// The choice table: every capital gain and loss of the year in one cell table, one row per
-// result (an event's disposal and its non-assessable receipts, each component of a trust
-// distribution, each line of the manual calculation table). The user, or the automatic
-// choices, picks the method of each gain that has two, defers what can be deferred and applies
-// current-year and earlier-year losses; the table works out each row's net gain and the net
-// capital gain. Leaving it forward stores the choices with their sources and computes the CGT
-// schedule. Widget-free: the screen shows the CellTable and the unapplied-losses grid and
-// shows the messages these functions return.
+// The choice table: every capital gain and loss of the year, one typed row per result (an
+// event's disposal and its non-assessable receipts, each component of a trust distribution, each
+// line of the manual calculation table). The user, or the automatic choices, picks the method of
+// each gain that has two, defers what can be deferred and applies current-year and earlier-year
+// losses; the table works out each row's net gain and the net capital gain. Leaving it forward
+// stores the choices with their sources and computes the CGT schedule.
+//
+// The rules work on the rows; the grid on the screen is a projection of them
+// (cgt/rules/choice_grid.h), and cgt/records reads the sources and stores the choices.
 
+#include <array>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "cgt/rules/manual_table.h"
+#include "base/extended.h"
+#include "base/text.h"
+#include "cgt/rules/event.h"
 #include "cgt/rules/refusal.h"
-#include "controls/core/cell_table.h"
 
 namespace cgt {
 
+// The table's columns, as the grid shows them, tag 803 keeps them and the manual calculation
+// table's lines hold them.
 inline constexpr int kChoiceColumns = 21;
 enum ChoiceColumn : int {
     ccSection = 0,
@@ -44,55 +49,160 @@ enum ChoiceColumn : int {
     ccIndexFactor = 20, // I ÷ D × 100
 };
 
-// Source kinds of rows that do not come from an event worksheet.
+// The manual line's cells that storing the choices writes: the method, the deferral answer and
+// the applied losses.
+inline constexpr std::array<int, 5> kManualChoiceCells = {ccMethod, ccDefer, ccCollectableApplied,
+                                                          ccOtherApplied, ccTransferredApplied};
+
+// A Yes/No cell: empty, "Yes" or "No".
+enum class Answer { None, Yes, No };
+// The method of a gain that has both an indexed and a discount amount.
+enum class Method { None, Indexed, Discount };
+
+// An amount cell of the table, kept as it was written (a gain's whole dollars right-aligned, an
+// applied loss in general notation, an amount as typed or as a table holds it): the number it
+// holds counts, the text is what the grid shows and the sources keep.
+class ChoiceAmount {
+public:
+    ChoiceAmount() = default; // an empty cell
+    explicit ChoiceAmount(std::string text);
+
+    static ChoiceAmount Whole(Extended value);   // whole dollars, right-aligned in ten
+    static ChoiceAmount General(Extended value); // general notation, as the passes write
+    static ChoiceAmount NetGain(Extended value); // "0", or two decimals right-aligned in ten
+    static ChoiceAmount Factor(Extended value);  // five decimals right-aligned in ten
+
+    const std::string& Text() const { return text_; }
+    bool Empty() const { return text_.empty(); }
+    // The number of the cell; 0 when it is empty or holds no number.
+    Extended Value() const { return value_; }
+    // Whole dollars, halves to even, as the table counts a row's amounts.
+    long long Dollars() const;
+
+    bool operator==(const ChoiceAmount& other) const { return text_ == other.text_; }
+
+private:
+    std::string text_;
+    Extended value_ = 0;
+};
+
+// The manual calculation table and the trust distribution table: the two tables whose rows are
+// not worksheets.
 inline constexpr int kManualSource = 1201;
 inline constexpr int kTrustSource = 1215;
 
-// The column descriptions of the table's 21 columns and the columns the screen shows.
-const StringList& ChoiceTableDisplay();
-std::span<const ShownColumn> ChoiceTableShownColumns();
-// A cell table laid out for the choice table (columns and descriptions, no rows).
-void SetupChoiceTable(CellTable& table);
+// Where a row comes from: an event of a worksheet, a line of the manual table, a trust of the
+// trust distribution table, or nothing (a row the user added to the grid).
+struct ChoiceSource {
+    enum class Kind { None, Event, Manual, Trust };
+    Kind kind = Kind::None;
+    int worksheet = 0; // an event's worksheet
+    int index = 0;     // an event's row key; a table's record from 0
+    // "C" a disposal or manual line, "B" the receipts of an event, "A1" … "A9" the components
+    // of a trust distribution.
+    std::string code;
 
-// The unapplied-losses grid in whole dollars.
+    static ChoiceSource OfEvent(int worksheet, int key, std::string code);
+    static ChoiceSource OfManual(int record);
+    static ChoiceSource OfTrust(int record, std::string code);
+    // The number the table shows for the source: the worksheet, 1201 or 1215; 0 for none.
+    int Number() const;
+    // The source's cells: its number and index right-aligned in ten, empty for none.
+    std::string NumberText() const;
+    std::string IndexText() const;
+    // The source of a number and index as the cells hold them.
+    static ChoiceSource Of(int number, int index, std::string code);
+};
+
+struct ChoiceRow {
+    std::string section;
+    std::string description;
+    std::string type; // the asset type code as the source gives it
+    ChoiceAmount indexed;
+    ChoiceAmount discount; // before the discount
+    Answer choiceRequired = Answer::None; // Yes: both an indexed and a discount gain
+    Method method = Method::None;
+    ChoiceAmount other;
+    ChoiceAmount loss;
+    Answer canDefer = Answer::None;
+    Answer deferAuto = Answer::None; // Yes: deferred by a marriage-breakdown roll-over
+    Answer defer = Answer::None;     // the user's answer
+    ChoiceAmount collectableApplied;
+    ChoiceAmount priorCollectableApplied; // never filled
+    ChoiceAmount otherApplied;
+    ChoiceAmount transferredApplied;
+    ChoiceAmount netGain;
+    ChoiceSource source;
+    ChoiceAmount indexFactor; // indexed ÷ discount × 100, the order of the passes
+
+    bool Deferred() const { return deferAuto == Answer::Yes || defer == Answer::Yes; }
+    bool NeedsChoice() const { return choiceRequired == Answer::Yes; }
+    // No choice is required: an empty cell counts as "No".
+    bool NoChoice() const { return choiceRequired != Answer::Yes; }
+    bool MethodChosen() const { return method != Method::None; }
+    // Every cell of the row is blank.
+    bool Empty() const;
+};
+
+// The unapplied losses in whole dollars.
 struct UnappliedLosses {
     long long priorCollectable = 0;
     long long priorOther = 0;
     long long currentCollectable = 0;
     long long currentOther = 0;
 };
-// The 3-column grid under the table: titles, "Prior Years" and "Current Year".
-void SetupUnappliedGrid(CellTable& grid);
-void FillUnappliedGrid(CellTable& grid, const UnappliedLosses& losses);
 
-// The working values of the table, whole dollars. CYC and CYO count only rows that are not
-// deferred: a deferred loss is not a loss of this year.
+// The working totals of the table, whole dollars. The current-year losses count only rows that
+// are not deferred: a deferred loss is not a loss of this year.
 struct ChoiceState {
-    long long cyc = 0, cyo = 0;          // current-year collectable and other losses
-    Extended currentYearLosses = 0;      // the loss column total over rows not deferred (983)
-    long long pyc = 0, pyo = 0;          // unapplied losses of earlier years (920, 921)
-    long long ti = 0;                    // capital losses transferred in (1065)
-    long long t12 = 0, t14 = 0, t15 = 0; // applied-loss column totals, truncated
-    long long rc() const { return cyc + pyc - t12; } // remaining collectable losses
-    long long ro() const { return cyo + pyo - t14; } // remaining other losses
-    long long rt() const { return ti - t15; }        // remaining transferred-in losses
+    long long currentCollectableLosses = 0, currentOtherLosses = 0;
+    Extended currentYearLosses = 0; // the loss column's total over rows not deferred
+    long long priorCollectableLosses = 0, priorOtherLosses = 0; // of earlier years
+    long long transferredInLosses = 0;                           // capital losses transferred in
+    // The applied-loss columns' totals, truncated.
+    long long collectableApplied = 0, otherApplied = 0, transferredApplied = 0;
+    long long RemainingCollectable() const {
+        return currentCollectableLosses + priorCollectableLosses - collectableApplied;
+    }
+    long long RemainingOther() const {
+        return currentOtherLosses + priorOtherLosses - otherApplied;
+    }
+    long long RemainingTransferred() const { return transferredInLosses - transferredApplied; }
     // Split of the applied losses by the last recalculation: current year first.
     long long currentCollectableApplied = 0, priorCollectableApplied = 0;
     long long currentOtherApplied = 0, priorOtherApplied = 0;
     UnappliedLosses unapplied;
-    long long netCapitalGain = 0; // the net gain column's total, truncated (tag 174)
-    bool hasSources = false;      // tags 170/171
+    long long netCapitalGain = 0; // the net gain column's total, truncated
+    bool hasSources = false;      // some source gives the table a row
 };
 
-// One row's working values: amounts rounded to whole dollars (halves to even, empty 0), the
-// net gain unrounded, and texts with their defaults for an empty cell.
-struct ChoiceRow {
-    long long i = 0, d = 0, o = 0, l = 0;
-    long long c12 = 0, c14 = 0, c15 = 0;
-    Extended netGain = 0;
-    std::string section, type, choiceRequired, method, canDefer, deferAuto, defer;
-    bool Deferred() const { return deferAuto == "Yes" || defer == "Yes"; }
-    bool NeedsChoice() const { return choiceRequired == "Yes"; }
+// The table: its rows in source order, its totals, and the active-asset gains that the
+// concession elections start from (nine strings a gain: description, the net gain in the column
+// of its method, three empty elections, the source's number and index).
+struct ChoiceTable {
+    std::vector<ChoiceRow> rows;
+    ChoiceState state;
+    StringList concessionSources;
+};
+
+// A trust of the trust distribution table: its name, the nine components of the capital gain as
+// the trustee reports them (indexed, discounted, other; of other assets, collectables and active
+// assets, by the table's columns) and the losses the choice table applied to each.
+inline constexpr int kTrustComponents = 9;
+struct TrustDistribution {
+    std::string name;
+    std::array<std::string, kTrustComponents> components;
+    std::array<std::string, kTrustComponents> collectableApplied, otherApplied, transferredApplied;
+};
+
+// What the table is built from.
+struct ChoiceSources {
+    std::vector<Event> events; // of worksheets 451–462, in worksheet order, then row key
+    std::vector<ChoiceRow> manual; // the manual calculation table's lines, as its cells read
+    std::vector<TrustDistribution> trusts;
+    Extended priorCollectableLosses = 0; // unapplied net capital losses of earlier years
+    Extended priorOtherLosses = 0;
+    Extended transferredInLosses = 0;
 };
 
 // Asset type groups.
@@ -100,37 +210,34 @@ bool IsCollectableType(std::string_view type);
 bool IsActiveType(std::string_view type);
 bool IsNonActiveType(std::string_view type);
 
-// Clears and fills the table from the trust table, the manual table and the event worksheets
-// 451–462 (gains exempt under the 15-year exemption left out), sorts it by source; reads the
-// earlier-year and transferred-in losses; sets tags 170/171 and 983 and the current-year losses.
-void BuildChoiceRows(CellTable& table, ChoiceState& state);
+// An active asset's event with the 15-year exemption and no capital loss: its gain is
+// disregarded, so it gives the table no row.
+bool FifteenYearExempt(const Event& event);
 
-// The working values of one row, with the applied-loss totals and remaining losses of the whole
-// table updated in `state`.
-ChoiceRow LoadChoiceRow(const CellTable& table, ChoiceState& state, int row);
-// A row's working values alone.
-ChoiceRow ReadChoiceRow(const CellTable& table, int row);
+// The rows of the sources in source order (gains exempt under the 15-year exemption left out),
+// the earlier-year and transferred-in losses and the current-year losses.
+ChoiceTable BuildChoiceTable(const ChoiceSources& sources);
+
 // The applied-loss totals, current-year losses, their split and the unapplied losses of the
 // table as it stands.
-void UpdateChoiceTotals(const CellTable& table, ChoiceState& state);
-
-// Every row's net gain, the concession source list (801), the split of applied losses, the
-// unapplied losses, tag 983 and tag 174.
-void RecalculateChoices(CellTable& table, ChoiceState& state);
+void UpdateChoiceTotals(ChoiceTable& table);
+ChoiceState CurrentTotals(const ChoiceTable& table);
+// Every row's net gain, the concession sources, the totals and the net capital gain.
+void RecalculateChoices(ChoiceTable& table);
 
 // The automatic choices.
-void AutoDefer(CellTable& table, ChoiceState& state); // then recalculates
-void AutoMethod(CellTable& table);                    // no recalculation
-void ApplyCollectableLosses(CellTable& table, ChoiceState& state);
-void ApplyOtherLosses(CellTable& table, ChoiceState& state);
+void AutoDefer(ChoiceTable& table); // then recalculates
+void AutoMethod(ChoiceTable& table); // no recalculation
+void ApplyCollectableLosses(ChoiceTable& table);
+void ApplyOtherLosses(ChoiceTable& table);
 
 // The buttons, answered Yes. Each ends recalculated.
-void MakeAllChoices(CellTable& table, ChoiceState& state);    // losses, deferment, methods
-void MakeDeferChoices(CellTable& table, ChoiceState& state);  // deferment only
-void MakeMethodChoices(CellTable& table, ChoiceState& state); // methods only
-// Rebuilds the table from the sources as when it is shown, and recalculates; with `clear` (the
-// question answered Yes) every choice and applied loss is emptied first.
-void ResetAllChoices(CellTable& table, ChoiceState& state, bool clear);
+void MakeAllChoices(ChoiceTable& table);    // losses, deferment, methods
+void MakeDeferChoices(ChoiceTable& table);  // deferment only
+void MakeMethodChoices(ChoiceTable& table); // methods only
+// The table built again from the sources as when it is shown, and recalculated; with `clear`
+// (the question answered Yes) every choice and applied loss is emptied first.
+void ResetAllChoices(ChoiceTable& table, const ChoiceSources& sources, bool clear);
 
 inline constexpr std::string_view kMakeAllChoicesQuestion =
     "This step will now allow Tesmo to make all of the method and deferment choices and to "
@@ -145,34 +252,32 @@ inline constexpr std::string_view kResetChoicesQuestion =
     "This option you have chosen will clear all of your method choices, deferment choices and "
     "applied losses and allow you to start again.\r\n\r\nDo you wish to continue?";
 
-// The checks of leaving forward: the first failing row's message with column 3 of that row, or
-// a totals message with row 1. Uses the totals of the last recalculation.
-std::optional<Refusal> ValidateChoiceTable(const CellTable& table, const ChoiceState& state);
+// The checks of leaving forward: the first failing row's message with the indexed gain's cell of
+// that row, or a totals message with row 1. Uses the totals of the last recalculation.
+std::optional<Refusal> ValidateChoiceTable(const ChoiceTable& table);
 
-// Writes the choices and applied losses back to the sources (event rows, the manual and the
-// trust table).
-void StoreChoices(const CellTable& table);
-
-// StoreChoices, then the CGT schedule.
-void LeaveChoiceTable(const CellTable& table, const ChoiceState& state);
-
-// What a cell shows: an amount of the gain, loss and applied-loss columns in whole dollars, as
-// the table works with it (halves to even), whether it was written with cents or without; other
-// cells, and cells that hold no number, as they stand.
-std::string ShownChoiceCell(int col, const std::string& cell);
+// What storing the choices gives each source: an event its method, deferment and losses-applied
+// list; a manual line and a trust their cells.
+struct EventChoiceUpdate {
+    int worksheet = 0;
+    int key = 0;
+    std::optional<std::string> method, deferment; // from its receipts or disposal row
+    StringList lossesApplied;
+};
+struct TableChoiceUpdate {
+    int record = 0;    // from 0
+    int component = 0; // a trust's column of the component, 1..9; 0 for a manual line
+    ChoiceRow row;
+};
+struct ChoiceUpdates {
+    std::vector<EventChoiceUpdate> events;  // by worksheet, then key
+    std::vector<TableChoiceUpdate> manual;  // in table order
+    std::vector<TableChoiceUpdate> trusts;  // a trust's component rows, in table order
+};
+ChoiceUpdates ChoicesToStore(const ChoiceTable& table);
 
 // "$1,234": the net capital gain as the line under the table shows it (screen tag 123).
 std::string NetCapitalGainText(const ChoiceState& state);
 inline constexpr int kNetCapitalGainScreenTag = 123;
-
-// The table worked as `cgt compute` works it: built from the sources, with `makeAllChoices` the
-// make-all-choices button answered Yes, recalculated and left forward: refused, or its rows kept
-// in tag 803 as the screen's grid keeps them, the choices stored and the schedule computed.
-struct ChoiceRun {
-    CellTable table;
-    ChoiceState state;
-    std::optional<Refusal> refused;
-};
-ChoiceRun RunChoiceTable(bool makeAllChoices);
 
 } // namespace cgt

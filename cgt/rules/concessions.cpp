@@ -6,18 +6,15 @@
 #include <memory>
 #include <vector>
 
+#include "base/text.h"
 #include "cgt/rules/choice_cells.h"
 #include "cgt/rules/choice_table.h"
-#include "cgt/rules/schedule.h"
-#include "store/field_store.h"
-#include "store/tags.h"
-#include "store/worksheet_rows.h"
+#include "cgt/rules/event_kinds.h"
 
 namespace cgt {
 
 namespace {
 
-constexpr int kScheduleRow = 1;
 constexpr std::string_view kElectionsTitle = "SBAA concessions";
 constexpr int kElectionCount = 3;
 
@@ -38,14 +35,9 @@ void Prepare(CellTable& table, int cols, const StringList& display, int rows) {
     table.SetRowCount(rows);
 }
 
-// Rows with a description, as (source kind, source index) with the table row.
-struct Source {
-    int kind;
-    int index;
-};
 // Records of the manual and trust tables count from 0; their election rows from 1, as every
 // worksheet row does.
-Source SourceOf(const CellTable& table, int row, int kindCol, int indexCol) {
+ElectionSource SourceOf(const CellTable& table, int row, int kindCol, int indexCol) {
     const int kind = static_cast<int>(TruncatedDollars(CellAmount(table, kindCol, row)));
     const int index = static_cast<int>(TruncatedDollars(CellAmount(table, indexCol, row)));
     const bool record = kind == kManualSource || kind == kTrustSource;
@@ -54,26 +46,6 @@ Source SourceOf(const CellTable& table, int row, int kindCol, int indexCol) {
 
 bool Described(const CellTable& table, int row, int col) {
     return !CellText(table, col, row).empty();
-}
-
-// The rows of the given worksheets' sources edited in one pass per worksheet.
-void EditSources(const CellTable& table, int kindCol, int indexCol,
-                 const std::function<void(int row)>& edit, int descriptionCol) {
-    std::map<int, std::map<int, std::vector<int>>> sources;
-    for (int row = 1; row < table.RowCount(); ++row)
-        if (Described(table, row, descriptionCol)) {
-            const Source s = SourceOf(table, row, kindCol, indexCol);
-            sources[s.kind][s.index].push_back(row);
-        }
-    for (auto& [kind, rows] : sources) {
-        std::vector<int> keys;
-        for (const auto& entry : rows)
-            keys.push_back(entry.first);
-        EditWorksheetRows(kind, keys, [&](int key) {
-            for (int row : rows[key])
-                edit(row);
-        });
-    }
 }
 
 void AppendRow(CellTable& table, int& row, std::initializer_list<std::string> cells) {
@@ -119,8 +91,7 @@ void SetupElectionsTable(CellTable& table) {
     Prepare(table, kElectionColumns, ElectionsDisplay(), 7);
 }
 
-void FillElections(CellTable& table) {
-    const StringListRef sources = GetFieldLst(tag::kConcessionSources);
+void LoadElectionRows(CellTable& table, const StringList* sources, const ElectionsOf& electionsOf) {
     table.ClearRows();
     if (sources) {
         const int rows = static_cast<int>(sources->size() / kElectionColumns);
@@ -129,16 +100,13 @@ void FillElections(CellTable& table) {
     }
     for (int row = 1; row < table.RowCount(); ++row) {
         if (!Described(table, row, ecDescription)) continue;
-        const Source s = SourceOf(table, row, ecSourceKind, ecSourceIndex);
-        CopyRowToScratch(WorksheetOf(s.kind), s.index);
-        const StringListRef elections = GetFieldLst(tag::event::kConcessionElections);
-        for (int i = 1; elections && i <= kElectionCount; ++i) {
+        const StringList elections = electionsOf(SourceOf(table, row, ecSourceKind, ecSourceIndex));
+        for (int i = 1; i <= kElectionCount; ++i) {
             const auto entry = static_cast<std::size_t>(i);
-            if (entry < elections->size() && !TrimText((*elections)[entry]).empty())
-                table.SetCell(ecReduction + i - 1, row, TrimText((*elections)[entry]));
+            if (entry < elections.size() && !TrimText(elections[entry]).empty())
+                table.SetCell(ecReduction + i - 1, row, TrimText(elections[entry]));
         }
     }
-    ZeroFillScratchTags();
 }
 
 std::optional<Refusal> ValidateElections(const CellTable& table) {
@@ -165,22 +133,22 @@ std::optional<Refusal> ValidateElections(const CellTable& table) {
     return std::nullopt;
 }
 
-void StoreElections(const CellTable& table) {
-    EditSources(
-        table, ecSourceKind, ecSourceIndex,
-        [&](int row) {
-            auto list = std::make_shared<StringList>();
-            list->emplace_back(kElectionsTitle);
-            for (int col : {ecReduction, ecRetirement, ecRollOver}) {
-                const std::string& text = table.Cell(col, row);
-                list->push_back(text.empty() ? std::string(" ") : text);
-            }
-            SetFieldLst(tag::event::kConcessionElections, list);
-        },
-        ecDescription);
+std::vector<ElectionUpdate> ElectionsToStore(const CellTable& table) {
+    std::vector<ElectionUpdate> updates;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        if (!Described(table, row, ecDescription)) continue;
+        ElectionUpdate& update = updates.emplace_back();
+        update.source = SourceOf(table, row, ecSourceKind, ecSourceIndex);
+        update.elections.emplace_back(kElectionsTitle);
+        for (int col : {ecReduction, ecRetirement, ecRollOver}) {
+            const std::string& text = table.Cell(col, row);
+            update.elections.push_back(text.empty() ? std::string(" ") : text);
+        }
+    }
+    return updates;
 }
 
-void TotalElections(const CellTable& table) {
+void ElectionsToSchedule(const CellTable& table, Schedule& schedule, ReturnResults& results) {
     Extended sums[3][3] = {}; // concession × method
     for (int row = 1; row < table.RowCount(); ++row) {
         if (!Described(table, row, ecDescription)) continue;
@@ -190,15 +158,13 @@ void TotalElections(const CellTable& table) {
                 sums[k][m] += CellAmount(table, ecReduction + k, row);
         }
     }
-    using namespace tag::schedule;
-    FetchRow(wkSchedule, kScheduleRow);
-    const int first[3] = {kActiveAssetReductionIndex, kRetirementExemptionIndex,
-                          kSmallBusinessRollOverIndex};
+    MethodAmounts Schedule::*const concessions[3] = {&Schedule::activeAssetReduction,
+                                                     &Schedule::retirementExemption,
+                                                     &Schedule::smallBusinessRollOver};
     for (int k = 0; k < 3; ++k)
-        for (int m = 0; m < 3; ++m)
-            SetFieldVal(first[k] + m, static_cast<Extended>(RoundedWhole(sums[k][m])));
-    RecomputeNetCapitalGain();
-    PutRow(wkSchedule, kScheduleRow);
+        for (std::size_t m = 0; m < 3; ++m)
+            (schedule.*concessions[k])[m] = static_cast<Extended>(RoundedWhole(sums[k][m]));
+    RecomputeNetCapitalGain(schedule, results);
 }
 
 // ---- The 15-year exemption -----------------------------------------------------------------
@@ -216,33 +182,28 @@ void SetupExemptList(CellTable& table) {
     Prepare(table, kExemptColumns, ExemptListDisplay(), 8);
 }
 
-void BuildExemptList(CellTable& table) {
-    using namespace tag::event;
+void FillExemptList(CellTable& table, const std::vector<Event>& events) {
     table.ClearRows();
     int row = 0;
-    ForEachEventRow(wkShares, wkReceipts, [&](int, int) {
-        if (!OpenEventIsFifteenYearExempt()) return;
-        const std::string type = TrimText(GetFieldStr(kAssetType));
+    for (const Event& event : events) {
+        if (!FifteenYearExempt(event)) continue;
+        const EventResults& r = event.results;
         Extended gain = 0;
-        if (GetFieldVal(kIndexedGain) > ExplicitZero)
-            gain = GetFieldVal(kIndexedGain);
-        else if (GetFieldVal(kDiscountGain) > 0)
-            gain = GetFieldVal(kDiscountGain);
-        else if (GetFieldVal(kOtherGain) > 0)
-            gain = GetFieldVal(kOtherGain);
-        AppendRow(table, row, {GetFieldStr(kName), type.substr(0, 1), Dollars(gain)});
-    });
+        if (r.indexedGain.AboveNil())
+            gain = r.indexedGain.Amount();
+        else if (r.discountGain.Present())
+            gain = r.discountGain.Stored();
+        else if (r.otherGain.Present())
+            gain = r.otherGain.Stored();
+        AppendRow(table, row, {event.name, event.typeCode.substr(0, 1), Dollars(gain)});
+    }
     table.SortRows("2,1");
 }
 
-void StoreExemption(const CellTable& table) {
-    using namespace tag::schedule;
-    FetchRow(wkSchedule, kScheduleRow);
-    SetFieldVal(kFifteenYearExemptGains, table.ColumnTotal(xcGain));
-    SetFieldStr(kFifteenYearAssetCode, Described(table, 1, xcDescription)
-                                           ? CellText(table, xcTypeLetter, 1)
-                                           : std::string());
-    PutRow(wkSchedule, kScheduleRow);
+void ExemptionToSchedule(const CellTable& table, Schedule& schedule) {
+    schedule.fifteenYearExemptGains = table.ColumnTotal(xcGain);
+    schedule.fifteenYearAssetCode =
+        Described(table, 1, xcDescription) ? CellText(table, xcTypeLetter, 1) : std::string();
 }
 
 // ---- Scrip for scrip -----------------------------------------------------------------------
@@ -272,28 +233,25 @@ void SetupScripList(CellTable& table) {
     Prepare(table, kScripColumns, ScripListDisplay(), 51);
 }
 
-void BuildScripList(CellTable& table) {
-    using namespace tag::event;
+void FillScripList(CellTable& table, const std::vector<Event>& events) {
     table.ClearRows();
     int row = 0;
-    ForEachEventRow(wkShares, wkTrustInterests, [&](int worksheet, int key) {
-        if (!FieldChecked(kScripForScripYes) || TrimText(GetFieldStr(kDefermentChoice)) != "Yes")
-            return;
-        auto above = [](int tag, Extended floor) {
-            const Extended v = GetFieldVal(tag);
-            return v > floor ? v : Extended(0);
-        };
-        const Extended cost = GetFieldVal(kDiscountCostBase) > ExplicitZero
-                                  ? GetFieldVal(kDiscountCostBase)
-                                  : above(kOtherCostBase, 0);
-        const Extended proceeds = GetFieldVal(kDiscountProceeds) > ExplicitZero
-                                      ? GetFieldVal(kDiscountProceeds)
-                                      : above(kOtherProceeds, 0);
+    for (const Event& event : events) {
+        const EventKind* kind = FindEventKind(event.kind);
+        if (!kind || !kind->scripForScrip) continue;
+        if (!event.scripForScrip.yes || TrimText(event.choices.deferment) != "Yes") continue;
+        const EventResults& r = event.results;
+        auto above = [](Extended v) { return v > 0 ? v : Extended(0); };
+        const Extended cost =
+            r.discountCostBase > ExplicitZero ? r.discountCostBase : above(event.receiptCosts);
+        const Extended proceeds = r.discountProceeds > ExplicitZero
+                                      ? r.discountProceeds
+                                      : above(event.receiptProceeds);
         AppendRow(table, row,
-                  {GetFieldStr(kName), Dollars(cost), Dollars(above(kReplacementMarketValue, 0)),
-                   Dollars(above(kCashConsideration, 0)), Dollars(proceeds), Dollars(worksheet),
-                   Dollars(key)});
-    });
+                  {event.name, Dollars(cost), Dollars(above(event.choices.replacementMarketValue)),
+                   Dollars(above(event.choices.cashConsideration)), Dollars(proceeds),
+                   Dollars(event.kind), Dollars(event.row)});
+    }
 }
 
 std::optional<Refusal> ValidateScrip(const CellTable& table) {
@@ -307,30 +265,23 @@ std::optional<Refusal> ValidateScrip(const CellTable& table) {
     return std::nullopt;
 }
 
-void StoreScrip(const CellTable& table) {
-    EditSources(
-        table, scWorksheet, scRowKey,
-        [&](int row) {
-            SetFieldVal(tag::event::kReplacementMarketValue, CellAmount(table, scMarketValue, row));
-            SetFieldVal(tag::event::kCashConsideration, CellAmount(table, scCash, row));
-        },
-        scDescription);
+std::vector<ScripUpdate> ScripToStore(const CellTable& table) {
+    std::vector<ScripUpdate> updates;
+    for (int row = 1; row < table.RowCount(); ++row)
+        if (Described(table, row, scDescription))
+            updates.push_back({SourceOf(table, row, scWorksheet, scRowKey),
+                               CellAmount(table, scMarketValue, row),
+                               CellAmount(table, scCash, row)});
+    return updates;
 }
 
-void TotalScrip(const CellTable& table) {
-    using namespace tag::schedule;
-    FetchRow(wkSchedule, kScheduleRow);
-    if (Described(table, 1, scDescription)) {
-        SetFieldChecked(kScripRollOverChosen);
-        SetFieldUnchecked(kScripRollOverNotChosen);
-    } else {
-        SetFieldChecked(kScripRollOverNotChosen);
-        SetFieldUnchecked(kScripRollOverChosen);
-    }
-    SetFieldVal(kScripOriginalCostBase, table.ColumnTotal(scCostBase));
-    SetFieldVal(kScripReplacementValue, table.ColumnTotal(scMarketValue));
-    SetFieldVal(kScripCashConsideration, table.ColumnTotal(scCash));
-    PutRow(wkSchedule, kScheduleRow);
+void ScripToSchedule(const CellTable& table, Schedule& schedule) {
+    const bool chosen = Described(table, 1, scDescription);
+    schedule.scripRollOverChosen = chosen;
+    schedule.scripRollOverNotChosen = !chosen;
+    schedule.scripOriginalCostBase = table.ColumnTotal(scCostBase);
+    schedule.scripReplacementValue = table.ColumnTotal(scMarketValue);
+    schedule.scripCashConsideration = table.ColumnTotal(scCash);
 }
 
 } // namespace cgt

@@ -91,8 +91,8 @@ public:
     bool IsNil() const { return kind_ == Kind::Nil; }
     // The amount; 0 when nil or not available.
     Extended Amount() const { return kind_ == Kind::Amount ? amount_ : 0; }
-    // A positive amount: a gain or loss to count.
-    bool Positive() const { return kind_ == Kind::Amount && amount_ > 0; }
+    // A result the worksheet worked out: nil, or an amount above zero.
+    bool Present() const { return kind_ == Kind::Nil || (kind_ == Kind::Amount && amount_ > 0); }
     // An amount above the nil: a result that counts as entered.
     bool AboveNil() const { return kind_ == Kind::Amount && AmountEntered(amount_); }
     // Back to the stored convention.

@@ -1,49 +1,46 @@
 #include "cgt/rules/schedule.h"
 
 #include <algorithm>
-#include <array>
-#include <vector>
 
 #include "cgt/rules/choice_cells.h"
-#include "store/field_store.h"
-#include "store/tags.h"
-#include "store/worksheet_rows.h"
 
 namespace cgt {
 
 namespace {
 
-using namespace tag::schedule;
-
-constexpr std::string_view kScheduleName = "Capital gains tax (CGT) schedule 2001";
-constexpr int kScheduleRow = 1;
-
 enum MethodColumn { mIndex = 0, mDiscount = 1, mOther = 2 };
 using Triple = std::array<long long, 3>;
 
-// Part A's first label of a type's row; 0 for a type the schedule does not count.
-int PartARow(std::string_view type) {
-    if (type == "SN" || type == "UN") return kNonActiveSharesIndex;
-    if (type == "RN") return kNonActiveRealEstateIndex;
-    if (type == "P" || type == "ON") return kNonActiveOtherIndex;
-    if (type == "A") return kCollectablesIndex;
-    if (type == "SA" || type == "UA") return kActiveSharesIndex;
-    if (type == "RA") return kActiveRealEstateIndex;
-    if (type == "G" || type == "OA") return kActiveOtherIndex;
-    return 0;
+// Part A's row of a type; nullptr for a type the schedule does not count.
+MethodAmounts Schedule::*PartARow(std::string_view type) {
+    if (type == "SN" || type == "UN") return &Schedule::nonActiveShares;
+    if (type == "RN") return &Schedule::nonActiveRealEstate;
+    if (type == "P" || type == "ON") return &Schedule::nonActiveOther;
+    if (type == "A") return &Schedule::collectables;
+    if (type == "SA" || type == "UA") return &Schedule::activeShares;
+    if (type == "RA") return &Schedule::activeRealEstate;
+    if (type == "G" || type == "OA") return &Schedule::activeOther;
+    return nullptr;
 }
 
 // Part B's label of a loss; collectable losses stay out of it (they reach the schedule through
 // the collectables row and the carried-forward losses).
+enum PartB { bShares = 0, bRealEstate = 1, bOther = 2, bNone = -1 };
 int PartBLabel(std::string_view type) {
-    if (type == "SN" || type == "UN" || type == "SA" || type == "UA") return kLossesShares;
-    if (type == "RN" || type == "RA") return kLossesRealEstate;
-    if (type == "P" || type == "ON" || type == "G" || type == "OA") return kLossesOther;
-    return 0;
+    if (type == "SN" || type == "UN" || type == "SA" || type == "UA") return bShares;
+    if (type == "RN" || type == "RA") return bRealEstate;
+    if (type == "P" || type == "ON" || type == "G" || type == "OA") return bOther;
+    return bNone;
 }
 
+// Part A's rows in whole dollars as they are summed.
+constexpr std::array<MethodAmounts Schedule::*, 7> kPartARows = {
+    &Schedule::nonActiveShares, &Schedule::nonActiveRealEstate, &Schedule::nonActiveOther,
+    &Schedule::collectables,    &Schedule::activeShares,        &Schedule::activeRealEstate,
+    &Schedule::activeOther};
+
 struct Accumulated {
-    std::vector<long long> partA = std::vector<long long>(kTotalGainsOther + 1, 0);
+    std::array<Triple, kPartARows.size()> partA{};
     long long partB[3] = {0, 0, 0};
     Triple gains{}, nonActiveAfter{}, activeAfter{};
     Triple collectable{}, other{}, transferred{}; // losses applied per method
@@ -56,36 +53,42 @@ struct Counted {
     long long gain = 0;
 };
 Counted GainOf(const ChoiceRow& r) {
-    if (r.l > 0) return {};
-    if (r.choiceRequired == "Yes") {
-        if (r.method == "Indexed") return {mIndex, r.i};
-        if (r.method == "Discount") return {mDiscount, r.d};
+    if (r.loss.Dollars() > 0) return {};
+    const long long i = r.indexed.Dollars(), d = r.discount.Dollars(), o = r.other.Dollars();
+    if (r.NeedsChoice()) {
+        if (r.method == Method::Indexed) return {mIndex, i};
+        if (r.method == Method::Discount) return {mDiscount, d};
         return {};
     }
-    if (r.i > 0) return {mIndex, r.i};
-    if (r.d > 0) return {mDiscount, r.d};
-    if (r.o > 0) return {mOther, r.o};
+    if (i > 0) return {mIndex, i};
+    if (d > 0) return {mDiscount, d};
+    if (o > 0) return {mOther, o};
     return {};
 }
 
 void CountRow(const ChoiceRow& r, Accumulated& acc) {
-    if (r.Deferred() || (r.choiceRequired != "Yes" && r.choiceRequired != "No")) return;
-    if (r.l > 0) {
-        if (const int label = PartBLabel(r.type)) acc.partB[label - kLossesShares] += r.l;
+    if (r.Deferred()) return;
+    const std::string type = TrimText(r.type);
+    if (const long long loss = r.loss.Dollars(); loss > 0) {
+        if (const int label = PartBLabel(type); label != bNone) acc.partB[label] += loss;
         return;
     }
     const auto [method, gain] = GainOf(r);
     if (method < 0) return;
     const auto m = static_cast<std::size_t>(method);
-    if (const int row = PartARow(r.type)) {
-        acc.partA[static_cast<std::size_t>(row + method)] += gain;
+    const auto row = PartARow(type);
+    if (row) {
+        const auto index = static_cast<std::size_t>(
+            std::find(kPartARows.begin(), kPartARows.end(), row) - kPartARows.begin());
+        acc.partA[index][m] += gain;
         acc.gains[m] += gain;
-        (IsActiveType(r.type) ? acc.activeAfter : acc.nonActiveAfter)[m] +=
-            gain - r.c12 - r.c14 - r.c15;
+        (IsActiveType(type) ? acc.activeAfter : acc.nonActiveAfter)[m] +=
+            gain - r.collectableApplied.Dollars() - r.otherApplied.Dollars() -
+            r.transferredApplied.Dollars();
     }
-    if (r.c12 > 0) acc.collectable[m] += r.c12;
-    if (r.c14 > 0) acc.other[m] += r.c14;
-    if (r.c15 > 0) acc.transferred[m] += r.c15;
+    if (const long long c = r.collectableApplied.Dollars(); c > 0) acc.collectable[m] += c;
+    if (const long long c = r.otherApplied.Dollars(); c > 0) acc.other[m] += c;
+    if (const long long c = r.transferredApplied.Dollars(); c > 0) acc.transferred[m] += c;
 }
 
 // The current-year part of losses applied per method, taken up in method order.
@@ -99,60 +102,48 @@ Triple CurrentPart(const Triple& applied, long long current) {
     return part;
 }
 
-void Put(int tag, long long value) {
-    SetFieldVal(tag, static_cast<Extended>(value));
-}
-
-void PutTriple(int first, const Triple& values) {
-    for (std::size_t m = 0; m < 3; ++m)
-        Put(first + static_cast<int>(m), values[m]);
+MethodAmounts Amounts(const Triple& t) {
+    return {static_cast<Extended>(t[0]), static_cast<Extended>(t[1]),
+            static_cast<Extended>(t[2])};
 }
 
 long long Sum(const Triple& t) {
     return t[0] + t[1] + t[2];
 }
 
-constexpr auto kLabels = [] {
-    std::array<int, (749 - 711 + 1) + (1139 - 1100 + 1) + 1> labels{};
-    std::size_t n = 0;
-    for (int tag = kNonActiveSharesIndex; tag <= kTransferredLossesAppliedOther; ++tag)
-        labels[n++] = tag;
-    for (int tag = kTransferredLossesAppliedTotal; tag <= kScripRollOverChosen; ++tag)
-        labels[n++] = tag;
-    labels[n++] = kScripRollOverNotChosen;
-    for (int tag = kScripOriginalCostBase; tag <= kScripCashConsideration; ++tag)
-        labels[n++] = tag;
-    return labels;
-}();
+// A label read as the schedule's arithmetic reads it: whole dollars, truncated.
+long long Dollars(Extended value) {
+    return TruncatedDollars(value);
+}
 
 } // namespace
 
-void ComputeSchedule(const CellTable& table, const ChoiceState& given) {
-    ChoiceState state = given;
-    UpdateChoiceTotals(table, state);
+void ComputeSchedule(const ChoiceTable& table, Schedule& s, ReturnResults& results) {
+    const ChoiceState state = CurrentTotals(table);
     Accumulated acc;
-    for (int row = 1; row < table.RowCount(); ++row)
-        CountRow(ReadChoiceRow(table, row), acc);
+    for (const ChoiceRow& row : table.rows)
+        CountRow(row, acc);
 
     const long long currentOther = state.currentOtherApplied;
     const long long uc = state.unapplied.priorCollectable + state.unapplied.currentCollectable;
     const long long uo = state.unapplied.priorOther + state.unapplied.currentOther;
 
-    FetchRow(wkSchedule, kScheduleRow);
-    for (int tag = kNonActiveSharesIndex; tag <= kTotalGainsOther; ++tag)
-        Put(tag, acc.partA[static_cast<std::size_t>(tag)]);
+    for (std::size_t r = 0; r < kPartARows.size(); ++r)
+        s.*kPartARows[r] = Amounts(acc.partA[r]);
     Triple collectablesAfter{};
+    const std::size_t collectables = 3; // the collectables row of Part A
     for (std::size_t m = 0; m < 3; ++m)
-        collectablesAfter[m] = acc.partA[kCollectablesIndex + m] - acc.collectable[m];
-    PutTriple(kCollectablesIndex, collectablesAfter);
-    Triple totals{};
+        collectablesAfter[m] = acc.partA[collectables][m] - acc.collectable[m];
+    s.collectables = Amounts(collectablesAfter);
+    Triple totalGains{};
     for (std::size_t m = 0; m < 3; ++m)
-        totals[m] = acc.gains[m] - acc.collectable[m];
-    PutTriple(kTotalGainsIndex, totals);
+        totalGains[m] = acc.gains[m] - acc.collectable[m];
+    s.totalGains = Amounts(totalGains);
 
-    for (int i = 0; i < 3; ++i)
-        Put(kLossesShares + i, acc.partB[i]);
-    Put(kLossesTotal, acc.partB[0] + acc.partB[1] + acc.partB[2]);
+    s.lossesShares = static_cast<Extended>(acc.partB[bShares]);
+    s.lossesRealEstate = static_cast<Extended>(acc.partB[bRealEstate]);
+    s.lossesOther = static_cast<Extended>(acc.partB[bOther]);
+    s.lossesTotal = static_cast<Extended>(acc.partB[0] + acc.partB[1] + acc.partB[2]);
 
     const Triple current = CurrentPart(acc.other, currentOther);
     Triple prior{}, applied{};
@@ -160,63 +151,56 @@ void ComputeSchedule(const CellTable& table, const ChoiceState& given) {
         prior[m] = acc.other[m] - current[m];
         applied[m] = current[m] + prior[m];
     }
-    PutTriple(kCurrentLossesAppliedIndex, current);
-    Put(kCurrentLossesAppliedTotal, Sum(current));
-    PutTriple(kPriorLossesAppliedIndex, prior);
-    Put(kPriorLossesAppliedTotal, Sum(prior));
-    PutTriple(kTransferredLossesAppliedIndex, acc.transferred);
-    Put(kTransferredLossesAppliedTotal, Sum(acc.transferred));
-    PutTriple(kLossesAppliedIndex, applied);
-    Put(kLossesAppliedTotal, Sum(current) + Sum(prior));
+    s.currentLossesApplied = Amounts(current);
+    s.currentLossesAppliedTotal = static_cast<Extended>(Sum(current));
+    s.priorLossesApplied = Amounts(prior);
+    s.priorLossesAppliedTotal = static_cast<Extended>(Sum(prior));
+    s.transferredLossesApplied = Amounts(acc.transferred);
+    s.transferredLossesAppliedTotal = static_cast<Extended>(Sum(acc.transferred));
+    s.lossesApplied = Amounts(applied);
+    s.lossesAppliedTotal = static_cast<Extended>(Sum(current) + Sum(prior));
 
-    PutTriple(kNonActiveAfterLossesIndex, acc.nonActiveAfter);
-    PutTriple(kActiveAfterLossesIndex, acc.activeAfter);
+    s.nonActiveAfterLosses = Amounts(acc.nonActiveAfter);
+    s.activeAfterLosses = Amounts(acc.activeAfter);
     Triple after{};
     for (std::size_t m = 0; m < 3; ++m)
         after[m] = acc.nonActiveAfter[m] + acc.activeAfter[m];
-    PutTriple(kAfterLossesIndex, after);
+    s.afterLosses = Amounts(after);
 
-    const long long total = Sum(totals);
-    SetFieldVal(tag::kTotalCurrentYearGains,
-                total == 0 && Sum(acc.gains) > 0 ? ExplicitZero : static_cast<Extended>(total));
+    const long long total = Sum(totalGains);
+    results.totalCurrentYearGains =
+        total == 0 && Sum(acc.gains) > 0 ? ExplicitZero : static_cast<Extended>(total);
 
-    Put(kDiscountNonActive, acc.nonActiveAfter[mDiscount] / 2);
-    Put(kDiscountActive, acc.activeAfter[mDiscount] / 2);
+    s.discountNonActive = static_cast<Extended>(acc.nonActiveAfter[mDiscount] / 2);
+    s.discountActive = static_cast<Extended>(acc.activeAfter[mDiscount] / 2);
 
-    Put(kCarriedCollectableLosses, uc);
-    Put(kCarriedOtherLosses, uo);
-    SetFieldVal(tag::kLossesCarriedForward, static_cast<Extended>(uc + uo));
+    s.carriedCollectableLosses = static_cast<Extended>(uc);
+    s.carriedOtherLosses = static_cast<Extended>(uo);
+    results.lossesCarriedForward = static_cast<Extended>(uc + uo);
 
-    RecomputeNetCapitalGain();
-    SetFieldStr(kName, kScheduleName);
-    PutRow(wkSchedule, kScheduleRow);
+    RecomputeNetCapitalGain(s, results);
 }
 
-void RecomputeNetCapitalGain() {
+void RecomputeNetCapitalGain(Schedule& s, ReturnResults& results) {
     const long long concessions[3] = {
-        TagDollars(kActiveAssetReductionIndex) + TagDollars(kRetirementExemptionIndex) +
-            TagDollars(kSmallBusinessRollOverIndex),
-        TagDollars(kDiscountNonActive) + TagDollars(kDiscountActive) +
-            TagDollars(kActiveAssetReductionDiscount) + TagDollars(kRetirementExemptionDiscount) +
-            TagDollars(kSmallBusinessRollOverDiscount),
-        TagDollars(kActiveAssetReductionOther) + TagDollars(kRetirementExemptionOther) +
-            TagDollars(kSmallBusinessRollOverOther),
+        Dollars(s.activeAssetReduction[mIndex]) + Dollars(s.retirementExemption[mIndex]) +
+            Dollars(s.smallBusinessRollOver[mIndex]),
+        Dollars(s.discountNonActive) + Dollars(s.discountActive) +
+            Dollars(s.activeAssetReduction[mDiscount]) +
+            Dollars(s.retirementExemption[mDiscount]) + Dollars(s.smallBusinessRollOver[mDiscount]),
+        Dollars(s.activeAssetReduction[mOther]) + Dollars(s.retirementExemption[mOther]) +
+            Dollars(s.smallBusinessRollOver[mOther]),
     };
     long long net = 0;
-    for (int m = 0; m < 3; ++m) {
-        Put(kConcessionsIndex + m, concessions[m]);
-        const long long gain = TagDollars(kAfterLossesIndex + m) - concessions[m];
-        Put(kNetGainIndex + m, gain);
+    for (std::size_t m = 0; m < 3; ++m) {
+        s.concessions[m] = static_cast<Extended>(concessions[m]);
+        const long long gain = Dollars(s.afterLosses[m]) - concessions[m];
+        s.netGain[m] = static_cast<Extended>(gain);
         net += gain;
     }
-    Put(kNetGainTotal, net);
-    const bool gains = GetFieldVal(tag::kTotalCurrentYearGains) >= 0.005L;
-    SetFieldVal(tag::kNetCapitalGain,
-                net == 0 && gains ? ExplicitZero : static_cast<Extended>(net));
-}
-
-std::span<const int> ScheduleLabels() {
-    return kLabels;
+    s.netGainTotal = static_cast<Extended>(net);
+    const bool gains = results.totalCurrentYearGains >= 0.005L;
+    results.netCapitalGain = net == 0 && gains ? ExplicitZero : static_cast<Extended>(net);
 }
 
 } // namespace cgt

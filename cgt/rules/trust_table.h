@@ -15,6 +15,11 @@ inline constexpr int kTrustNameCell = 0;
 inline constexpr int kTrustFirstComponent = 1; // indexed, discounted, other; of collectables;
 inline constexpr int kTrustLastComponent = 9;  // of active assets
 inline constexpr int kTrustNetCell = 10;
+// The losses the choice table applied to component k stand, hidden, in cells k + 10
+// (collectable), k + 19 (other) and k + 28 (transferred in).
+inline constexpr int kTrustCollectableApplied = 10;
+inline constexpr int kTrustOtherApplied = 19;
+inline constexpr int kTrustTransferredApplied = 28;
 
 // The column descriptions of the table's 41 columns.
 const StringList& TrustTableDisplay();

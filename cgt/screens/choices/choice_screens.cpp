@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "cgt/records/choice_records.h"
+#include "cgt/rules/choice_grid.h"
 #include "cgt/rules/concessions.h"
 #include "cgt/rules/refusal.h"
 #include "cgt/screens/tables/grid_layout.h"
@@ -154,22 +156,33 @@ void TQCGT_62::FormShow() {
     ui_->XGrid1->setFixedCols(3);
     ui_->XGrid1->ClearRows();
     ui_->XGrid2->ClearRows();
-    cgt::BuildChoiceRows(ui_->XGrid1->table(), state_);
+    choices_ = cgt::BuildChoiceTable(cgt::ReadChoiceSources());
+    cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
     cgt::Hooks().ValidateHook = [this] { ValidateChoices(); };
     cgt::Hooks().NextHook = [this] { LeaveChoices(); };
     Recalculate();
 }
 
+template <typename Fn>
+void TQCGT_62::ChangeRows(const Fn& change) {
+    cgt::ReadChoiceGrid(ui_->XGrid1->table(), choices_.rows);
+    change();
+}
+
 void TQCGT_62::Recalculate() {
-    cgt::RecalculateChoices(ui_->XGrid1->table(), state_);
-    ShowTables();
+    ChangeRows([this] {
+        cgt::RecalculateChoices(choices_);
+        ShowTables();
+    });
 }
 
 void TQCGT_62::ShowTables() {
+    cgt::PublishChoiceTable(choices_);
+    cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
     ui_->XGrid1->TableEdited();
-    cgt::FillUnappliedGrid(ui_->XGrid2->table(), state_.unapplied);
+    cgt::FillUnappliedGrid(ui_->XGrid2->table(), choices_.state.unapplied);
     ui_->XGrid2->TableEdited();
-    ui_->NetCapGainLabel->setText(QString::fromLatin1(cgt::NetCapitalGainText(state_)));
+    ui_->NetCapGainLabel->setText(QString::fromLatin1(cgt::NetCapitalGainText(choices_.state)));
     ui_->TextLbl2->setText(ui_->TextLbl2->Text()); // laid out again with the new value
 }
 
@@ -179,30 +192,36 @@ bool TQCGT_62::Confirmed(std::string_view question) {
 }
 
 void TQCGT_62::ApplyLossBtnClick() {
-    if (Confirmed(cgt::kMakeAllChoicesQuestion)) cgt::MakeAllChoices(ui_->XGrid1->table(), state_);
-    Recalculate();
+    ChangeRows([this] {
+        if (Confirmed(cgt::kMakeAllChoicesQuestion)) cgt::MakeAllChoices(choices_);
+        cgt::RecalculateChoices(choices_);
+        ShowTables();
+    });
 }
 
 void TQCGT_62::DeferBtnClick() {
-    if (Confirmed(cgt::kDeferChoicesQuestion)) {
-        cgt::MakeDeferChoices(ui_->XGrid1->table(), state_);
+    ChangeRows([this] {
+        if (!Confirmed(cgt::kDeferChoicesQuestion)) return;
+        cgt::MakeDeferChoices(choices_);
         ShowTables();
-    }
+    });
 }
 
 void TQCGT_62::MethodBtnClick() {
-    if (Confirmed(cgt::kMethodChoicesQuestion)) {
-        cgt::MakeMethodChoices(ui_->XGrid1->table(), state_);
+    ChangeRows([this] {
+        if (!Confirmed(cgt::kMethodChoicesQuestion)) return;
+        cgt::MakeMethodChoices(choices_);
         ShowTables();
-    }
+    });
 }
 
 void TQCGT_62::RestartBtnClick() {
     // The table shows the stored choices again before the question.
-    cgt::ResetAllChoices(ui_->XGrid1->table(), state_, false);
+    const cgt::ChoiceSources sources = cgt::ReadChoiceSources();
+    cgt::ResetAllChoices(choices_, sources, false);
     ShowTables();
     if (Confirmed(cgt::kResetChoicesQuestion)) {
-        cgt::ResetAllChoices(ui_->XGrid1->table(), state_, true);
+        cgt::ResetAllChoices(choices_, sources, true);
         ShowTables();
     }
 }
@@ -225,7 +244,7 @@ void TQCGT_62::KeyDown(int* key, Qt::KeyboardModifiers modifiers) {
 
 std::optional<cgt::Refusal> TQCGT_62::Check() {
     Recalculate();
-    return cgt::ValidateChoiceTable(ui_->XGrid1->table(), state_);
+    return cgt::ValidateChoiceTable(choices_);
 }
 
 void TQCGT_62::Refuse(const cgt::Refusal& refusal) {
@@ -246,7 +265,7 @@ void TQCGT_62::LeaveChoices() {
         if (NextPressed()) Refuse(*refusal);
         return;
     }
-    cgt::LeaveChoiceTable(ui_->XGrid1->table(), state_);
+    cgt::LeaveChoiceTable(choices_);
     MoveOn();
 }
 

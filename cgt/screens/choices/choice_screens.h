@@ -38,13 +38,17 @@ public:
 
     TXGrid* Grid() const;
     TXGrid* LossesGrid() const;
-    const cgt::ChoiceState& State() const { return state_; }
+    const cgt::ChoiceState& State() const { return choices_.state; }
     // The text the net capital gain line shows.
     QString NetGainLine() const;
 
 private:
+    // The rows as the user left them in the grid, the rules' `change`, and the grid shown again.
+    template <typename Fn>
+    void ChangeRows(const Fn& change);
     void Recalculate();
-    // The table and the unapplied losses as the rules left them.
+    // The table and the unapplied losses as the rules left them, and what the table gives the
+    // return.
     void ShowTables();
     // The buttons: each asks first and ends recalculated.
     void ApplyLossBtnClick();
@@ -59,7 +63,7 @@ private:
     void LeaveChoices();
 
     std::unique_ptr<Ui::ChoiceTableForm> ui_;
-    cgt::ChoiceState state_;
+    cgt::ChoiceTable choices_; // the rows the grid shows
 };
 
 // 2104: small business concession elections for every gain from an active asset.
