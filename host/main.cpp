@@ -21,6 +21,7 @@
 #include "store/data_file.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
+#include "store/tags.h"
 
 namespace {
 
@@ -34,10 +35,10 @@ struct ResultTag {
     const char* meaning;
 };
 constexpr std::array<ResultTag, 4> kResultTags{{
-    {169, "total current-year capital gains"},
-    {174, "net capital gain"},
-    {175, "unapplied net capital losses carried forward"},
-    {983, "total current-year capital losses"},
+    {cgt::tag::kTotalCurrentYearGains, "total current-year capital gains"},
+    {cgt::tag::kNetCapitalGain, "net capital gain"},
+    {cgt::tag::kLossesCarriedForward, "unapplied net capital losses carried forward"},
+    {cgt::tag::kTotalCurrentYearLosses, "total current-year capital losses"},
 }};
 
 // The folder of the running program, before the application object exists.

@@ -99,7 +99,7 @@ TFrameWnd::TFrameWnd(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui
     });
 
     TNavigatorFrame* navigator = ui_->NavigatorFrame;
-    navigator->Initialise(&TCGTNavigatorData::Instance());
+    navigator->Initialise(&TNavigatorData::Instance());
     navigator->SetOnSelectItem([this](TNavigatorFrame* sender, TNavigatorItem* item) {
         NavigatorSelectItem(sender, item);
     });

@@ -16,9 +16,9 @@ QString BoolText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-// The one CGT navigator data object; freed when the library is unloaded.
-std::unique_ptr<TCGTNavigatorData>& CgtInstance() {
-    static std::unique_ptr<TCGTNavigatorData> instance;
+// The one navigator data object; freed when the library is unloaded.
+std::unique_ptr<TNavigatorData>& OneInstance() {
+    static std::unique_ptr<TNavigatorData> instance;
     return instance;
 }
 
@@ -129,28 +129,28 @@ TNavigatorTopic* TCustomNavigatorData::TopicOf(const TNavigatorItem* item) const
     return nullptr;
 }
 
-// TCGTNavigatorData
+// TNavigatorData
 
-TCGTNavigatorData::TCGTNavigatorData() : TCustomNavigatorData(RefuseAccess("TCGTNavigatorData")) {}
+TNavigatorData::TNavigatorData() : TCustomNavigatorData(RefuseAccess("TNavigatorData")) {}
 
-TCGTNavigatorData::TCGTNavigatorData(TCreateToken token) : TCustomNavigatorData(token) {}
+TNavigatorData::TNavigatorData(TCreateToken token) : TCustomNavigatorData(token) {}
 
-TCGTNavigatorData::~TCGTNavigatorData() = default;
+TNavigatorData::~TNavigatorData() = default;
 
-TCGTNavigatorData& TCGTNavigatorData::Instance() {
-    auto& instance = CgtInstance();
+TNavigatorData& TNavigatorData::Instance() {
+    auto& instance = OneInstance();
     if (!instance) {
-        instance.reset(new TCGTNavigatorData(TCreateToken{}));
+        instance.reset(new TNavigatorData(TCreateToken{}));
         instance->Populate();
     }
     return *instance;
 }
 
-void TCGTNavigatorData::Release() {
-    CgtInstance().reset();
+void TNavigatorData::Release() {
+    OneInstance().reset();
 }
 
-void TCGTNavigatorData::Populate() {
+void TNavigatorData::Populate() {
     for (const cgt::ScreenSpec& spec : cgt::InstalledScreenTable())
         if (!spec.topic.empty())
             AddTopic(QString::fromLatin1(spec.topic.data(), qsizetype(spec.topic.size())),

@@ -1,6 +1,6 @@
 #pragma once
 // The navigator's data: the interview's topics (and optional items below them) held in one
-// process-wide object per module. TCGTNavigatorData lists the topics of the installed screen
+// process-wide object per module. TNavigatorData lists the topics of the installed screen
 // table, each with the screen it opens. FindItemByScreenID maps any screen number to the topic or
 // item that contains it; SelectItem marks the one the navigator highlights.
 
@@ -91,17 +91,17 @@ private:
 };
 
 // The interview's topics: those of the installed screen table, in its order.
-class TCGTNavigatorData : public TCustomNavigatorData {
+class TNavigatorData : public TCustomNavigatorData {
 public:
-    TCGTNavigatorData(); // throws "Access class TCGTNavigatorData via Instance only"
-    ~TCGTNavigatorData() override;
+    TNavigatorData(); // throws "Access class TNavigatorData via Instance only"
+    ~TNavigatorData() override;
 
     // The one object, created and populated on first use.
-    static TCGTNavigatorData& Instance();
+    static TNavigatorData& Instance();
     // Frees the one object; the next Instance creates a new one. Also done at unload.
     static void Release();
 
 protected:
-    explicit TCGTNavigatorData(TCreateToken token);
+    explicit TNavigatorData(TCreateToken token);
     void Populate() override;
 };

@@ -10,6 +10,7 @@ PACKAGES=(
   g++ cmake make binutils pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libssl-dev
+  nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-liberation fonts-liberation2

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "base/json_writer.h"
 #include "base/number_format.h"
 #include "store/data_file.h"
 #include "store/field_store.h"
@@ -12,138 +13,75 @@
 namespace cgt {
 namespace {
 
-void appendJsonString(std::string& out, std::string_view latin1) {
-    out += '"';
-    for (unsigned char c : latin1) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else if (c < 0x80) {
-                out += static_cast<char>(c);
-            } else {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-    }
-    out += '"';
+std::string typeLabel(std::uint8_t type) {
+    std::string_view name = FieldTypeName(type);
+    return name.empty() ? "type" + std::to_string(type) : std::string(name);
 }
 
-void appendJsonNumber(std::string& out, Extended v) {
-    if (!std::isfinite(v)) {
-        out += "null";
-        return;
-    }
-    out += FormatGeneral(v, 18);
+Json JsonValue(const FieldEntry& e);
+
+// A number with up to 18 significant digits; null when it is not finite.
+Json NumberJson(Extended v) {
+    return std::isfinite(v) ? JsonNumber(FormatGeneral(v, 18)) : Json();
 }
 
-void appendJsonList(std::string& out, const StringListRef& list) {
-    out += '[';
-    if (list) {
-        for (std::size_t i = 0; i < list->size(); ++i) {
-            if (i) out += ", ";
-            appendJsonString(out, (*list)[i]);
-        }
-    }
-    out += ']';
+Json ListJson(const StringListRef& list) {
+    Json lines = Json::array();
+    if (list)
+        for (const std::string& line : *list)
+            lines.push_back(JsonLatin1(line));
+    return lines;
 }
 
-void appendJsonValue(std::string& out, const FieldEntry& e);
-
-void appendJsonItems(std::string& out, const WorksheetRef& sheet) {
-    out += '[';
-    if (sheet) {
-        bool first = true;
-        for (const auto& item : sheet->items()) {
-            if (!first) out += ", ";
-            first = false;
-            out += "{\"row\": " + std::to_string(item.row) +
-                   ", \"tag\": " + std::to_string(item.tag) + ", \"type\": ";
-            appendJsonString(out, FieldTypeName(item.entry.type));
-            out += ", \"value\": ";
-            appendJsonValue(out, item.entry);
-            out += '}';
-        }
-    }
-    out += ']';
+Json ItemsJson(const WorksheetRef& sheet) {
+    Json items = Json::array();
+    if (sheet)
+        for (const auto& item : sheet->items())
+            items.push_back({{"row", item.row},
+                             {"tag", item.tag},
+                             {"type", FieldTypeName(item.entry.type)},
+                             {"value", JsonValue(item.entry)}});
+    return items;
 }
 
-void appendJsonValue(std::string& out, const FieldEntry& e) {
+Json JsonValue(const FieldEntry& e) {
     switch (e.type) {
     case dtNumeric:
     case dtCurrency:
     case dtCurrencyCnt:
-        appendJsonNumber(out, e.number());
-        break;
+        return NumberJson(e.number());
     case dtString:
     case dtSmallStr:
-        appendJsonString(out, EntryDisplayText(e));
-        break;
+        return JsonLatin1(EntryDisplayText(e));
     case dtCheckbox:
-        out += e.checked() ? "true" : "false";
-        break;
+        return e.checked();
     case dtList:
-        appendJsonList(out, e.list);
-        break;
+        return ListJson(e.list);
     case dtWorksheet:
-        appendJsonItems(out, e.sheet);
-        break;
+        return ItemsJson(e.sheet);
     default:
-        out += "null";
+        return nullptr;
     }
-}
-
-std::string typeLabel(std::uint8_t type) {
-    std::string_view name = FieldTypeName(type);
-    return name.empty() ? "type" + std::to_string(type) : std::string(name);
 }
 
 } // namespace
 
 std::string DumpStoreJson() {
     const ModuleRunState& run = Run();
-    std::string out = "{\"signature\": ";
-    appendJsonString(out, FileSignature);
-    out += ", \"section\": " + std::to_string(run.CurrentSection);
-    out += ", \"index\": " + std::to_string(run.CurrentIndex);
-    out += ", \"history\": [";
-    for (std::size_t i = 0; i < run.ScreenHistory.size(); ++i) {
-        if (i) out += ", ";
-        out += std::to_string(run.ScreenHistory[i]);
-    }
-    out += "], \"fields\": [";
-    bool first = true;
+    Json fields = Json::array();
     for (int tag = 1; tag <= kFieldCount; ++tag) {
         const FieldEntry& e = Store().entry(tag);
         if (e.type == dtNone) continue;
-        out += first ? "\n  " : ",\n  ";
-        first = false;
-        out += "{\"tag\": " + std::to_string(tag) + ", \"type\": ";
-        appendJsonString(out, typeLabel(e.type));
-        out += ", \"value\": ";
-        appendJsonValue(out, e);
-        out += '}';
+        fields.push_back({{"tag", tag}, {"type", typeLabel(e.type)}, {"value", JsonValue(e)}});
     }
-    out += first ? "]}\n" : "\n]}\n";
-    return out;
+    Json dump;
+    dump["signature"] = JsonLatin1(FileSignature);
+    dump["section"] = run.CurrentSection;
+    dump["index"] = run.CurrentIndex;
+    dump["history"] = run.ScreenHistory;
+    dump["fields"] = std::move(fields);
+    // One field to a line.
+    return JsonText(dump, {.brokenContainers = {Json::json_pointer("/fields")}});
 }
 
 std::string DumpStoreText() {

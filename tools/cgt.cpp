@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/json_writer.h"
 #include "base/number_format.h"
 #include "base/text.h"
 #include "cgt/records/event_worksheets.h"
@@ -328,77 +329,17 @@ void Save(const std::string& path) {
 
 // ---- compute: the events as the compute contract prints them -------------------------------
 
-// A text of the store (8-bit, read as Latin-1) as a JSON string.
-void AppendString(std::string& out, std::string_view latin1) {
-    out += '"';
-    for (unsigned char c : latin1) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    out += '"';
-}
-
 // A stored result: null when the method is not available (0), 0 for a calculated nil, else the
-// whole-dollar amount.
+// whole-dollar amount; `notAvailable` is the text of null.
 std::string ResultText(cgt::Extended value, const char* notAvailable) {
     if (value == 0 || !std::isfinite(value)) return notAvailable;
     if (cgt::IsExplicitZero(value)) return "0";
     return cgt::FormatFixed(cgt::RoundHalfEven(value), 18, 0);
 }
 
-void AppendKey(std::string& out, const char* key) {
-    out += '"';
-    out += key;
-    out += "\": ";
-}
-
-void AppendEvent(std::string& out, const cgt::RecomputedEvent& e) {
-    out += "{";
-    AppendKey(out, "worksheet");
-    out += std::to_string(e.worksheet) + ", ";
-    AppendKey(out, "row");
-    out += std::to_string(e.row) + ", ";
-    AppendKey(out, "name");
-    AppendString(out, e.name);
-    out += ", ";
-    AppendKey(out, "type");
-    AppendString(out, e.type);
-    const char* const resultKeys[] = {"indexed_gain", "discount_gain", "other_gain",
-                                      "capital_loss"};
-    for (int i = 0; i < 4; ++i) {
-        out += ", ";
-        AppendKey(out, resultKeys[i]);
-        out += ResultText(e.results[i], "null");
-    }
-    const std::pair<const char*, cgt::Extended> costBases[] = {
-        {"cost_base_non_indexed", e.costBase.nonIndexed},
-        {"cost_base_indexed", e.costBase.indexed},
-        {"reduced_cost_base", e.costBase.reduced},
-    };
-    for (const auto& [key, value] : costBases) {
-        out += ", ";
-        AppendKey(out, key);
-        out += ResultText(value, "null");
-    }
-    out += ", ";
-    AppendKey(out, "messages");
-    out += "[";
-    for (std::size_t i = 0; i < e.messages.size(); ++i) {
-        if (i > 0) out += ", ";
-        AppendString(out, e.messages[i]);
-    }
-    out += "]}";
+cgt::Json ResultJson(cgt::Extended value) {
+    const std::string text = ResultText(value, "");
+    return text.empty() ? cgt::Json() : cgt::JsonNumber(text);
 }
 
 // A whole-dollar amount of the store, the calculated nil as 0.
@@ -408,105 +349,99 @@ std::string AmountText(cgt::Extended value) {
     return text == "-0" ? "0" : text;
 }
 
-// An amount cell of the choice table: null when empty.
-std::string CellAmountText(const cgt::CellTable& table, int col, int row, int decimals) {
-    const std::string& text = table.Cell(col, row);
-    if (cgt::TrimText(text).empty()) return "null";
-    const cgt::Extended value = cgt::CellAmount(table, col, row);
-    return decimals == 0 ? AmountText(value) : cgt::FormatFixed(value, 18, decimals);
+cgt::Json AmountJson(cgt::Extended value) {
+    return cgt::JsonNumber(AmountText(value));
 }
 
-void AppendChoiceRow(std::string& out, const cgt::CellTable& t, int row) {
-    auto text = [&](const char* key, int col) {
-        AppendKey(out, key);
-        AppendString(out, cgt::CellText(t, col, row));
-        out += ", ";
-    };
-    auto amount = [&](const char* key, int col, int decimals) {
-        AppendKey(out, key);
-        out += CellAmountText(t, col, row, decimals);
-    };
-    out += "{";
-    AppendKey(out, "worksheet");
-    out += std::to_string(cgt::TruncatedDollars(cgt::CellAmount(t, cgt::ccSourceKind, row))) + ", ";
-    AppendKey(out, "index");
-    out +=
-        std::to_string(cgt::TruncatedDollars(cgt::CellAmount(t, cgt::ccSourceIndex, row))) + ", ";
-    text("code", cgt::ccRowCode);
-    text("description", cgt::ccDescription);
-    text("type", cgt::ccType);
-    amount("indexed", cgt::ccIndexed, 0);
-    out += ", ";
-    amount("discount", cgt::ccDiscount, 0);
-    out += ", ";
-    text("method", cgt::ccMethod);
-    amount("other", cgt::ccOther, 0);
-    out += ", ";
-    amount("loss", cgt::ccLoss, 0);
-    out += ", ";
-    AppendKey(out, "deferred");
-    const bool deferred =
-        cgt::CellIsYes(t, cgt::ccDeferAuto, row) || cgt::CellIsYes(t, cgt::ccDefer, row);
-    out += deferred ? "true, " : "false, ";
-    amount("collectable_loss_applied", cgt::ccCollectableApplied, 0);
-    out += ", ";
-    amount("other_loss_applied", cgt::ccOtherApplied, 0);
-    out += ", ";
-    amount("net_gain", cgt::ccNetGain, 2);
-    out += "}";
+cgt::Json EventJson(const cgt::RecomputedEvent& e) {
+    cgt::Json event;
+    event["worksheet"] = e.worksheet;
+    event["row"] = e.row;
+    event["name"] = cgt::JsonLatin1(e.name);
+    event["type"] = cgt::JsonLatin1(e.type);
+    const char* const resultKeys[] = {"indexed_gain", "discount_gain", "other_gain",
+                                      "capital_loss"};
+    for (std::size_t i = 0; i < e.results.size(); ++i)
+        event[resultKeys[i]] = ResultJson(e.results[i]);
+    event["cost_base_non_indexed"] = ResultJson(e.costBase.nonIndexed);
+    event["cost_base_indexed"] = ResultJson(e.costBase.indexed);
+    event["reduced_cost_base"] = ResultJson(e.costBase.reduced);
+    cgt::Json& messages = event["messages"] = cgt::Json::array();
+    for (const std::string& message : e.messages)
+        messages.push_back(cgt::JsonLatin1(message));
+    return event;
+}
+
+// The choice table's rows in table order, empty rows left out. An empty amount cell is null; the
+// net gain has two decimals.
+cgt::Json ChoiceTableJson(const cgt::CellTable& t) {
+    cgt::Json rows = cgt::Json::array();
+    for (int row = 1; row < t.RowCount(); ++row) {
+        if (t.IsRowEmpty(row)) continue;
+        auto text = [&](int col) { return cgt::JsonLatin1(cgt::CellText(t, col, row)); };
+        auto whole = [&](int col) { return cgt::TruncatedDollars(cgt::CellAmount(t, col, row)); };
+        auto amount = [&](int col, int decimals = 0) {
+            if (cgt::TrimText(t.Cell(col, row)).empty()) return cgt::Json();
+            const cgt::Extended value = cgt::CellAmount(t, col, row);
+            return cgt::JsonNumber(decimals == 0 ? AmountText(value)
+                                                 : cgt::FormatFixed(value, 18, decimals));
+        };
+        cgt::Json& r = rows.emplace_back();
+        r["worksheet"] = whole(cgt::ccSourceKind);
+        r["index"] = whole(cgt::ccSourceIndex);
+        r["code"] = text(cgt::ccRowCode);
+        r["description"] = text(cgt::ccDescription);
+        r["type"] = text(cgt::ccType);
+        r["indexed"] = amount(cgt::ccIndexed);
+        r["discount"] = amount(cgt::ccDiscount);
+        r["method"] = text(cgt::ccMethod);
+        r["other"] = amount(cgt::ccOther);
+        r["loss"] = amount(cgt::ccLoss);
+        r["deferred"] =
+            cgt::CellIsYes(t, cgt::ccDeferAuto, row) || cgt::CellIsYes(t, cgt::ccDefer, row);
+        r["collectable_loss_applied"] = amount(cgt::ccCollectableApplied);
+        r["other_loss_applied"] = amount(cgt::ccOtherApplied);
+        r["net_gain"] = amount(cgt::ccNetGain, 2);
+    }
+    return rows;
 }
 
 // The schedule row's labels as stored.
-std::string ScheduleJson() {
+cgt::Json ScheduleJson() {
     using namespace cgt::tag::schedule;
     cgt::FetchRow(cgt::wkSchedule, 1);
-    std::string out = "{";
-    bool first = true;
+    cgt::Json schedule = cgt::Json::object();
     for (int label : cgt::ScheduleLabels()) {
-        if (!first) out += ", ";
-        first = false;
-        out += "\"" + std::to_string(label) + "\": ";
+        cgt::Json& value = schedule[std::to_string(label)];
         if (label == kFifteenYearAssetCode)
-            AppendString(out, cgt::TrimText(cgt::GetFieldStr(label)));
+            value = cgt::JsonLatin1(cgt::TrimText(cgt::GetFieldStr(label)));
         else if (label == kScripRollOverChosen || label == kScripRollOverNotChosen)
-            out += cgt::FieldChecked(label) ? "true" : "false";
+            value = cgt::FieldChecked(label);
         else
-            out += AmountText(cgt::GetFieldVal(label));
+            value = AmountJson(cgt::GetFieldVal(label));
     }
     cgt::ZeroFillScratchTags();
-    return out + "}";
+    return schedule;
 }
 
 std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events,
                         const cgt::ChoiceRun& choices) {
-    std::string out = "{\n  \"events\": [";
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        out += i == 0 ? "\n    " : ",\n    ";
-        AppendEvent(out, events[i]);
-    }
-    out += events.empty() ? "],\n" : "\n  ],\n";
-    out += "  \"choice_table\": [";
-    bool first = true;
-    for (int row = 1; row < choices.table.RowCount(); ++row) {
-        if (choices.table.IsRowEmpty(row)) continue;
-        out += first ? "\n    " : ",\n    ";
-        first = false;
-        AppendChoiceRow(out, choices.table, row);
-    }
-    out += first ? "],\n" : "\n  ],\n";
-    out += "  \"refused\": ";
-    if (choices.refused)
-        AppendString(out, choices.refused->message);
-    else
-        out += "null";
-    out += ",\n  \"schedule\": " + ScheduleJson() + ",\n";
-    out += "  \"net_capital_gain\": " + AmountText(cgt::GetFieldVal(cgt::tag::kNetCapitalGain)) +
-           ",\n";
-    out += "  \"total_current_year_capital_gains\": " +
-           AmountText(cgt::GetFieldVal(cgt::tag::kTotalCurrentYearGains)) + ",\n";
-    out += "  \"unapplied_losses_carried_forward\": " +
-           AmountText(cgt::GetFieldVal(cgt::tag::kLossesCarriedForward)) + "\n}\n";
-    return out;
+    cgt::Json result;
+    cgt::Json& eventList = result["events"] = cgt::Json::array();
+    for (const cgt::RecomputedEvent& e : events)
+        eventList.push_back(EventJson(e));
+    result["choice_table"] = ChoiceTableJson(choices.table);
+    result["refused"] = choices.refused ? cgt::JsonLatin1(choices.refused->message) : cgt::Json();
+    result["schedule"] = ScheduleJson();
+    result["net_capital_gain"] = AmountJson(cgt::GetFieldVal(cgt::tag::kNetCapitalGain));
+    result["total_current_year_capital_gains"] =
+        AmountJson(cgt::GetFieldVal(cgt::tag::kTotalCurrentYearGains));
+    result["unapplied_losses_carried_forward"] =
+        AmountJson(cgt::GetFieldVal(cgt::tag::kLossesCarriedForward));
+    // The members one to a line, and so the events and the rows of the table.
+    using Pointer = cgt::Json::json_pointer;
+    return cgt::JsonText(
+        result, {.brokenContainers = {Pointer(), Pointer("/events"), Pointer("/choice_table")}});
 }
 
 // The net capital gain, a refusal, and the schedule's labels that are not zero.

@@ -62,7 +62,7 @@ QString MessageOf(const std::function<void()>& create) {
 
 class NavigatorDataTest : public ::testing::Test {
 protected:
-    void TearDown() override { TCGTNavigatorData::Release(); }
+    void TearDown() override { TNavigatorData::Release(); }
 };
 
 TEST_F(NavigatorDataTest, ListsTheFifteenTopicsInOrderWithTheirScreens) {
@@ -83,7 +83,7 @@ TEST_F(NavigatorDataTest, ListsTheFifteenTopicsInOrderWithTheirScreens) {
         {"Manual calculation table", 2101},
         {"Application of choices", 2102},
     };
-    const TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    const TNavigatorData& data = TNavigatorData::Instance();
     ASSERT_EQ(data.TopicCount(), static_cast<int>(expected.size()));
     for (int i = 0; i < data.TopicCount(); ++i) {
         SCOPED_TRACE(i);
@@ -96,12 +96,12 @@ TEST_F(NavigatorDataTest, ListsTheFifteenTopicsInOrderWithTheirScreens) {
 }
 
 TEST_F(NavigatorDataTest, InstanceIsCreatedOnceAndReleaseForgetsIt) {
-    TCGTNavigatorData& first = TCGTNavigatorData::Instance();
-    EXPECT_EQ(&TCGTNavigatorData::Instance(), &first);
+    TNavigatorData& first = TNavigatorData::Instance();
+    EXPECT_EQ(&TNavigatorData::Instance(), &first);
     EXPECT_EQ(first.TopicCount(), 15); // populated once, not again on the second call
     first.SelectItem(first.Topic(7));
-    TCGTNavigatorData::Release();
-    TCGTNavigatorData& second = TCGTNavigatorData::Instance();
+    TNavigatorData::Release();
+    TNavigatorData& second = TNavigatorData::Instance();
     EXPECT_EQ(second.TopicCount(), 15);
     EXPECT_FALSE(second.Topic(7)->fSelected);
 }
@@ -109,7 +109,7 @@ TEST_F(NavigatorDataTest, InstanceIsCreatedOnceAndReleaseForgetsIt) {
 TEST_F(NavigatorDataTest, ParameterlessConstructorsRefuse) {
     const std::vector<std::pair<std::function<void()>, QString>> cases = {
         {[] { TSingleton s; }, "Access class TSingleton via Instance only"},
-        {[] { TCGTNavigatorData d; }, "Access class TCGTNavigatorData via Instance only"},
+        {[] { TNavigatorData d; }, "Access class TNavigatorData via Instance only"},
         {[] { TNavigatorItem i; }, "Use paramaterised constructor for TNavigatorItem.Create only"},
         {[] { TNavigatorTopic t; },
          "Use paramaterised constructor for TNavigatorTopic.Create only"},
@@ -152,7 +152,7 @@ TEST_F(NavigatorDataTest, FindItemByScreenIdTakesTheTopicHoldingTheScreen) {
         {2101, "Manual calculation table"},
         {2250, nullptr},
     };
-    const TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    const TNavigatorData& data = TNavigatorData::Instance();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.screen);
         const TNavigatorItem* found = data.FindItemByScreenID(c.screen);
@@ -201,7 +201,7 @@ protected:
     }
     void TearDown() override {
         cgt::SetTracerForTesting(nullptr);
-        TCGTNavigatorData::Release();
+        TNavigatorData::Release();
     }
 
     void Show(TCustomNavigatorData* data) {
@@ -253,7 +253,7 @@ TEST_F(NavigatorFrameTest, BuildsTheTreeFromTheData) {
 }
 
 TEST_F(NavigatorFrameTest, ClickingATopicReportsItOnce) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     QTreeWidgetItem* realEstate = Node(QStringLiteral("Real estate"));
     Click(realEstate);
@@ -274,7 +274,7 @@ TEST_F(NavigatorFrameTest, ClickingATopicReportsItOnce) {
 }
 
 TEST_F(NavigatorFrameTest, ClickOnTheIndentIsNoSelection) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     Click(Node(QStringLiteral("Real estate")), 3);
     EXPECT_TRUE(reported.empty());
@@ -282,7 +282,7 @@ TEST_F(NavigatorFrameTest, ClickOnTheIndentIsNoSelection) {
 }
 
 TEST_F(NavigatorFrameTest, InactiveFrameReportsNothing) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     frame.setActive(false);
     Click(Node(QStringLiteral("Real estate")));
@@ -295,7 +295,7 @@ TEST_F(NavigatorFrameTest, InactiveFrameReportsNothing) {
 }
 
 TEST_F(NavigatorFrameTest, SelectItemByScreenIdHighlightsWithoutReporting) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     EXPECT_TRUE(frame.SelectItemByScreenID(2040));
     EXPECT_TRUE(reported.empty());
@@ -315,7 +315,7 @@ TEST_F(NavigatorFrameTest, SelectItemByScreenIdHighlightsWithoutReporting) {
 }
 
 TEST_F(NavigatorFrameTest, SelectItemByScreenIdIgnoresTheNodeUnderTheMouse) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     const QRect shares = Tree()->visualItemRect(Node(QStringLiteral("Shares")));
     QCursor::setPos(Tree()->viewport()->mapToGlobal(shares.center()));
@@ -329,7 +329,7 @@ TEST_F(NavigatorFrameTest, SelectItemByScreenIdIgnoresTheNodeUnderTheMouse) {
 }
 
 TEST_F(NavigatorFrameTest, SelectItemByScreenIdRestoresTheHandlerAfterAnError) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     auto tracer = std::make_unique<TRecordingTracer>();
     tracer->failOn = QStringLiteral("SelectNodeByName");
@@ -447,7 +447,7 @@ protected:
 };
 
 TEST_F(NavigatorDrawingTest, HighlightedRowIsBlackWithWhiteText) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     frame.SelectItemByScreenID(2031);
     const QImage image = Picture();
@@ -552,7 +552,7 @@ TEST(NavigatorInFrameTest, EveryCaptionFitsThePanel) {
 
 // The operations trace their calls, nested, with the texts the log readers look for.
 TEST_F(NavigatorFrameTest, ClickIsTracedNestedWithTheJumpInside) {
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     Show(&data);
     auto owned = std::make_unique<TRecordingTracer>();
     TRecordingTracer* tracer = owned.get();

@@ -35,7 +35,7 @@ class TraceLogTest : public ::testing::Test {
 protected:
     void TearDown() override {
         cgt::SetTracerForTesting(nullptr);
-        TCGTNavigatorData::Release();
+        TNavigatorData::Release();
     }
     QTemporaryDir dir;
 };
@@ -131,7 +131,7 @@ TEST_F(TraceLogTest, BuiltTracerIsSilentAndKeepsTheNesting) {
     ASSERT_NE(dynamic_cast<TNullTracer*>(&cgt::Tracer()), nullptr);
 
     // The navigator behaves the same: a click is reported, three traced calls deep.
-    TCGTNavigatorData& data = TCGTNavigatorData::Instance();
+    TNavigatorData& data = TNavigatorData::Instance();
     TNavigatorFrame frame;
     frame.resize(240, 420);
     frame.Initialise(&data);

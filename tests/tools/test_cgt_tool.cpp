@@ -1,20 +1,12 @@
 // The cgt tool as a user runs it: a separate process in a private folder, its standard output,
 // standard error and exit status captured.
 
+#include "cgt_process.h"
 #include "support/sample_store.h"
 #include "support/store_fixture.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -25,28 +17,17 @@
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
 
-extern char** environ;
-
 namespace cgt {
 namespace {
 
 using test::ReadBytes;
+using test::ReadText;
 using test::TempFolder;
 using test::WriteBytes;
+using Outcome = test::CgtOutcome;
 
 const std::string kId = test::kSampleIdentifier; // "123 456 782"
 const std::string kNewId = "987 654 321";
-
-struct Outcome {
-    int status = -1; // exit status, or 128 + signal
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string JsonField(int tag, std::string_view type, std::string_view quotedValue) {
     return "{\"tag\": " + std::to_string(tag) + ", \"type\": \"" + std::string(type) +
@@ -57,39 +38,7 @@ class CgtToolTest : public test::StoreTest {
 protected:
     // Runs cgt with `args` in the work folder.
     Outcome cgtRun(const std::vector<std::string>& args) {
-        const std::string outPath = capture.file("stdout");
-        const std::string errPath = capture.file("stderr");
-        std::vector<std::string> argStrings{CGT_TOOL_PATH};
-        argStrings.insert(argStrings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : argStrings)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, work.path().c_str());
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t pid = 0;
-        const int spawned =
-            posix_spawn(&pid, CGT_TOOL_PATH, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        Outcome outcome;
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << CGT_TOOL_PATH << ": " << std::strerror(spawned);
-            return outcome;
-        }
-        int wstatus = 0;
-        while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
-        }
-        outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        outcome.out = ReadText(outPath);
-        outcome.err = ReadText(errPath);
-        return outcome;
+        return test::RunCgt(args, work.path(), capture);
     }
 
     // Saves the store of every value type (a worksheet, a list, history) in-process.
