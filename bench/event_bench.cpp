@@ -26,8 +26,8 @@
 #include "base/dates.h"
 #include "bench/ratio_reporter.h"
 #include "bench/silent_dialogs.h"
+#include "cgt/records/choice_records.h"
 #include "cgt/records/event_worksheets.h"
-#include "cgt/rules/choice_table.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -182,7 +182,7 @@ void BM_ChoiceTable(benchmark::State& state) {
     for (auto _ : state) {
         const cgt::ChoiceRun run = cgt::RunChoiceTable(true);
         refused = run.refused;
-        rows = run.table.RowCount() - 1;
+        rows = static_cast<int>(run.table.rows.size());
     }
     if (refused) state.SkipWithError(("the table refused: " + refused->message).c_str());
     if (rows < events / 2) state.SkipWithError("the table lacks rows");

@@ -22,10 +22,10 @@
 #include "base/json_writer.h"
 #include "base/number_format.h"
 #include "base/text.h"
+#include "cgt/records/choice_records.h"
 #include "cgt/records/event_worksheets.h"
 #include "cgt/rules/choice_cells.h"
-#include "cgt/rules/choice_table.h"
-#include "cgt/rules/schedule.h"
+#include "cgt/rules/choice_grid.h"
 #include "report/core/catalog.h"
 #include "report/core/pages.h"
 #include "report/core/script.h"
@@ -374,36 +374,34 @@ cgt::Json EventJson(const cgt::RecomputedEvent& e) {
 
 // The choice table's rows in table order, empty rows left out. An empty amount cell is null; the
 // net gain has two decimals.
-cgt::Json ChoiceTableJson(const cgt::CellTable& t) {
-    cgt::Json rows = cgt::Json::array();
-    for (int row = 1; row < t.RowCount(); ++row) {
-        if (t.IsRowEmpty(row)) continue;
-        auto text = [&](int col) { return cgt::JsonLatin1(cgt::CellText(t, col, row)); };
-        auto whole = [&](int col) { return cgt::TruncatedDollars(cgt::CellAmount(t, col, row)); };
-        auto amount = [&](int col, int decimals = 0) {
-            if (cgt::TrimText(t.Cell(col, row)).empty()) return cgt::Json();
-            const cgt::Extended value = cgt::CellAmount(t, col, row);
-            return cgt::JsonNumber(decimals == 0 ? AmountText(value)
-                                                 : cgt::FormatFixed(value, 18, decimals));
+cgt::Json ChoiceTableJson(const std::vector<cgt::ChoiceRow>& rows) {
+    cgt::Json list = cgt::Json::array();
+    for (const cgt::ChoiceRow& row : rows) {
+        if (row.Empty()) continue;
+        const cgt::ChoiceCells cells = cgt::ChoiceRowCells(row);
+        auto text = [](std::string_view t) { return cgt::JsonLatin1(cgt::TrimText(t)); };
+        auto amount = [](const cgt::ChoiceAmount& a, int decimals = 0) {
+            if (cgt::TrimText(a.Text()).empty()) return cgt::Json();
+            return cgt::JsonNumber(decimals == 0 ? AmountText(a.Value())
+                                                 : cgt::FormatFixed(a.Value(), 18, decimals));
         };
-        cgt::Json& r = rows.emplace_back();
-        r["worksheet"] = whole(cgt::ccSourceKind);
-        r["index"] = whole(cgt::ccSourceIndex);
-        r["code"] = text(cgt::ccRowCode);
-        r["description"] = text(cgt::ccDescription);
-        r["type"] = text(cgt::ccType);
-        r["indexed"] = amount(cgt::ccIndexed);
-        r["discount"] = amount(cgt::ccDiscount);
-        r["method"] = text(cgt::ccMethod);
-        r["other"] = amount(cgt::ccOther);
-        r["loss"] = amount(cgt::ccLoss);
-        r["deferred"] =
-            cgt::CellIsYes(t, cgt::ccDeferAuto, row) || cgt::CellIsYes(t, cgt::ccDefer, row);
-        r["collectable_loss_applied"] = amount(cgt::ccCollectableApplied);
-        r["other_loss_applied"] = amount(cgt::ccOtherApplied);
-        r["net_gain"] = amount(cgt::ccNetGain, 2);
+        cgt::Json& r = list.emplace_back();
+        r["worksheet"] = row.source.Number();
+        r["index"] = row.source.index;
+        r["code"] = text(row.source.code);
+        r["description"] = text(row.description);
+        r["type"] = text(row.type);
+        r["indexed"] = amount(row.indexed);
+        r["discount"] = amount(row.discount);
+        r["method"] = text(cells[cgt::ccMethod]);
+        r["other"] = amount(row.other);
+        r["loss"] = amount(row.loss);
+        r["deferred"] = row.Deferred();
+        r["collectable_loss_applied"] = amount(row.collectableApplied);
+        r["other_loss_applied"] = amount(row.otherApplied);
+        r["net_gain"] = amount(row.netGain, 2);
     }
-    return rows;
+    return list;
 }
 
 // The schedule row's labels as stored.
@@ -430,7 +428,7 @@ std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events,
     cgt::Json& eventList = result["events"] = cgt::Json::array();
     for (const cgt::RecomputedEvent& e : events)
         eventList.push_back(EventJson(e));
-    result["choice_table"] = ChoiceTableJson(choices.table);
+    result["choice_table"] = ChoiceTableJson(choices.table.rows);
     result["refused"] = choices.refused ? cgt::JsonLatin1(choices.refused->message) : cgt::Json();
     result["schedule"] = ScheduleJson();
     result["net_capital_gain"] = AmountJson(cgt::GetFieldVal(cgt::tag::kNetCapitalGain));

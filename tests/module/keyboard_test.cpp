@@ -26,7 +26,7 @@
 #include "module/main_form.h"
 #include "module/module_run.h"
 #include "module_test_support.h"
-#include "rules/choice_fixture.h"
+#include "records/choice_fixture.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
 #include "support/scripted_dialogs.h"

@@ -30,7 +30,7 @@ const Layer kLayers[] = {
     {"base", {"base/"}, Qt::None},
     {"store", {"store/", "base/"}, Qt::None},
     {"controls/core", {"controls/core/", "base/"}, Qt::None},
-    {"cgt/rules", {"cgt/rules/", "controls/core/", "store/", "base/"}, Qt::None},
+    {"cgt/rules", {"cgt/rules/", "controls/core/", "base/"}, Qt::None},
     {"cgt/records", {"cgt/records/", "cgt/rules/", "controls/core/", "store/", "base/"}, Qt::None},
     {"report/core", {"report/core/", "controls/core/", "store/", "base/"}, Qt::None},
     {"report/engine",

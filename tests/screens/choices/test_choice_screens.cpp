@@ -24,7 +24,7 @@
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
 #include "controls/xgrid.h"
-#include "rules/choice_fixture.h"
+#include "records/choice_fixture.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "support/screen_fixture.h"

@@ -45,7 +45,7 @@ TEST_F(ChoiceTableTest, MethodChoiceOnATieIsDiscount) {
         StoreResult({.indexed = c.indexed, .discount = c.discount});
         Shown t;
         EXPECT_EQ(t.Cell("Event", ccChoiceRequired), "Yes");
-        MakeMethodChoices(t.table, t.state);
+        t.Do(MakeMethodChoices);
         EXPECT_EQ(t.Cell("Event", ccMethod), c.method) << c.indexed << " / " << c.discount;
     }
 }
@@ -65,7 +65,7 @@ TEST_F(ChoiceTableTest, ApplyAllChoosesBetweenIndexedAndDiscountWithLosses) {
         SetFieldVal(tag::kUnappliedOtherLosses, c.losses);
         StoreResult({.indexed = 1000, .discount = 1500});
         Shown t;
-        MakeAllChoices(t.table, t.state);
+        t.Do(MakeAllChoices);
         EXPECT_EQ(t.Cell("Event", ccMethod), c.method) << c.losses;
         EXPECT_EQ(t.Cell("Event", ccOtherApplied), c.applied) << c.losses;
         EXPECT_EQ(Trimmed(t.Cell("Event", ccNetGain)), c.net) << c.losses;
@@ -83,11 +83,11 @@ TEST_F(ChoiceTableTest, ChoosingDiscountAppliesNoMoreThanTheDiscountGain) {
     SetFieldLst(tag::kManualCalculationTable, std::make_shared<StringList>(manual));
     SetFieldVal(tag::kUnappliedOtherLosses, 1196);
     Shown t;
-    MakeAllChoices(t.table, t.state);
+    t.Do(MakeAllChoices);
     EXPECT_EQ(t.Cell("Boat", ccMethod), "Discount");
     EXPECT_EQ(t.Cell("Boat", ccOtherApplied), "420");
     EXPECT_EQ(t.Cell("Boat", ccNetGain), "0");
-    EXPECT_FALSE(ValidateChoiceTable(t.table, t.state));
+    EXPECT_FALSE(t.Validate());
 }
 
 TEST_F(ChoiceTableTest, CurrentYearLossesAreTakenUpBeforePriorYearLosses) {
@@ -95,7 +95,7 @@ TEST_F(ChoiceTableTest, CurrentYearLossesAreTakenUpBeforePriorYearLosses) {
     StoreResult({.key = 1, .name = "Gain", .other = 600});
     StoreResult({.key = 2, .name = "Loss", .loss = 200});
     Shown t;
-    MakeAllChoices(t.table, t.state);
+    t.Do(MakeAllChoices);
     EXPECT_EQ(t.Cell("Gain", ccOtherApplied), "600");
     EXPECT_EQ(t.state.currentOtherApplied, 200);
     EXPECT_EQ(t.state.priorOtherApplied, 400);
@@ -115,13 +115,13 @@ TEST_F(ChoiceTableTest, CollectableLossesOnlyToCollectableRowsAndOtherLossesNeve
     StoreResult({.worksheet = wkPersonalUse, .name = "Painting", .type = "A", .indexed = 400});
     StoreResult({.name = "Shares", .type = "SN", .indexed = 1000});
     Shown t;
-    MakeAllChoices(t.table, t.state);
+    t.Do(MakeAllChoices);
     EXPECT_EQ(t.Cell("Painting", ccCollectableApplied), "150");
     EXPECT_EQ(t.Cell("Painting", ccOtherApplied), "");
     EXPECT_EQ(t.Cell("Shares", ccCollectableApplied), "");
     EXPECT_EQ(t.Cell("Shares", ccOtherApplied), "300");
     EXPECT_EQ(Trimmed(t.Cell("Painting", ccNetGain)), "250.00");
-    EXPECT_FALSE(ValidateChoiceTable(t.table, t.state));
+    EXPECT_FALSE(t.Validate());
 }
 
 TEST_F(ChoiceTableTest, AFifteenYearExemptGainGivesNoRowButItsLossDoes) {
@@ -151,7 +151,7 @@ TEST_F(ChoiceTableTest, ATrustComponentIsGrossedUp) {
 TEST_F(ChoiceTableTest, ADeferredLossIsNoLossOfThisYear) {
     struct Case {
         EventResult loss;
-        long long cyo;
+        long long currentOtherLosses;
         Extended total983;
     };
     const EventResult chosen{
@@ -164,10 +164,10 @@ TEST_F(ChoiceTableTest, ADeferredLossIsNoLossOfThisYear) {
         StoreResult({.key = 1, .name = "Gain", .other = 1000});
         StoreResult(c.loss);
         Shown t;
-        EXPECT_EQ(t.state.cyo, c.cyo);
+        EXPECT_EQ(t.state.currentOtherLosses, c.currentOtherLosses);
         EXPECT_EQ(GetFieldVal(tag::kTotalCurrentYearLosses), c.total983);
         // A loss of this year must be applied to the gain; a deferred one is not available.
-        EXPECT_EQ(ValidateChoiceTable(t.table, t.state).has_value(), c.cyo > 0);
+        EXPECT_EQ(t.Validate().has_value(), c.currentOtherLosses > 0);
     }
 }
 
@@ -176,7 +176,7 @@ TEST_F(ChoiceTableTest, ADeferredGainNeedsNoMethod) {
     Shown t;
     EXPECT_EQ(t.Cell("Event", ccChoiceRequired), "Yes");
     EXPECT_EQ(t.Cell("Event", ccNetGain), "0");
-    EXPECT_FALSE(ValidateChoiceTable(t.table, t.state));
+    EXPECT_FALSE(t.Validate());
 }
 
 TEST_F(ChoiceTableTest, TheChecksOnLeavingRefuseWithTheRowAndMessage) {
@@ -205,8 +205,8 @@ TEST_F(ChoiceTableTest, TheChecksOnLeavingRefuseWithTheRowAndMessage) {
         Shown t;
         t.table.SetCell(ccOtherApplied, t.Row("First"), "10");
         if (c.col >= 0) t.table.SetCell(c.col, t.Row("Second"), c.text);
-        RecalculateChoices(t.table, t.state);
-        const auto refusal = ValidateChoiceTable(t.table, t.state);
+        t.Do(RecalculateChoices);
+        const auto refusal = t.Validate();
         ASSERT_TRUE(refusal) << c.message;
         EXPECT_EQ(refusal->message, c.message);
         EXPECT_EQ(refusal->row, t.Row("Second"));
@@ -218,7 +218,7 @@ TEST_F(ChoiceTableTest, LossesLeftWithGainsLeftAreRefused) {
     SetFieldVal(tag::kUnappliedOtherLosses, 100);
     StoreResult({.other = 500});
     Shown t;
-    const auto refusal = ValidateChoiceTable(t.table, t.state);
+    const auto refusal = t.Validate();
     ASSERT_TRUE(refusal);
     EXPECT_EQ(refusal->message, "Losses must be applied until available gains are exhausted.");
     EXPECT_EQ(refusal->row, 1);
@@ -266,9 +266,9 @@ TEST_F(ChoiceTableTest, ChoicesAndLossesAreStoredWithTheirSourcesAndReadBack) {
         t.table.SetCell(ccMethod, t.Row("Parcel - Non-ass receipt"), "Indexed");
         t.table.SetCell(ccMethod, t.Row("Parcel - Disposal"), "Indexed");
         t.table.SetCell(ccOtherApplied, t.Row("Parcel - Disposal"), "100");
-        RecalculateChoices(t.table, t.state);
-        ASSERT_FALSE(ValidateChoiceTable(t.table, t.state));
-        LeaveChoiceTable(t.table, t.state);
+        t.Do(RecalculateChoices);
+        ASSERT_FALSE(t.Validate());
+        t.Leave();
     }
     Shown again;
     EXPECT_EQ(again.Cell("Parcel - Non-ass receipt", ccMethod), "Indexed");
@@ -291,9 +291,9 @@ TEST_F(ChoiceTableTest, ManualAndTrustRowsStoreTheirChoicesInTheirTables) {
     SetFieldLst(tag::kTrustDistributionTable, std::make_shared<StringList>(trust));
     SetFieldVal(tag::kUnappliedOtherLosses, 250);
     Shown t;
-    MakeAllChoices(t.table, t.state);
-    ASSERT_FALSE(ValidateChoiceTable(t.table, t.state));
-    LeaveChoiceTable(t.table, t.state);
+    t.Do(MakeAllChoices);
+    ASSERT_FALSE(t.Validate());
+    t.Leave();
     const StringListRef storedManual = GetFieldLst(tag::kManualCalculationTable);
     const StringListRef storedTrust = GetFieldLst(tag::kTrustDistributionTable);
     EXPECT_EQ((*storedManual)[ccMethod], "Indexed");  // 400 ÷ 2 > 100 − 50
@@ -333,12 +333,13 @@ TEST_F(ChoiceTableTest, AutomaticChoicesOnManyRowsPassTheChecks) {
             StoreResult(e);
         }
         Shown t;
-        MakeAllChoices(t.table, t.state);
-        const auto refusal = ValidateChoiceTable(t.table, t.state);
+        t.Do(MakeAllChoices);
+        const auto refusal = t.Validate();
         EXPECT_FALSE(refusal) << "round " << round << ": " << refusal->message << " row "
                               << refusal->row;
-        EXPECT_LE(t.state.t12, t.state.cyc + t.state.pyc);
-        EXPECT_LE(t.state.t14, t.state.cyo + t.state.pyo);
+        EXPECT_LE(t.state.collectableApplied,
+                  t.state.currentCollectableLosses + t.state.priorCollectableLosses);
+        EXPECT_LE(t.state.otherApplied, t.state.currentOtherLosses + t.state.priorOtherLosses);
     }
 }
 

@@ -5,7 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "cgt/records/choice_records.h"
+#include "cgt/rules/choice_grid.h"
 #include "cgt/rules/choice_table.h"
+#include "cgt/rules/manual_table.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
@@ -41,14 +44,35 @@ inline void StoreResult(const EventResult& e) {
     PutRow(e.worksheet, e.key);
 }
 
-// The choice table built and recalculated as the screen shows it.
+// The choice table built and recalculated as the screen shows it: its rows, and the grid that
+// shows them and takes edits, read back before each step as the screen reads them.
 struct Shown {
+    ChoiceTable choices;
     CellTable table;
-    ChoiceState state;
+    ChoiceState& state = choices.state;
     Shown() {
         SetupChoiceTable(table);
-        BuildChoiceRows(table, state);
-        RecalculateChoices(table, state);
+        choices = BuildChoiceTable(ReadChoiceSources());
+        RecalculateChoices(choices);
+        Show();
+    }
+    // The grid read back, a step of the rules, and the table shown again.
+    void Do(void (*step)(ChoiceTable&)) {
+        ReadChoiceGrid(table, choices.rows);
+        step(choices);
+        Show();
+    }
+    std::optional<Refusal> Validate() {
+        ReadChoiceGrid(table, choices.rows);
+        return ValidateChoiceTable(choices);
+    }
+    void Leave() {
+        ReadChoiceGrid(table, choices.rows);
+        LeaveChoiceTable(choices);
+    }
+    void Show() {
+        PublishChoiceTable(choices);
+        ShowChoiceRows(choices.rows, table);
     }
     // The first row whose description starts with `name`.
     int Row(const std::string& name) const {

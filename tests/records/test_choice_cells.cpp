@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "cgt/records/event_records.h"
 #include "cgt/rules/choice_cells.h"
 #include "choice_fixture.h"
 

@@ -22,13 +22,13 @@ protected:
     // The table shown, the choices made by the button when asked, and left forward.
     void Leave(bool makeAll, const std::function<void(Shown&)>& edit = {}) {
         Shown t;
-        if (makeAll) MakeAllChoices(t.table, t.state);
+        if (makeAll) t.Do(MakeAllChoices);
         if (edit) {
             edit(t);
-            RecalculateChoices(t.table, t.state);
+            t.Do(RecalculateChoices);
         }
         shownGain = t.state.netCapitalGain;
-        LeaveChoiceTable(t.table, t.state);
+        t.Leave();
     }
     long long shownGain = 0;
 };
