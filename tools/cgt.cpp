@@ -329,17 +329,21 @@ void Save(const std::string& path) {
 
 // ---- compute: the events as the compute contract prints them -------------------------------
 
-// A stored result: null when the method is not available (0), 0 for a calculated nil, else the
-// whole-dollar amount; `notAvailable` is the text of null.
-std::string ResultText(cgt::Extended value, const char* notAvailable) {
-    if (value == 0 || !std::isfinite(value)) return notAvailable;
-    if (cgt::IsExplicitZero(value)) return "0";
-    return cgt::FormatFixed(cgt::RoundHalfEven(value), 18, 0);
+// A result: `notAvailable` when the method is not available, 0 for a calculated nil, else the
+// whole-dollar amount.
+std::string ResultText(const cgt::MethodResult& result, const char* notAvailable) {
+    if (result.IsNil()) return "0";
+    if (!result.Available() || !std::isfinite(result.Amount())) return notAvailable;
+    return cgt::FormatFixed(cgt::RoundHalfEven(result.Amount()), 18, 0);
 }
 
-cgt::Json ResultJson(cgt::Extended value) {
-    const std::string text = ResultText(value, "");
+// A result, or a cost base as results are kept (0 none, the explicit zero a nil), as JSON.
+cgt::Json ResultJson(const cgt::MethodResult& result) {
+    const std::string text = ResultText(result, "");
     return text.empty() ? cgt::Json() : cgt::JsonNumber(text);
+}
+cgt::Json ResultJson(cgt::Extended stored) {
+    return ResultJson(cgt::MethodResult::FromStored(stored));
 }
 
 // A whole-dollar amount of the store, the calculated nil as 0.

@@ -15,6 +15,10 @@ namespace {
 
 using namespace tag::event;
 
+// The stored result of each column of the gain worksheet's result block.
+constexpr int kColumnResultTags[kGainColumns] = {kIndexedGain, kDiscountGain, kOtherGain,
+                                                 kCapitalLoss};
+
 // The values of one stored row by tag.
 class StoredRow {
 public:
@@ -45,8 +49,9 @@ RecomputedEvent Summary(int worksheet, int row, const Worksheet& stored, std::st
     event.row = row;
     event.name = r.Text(kName);
     event.type = r.Text(kAssetType);
-    event.results = {r.Number(kIndexedGain), r.Number(kDiscountGain), r.Number(kOtherGain),
-                     r.Number(kCapitalLoss)};
+    for (int column : {gcIndexed, gcDiscount, gcOther, gcLoss})
+        event.results[static_cast<std::size_t>(column)] =
+            MethodResult::FromStored(r.Number(kColumnResultTags[column]));
     event.costBase = {r.Number(kCostBaseNonIndexed), r.Number(kCostBaseIndexed),
                       r.Number(kReducedCostBase)};
     for (int tag : {kFirstMessage, kSecondMessage})

@@ -30,11 +30,11 @@ GainWorksheet RunEventWorksheets(int worksheet, GainVariant variant);
 struct RecomputedEvent {
     int worksheet = 0;
     int row = 0;
-    std::string name;                  // 710
-    std::string type;                  // 714
-    std::array<Extended, 4> results{}; // 1132, 1135, 1138, 1141
-    CostBases costBase;                // 1112, 1113, 1114
-    std::vector<std::string> messages; // 1142, 1143 that are not empty
+    std::string name;
+    std::string type;
+    std::array<MethodResult, kGainColumns> results{}; // by column of the result block
+    CostBases costBase;
+    std::vector<std::string> messages; // the first and second message that are not empty
     std::string error;                 // an input that ended the calculation
 };
 

@@ -103,7 +103,8 @@ AdjustmentRow DatedRow(DateTime date, std::string description, std::string code)
     return row;
 }
 
-// The base date (tag 730 when it converts, else 726) and the later of 726 and 729.
+// The base date (the rolled-over acquisition date when it converts, else the acquisition date)
+// and the later of the acquisition date and the cost base date.
 struct Dates {
     std::optional<DateTime> base, rolledOver, costBase;
 };

@@ -17,7 +17,7 @@
 
 namespace cgt {
 
-// Strings per payment in tag 738.
+// Strings per payment in the payments list.
 int PaymentStrings(PaymentKind kind);
 
 // The CGT event date of a trust payment received on `payment`: the day itself up to 30/06/1998,
@@ -74,14 +74,14 @@ struct AdjustmentInputs {
 // What the last pass published. Gains are [this income year, prior income years].
 struct AdjustmentResults {
     bool published = false;
-    std::string date;                       // 1151: the date of the last payment applied
-    CostBases adjusted;                     // 1152, 1153, 1154, rounded
-    std::array<Extended, 2> discountGain{}; // 1155, 1156
-    std::array<Extended, 2> indexedGain{};  // 1157, 1158
-    std::array<Extended, 2> otherGain{};    // 1159, 1160
-    bool indexedEnabled = true;             // false: indexation not available
-    bool discountEnabled = true;            // false: the discount not available
-    bool gainThisYear = false;              // 1198
+    std::string date;   // the date of the last payment applied
+    CostBases adjusted; // rounded
+    std::array<Extended, 2> discountGain{};
+    std::array<Extended, 2> indexedGain{};
+    std::array<Extended, 2> otherGain{};
+    bool indexedEnabled = true;  // false: indexation not available
+    bool discountEnabled = true; // false: the discount not available
+    bool gainThisYear = false;
 };
 
 // One row of the grid while the passes run.
@@ -92,10 +92,10 @@ struct AdjustmentRow {
 
 struct AdjustmentWorksheet {
     PaymentKind kind = PaymentKind::Shares;
-    std::string baseDate;            // 1101
+    std::string baseDate;
     std::vector<AdjustmentRow> rows; // sorted by date, then code
     AdjustmentResults results;
-    CellTable Grid() const; // the rows as the grid shows them (tag 1199)
+    CellTable Grid() const; // the rows as the grid shows them
 };
 
 // Fills the grid: the section 2 cost bases, the cost elements up to the last payment, and one

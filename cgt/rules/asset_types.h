@@ -1,5 +1,5 @@
 #pragma once
-// The asset type codes of an event (tag 714): which are active assets, and how the gain
+// The asset type codes of an event: which are active assets, and how the gain
 // worksheet groups them in its two type boxes.
 
 #include <string_view>

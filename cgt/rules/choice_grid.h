@@ -22,7 +22,8 @@ std::span<const ShownColumn> ChoiceTableShownColumns();
 // A cell table laid out for the choice table (columns and descriptions, no rows).
 void SetupChoiceTable(CellTable& grid);
 
-// A row's cells, and the row of cells (a line of the grid, of tag 803 or of the manual table).
+// A row's cells, and the row of cells (a line of the grid, of the stored table or of the manual
+// table).
 ChoiceCells ChoiceRowCells(const ChoiceRow& row);
 ChoiceRow ChoiceRowFromCells(std::span<const std::string> cells);
 
@@ -30,7 +31,7 @@ ChoiceRow ChoiceRowFromCells(std::span<const std::string> cells);
 void ShowChoiceRows(const std::vector<ChoiceRow>& rows, CellTable& grid);
 // The grid's rows, as the user left them, into the table's rows (empty rows kept).
 void ReadChoiceGrid(const CellTable& grid, std::vector<ChoiceRow>& rows);
-// The rows that hold something, as tag 803 keeps them: 21 strings a row.
+// The rows that hold something, as the return keeps the table: 21 strings a row.
 StringList ChoiceTableList(const std::vector<ChoiceRow>& rows);
 
 // The unapplied-losses grid in whole dollars: titles, "Prior Years" and "Current Year".

@@ -82,13 +82,13 @@ ChoiceSource ChoiceSource::Of(int number, int index, std::string code) {
 
 bool ChoiceRow::Empty() const {
     auto blank = [](std::string_view text) { return TrimBlanks(text).empty(); };
-    for (const ChoiceAmount* a : {&indexed, &discount, &other, &loss, &collectableApplied,
-                                  &priorCollectableApplied, &otherApplied, &transferredApplied,
-                                  &netGain, &indexFactor})
+    for (const ChoiceAmount* a :
+         {&indexed, &discount, &other, &loss, &collectableApplied, &priorCollectableApplied,
+          &otherApplied, &transferredApplied, &netGain, &indexFactor})
         if (!blank(a->Text())) return false;
     return blank(section) && blank(description) && blank(type) && blank(source.code) &&
-           choiceRequired == Answer::None && method == Method::None &&
-           canDefer == Answer::None && deferAuto == Answer::None && defer == Answer::None &&
+           choiceRequired == Answer::None && method == Method::None && canDefer == Answer::None &&
+           deferAuto == Answer::None && defer == Answer::None &&
            source.kind == ChoiceSource::Kind::None;
 }
 
@@ -216,9 +216,9 @@ void AddTrustRows(const std::vector<TrustDistribution>& trusts, std::vector<Choi
             row.section = "Other trust";
             row.description = trust.name + c.suffix;
             row.type = c.type;
-            row.*c.gain = c.factor == 1 ? ChoiceAmount(amount)
-                                        : ChoiceAmount::Whole(ChoiceAmount(amount).Value() *
-                                                              c.factor);
+            row.*c.gain = c.factor == 1
+                              ? ChoiceAmount(amount)
+                              : ChoiceAmount::Whole(ChoiceAmount(amount).Value() * c.factor);
             row.choiceRequired = Answer::No;
             row.canDefer = Answer::No;
             row.collectableApplied = ChoiceAmount(TrimText(trust.collectableApplied[k]));
@@ -381,10 +381,9 @@ std::vector<int> SortedOrder(const std::vector<ChoiceRow>& rows,
         std::stable_sort(first, last, less);
         std::size_t run = begin;
         for (std::size_t i = begin + 1; i <= end; ++i) {
-            const bool split =
-                i == end || less(order[run], order[i]) ||
-                cls[static_cast<std::size_t>(order[i - 1])].text !=
-                    cls[static_cast<std::size_t>(order[i])].text;
+            const bool split = i == end || less(order[run], order[i]) ||
+                               cls[static_cast<std::size_t>(order[i - 1])].text !=
+                                   cls[static_cast<std::size_t>(order[i])].text;
             if (!split) continue;
             self(self, run, i, k + 1);
             run = i;
@@ -396,20 +395,19 @@ std::vector<int> SortedOrder(const std::vector<ChoiceRow>& rows,
 
 // Source order: the source's number, its index, then the row code.
 std::vector<int> SourceOrder(const std::vector<ChoiceRow>& rows) {
-    return SortedOrder(
-        rows, {SortKey{true, [](const ChoiceRow& r) { return r.source.NumberText(); },
-                       [](const ChoiceRow& r) { return Extended(r.source.Number()); }},
-               SortKey{true, [](const ChoiceRow& r) { return r.source.IndexText(); },
-                       [](const ChoiceRow& r) { return Extended(r.source.index); }},
-               SortKey{false, [](const ChoiceRow& r) { return r.source.code; }, nullptr}});
+    return SortedOrder(rows,
+                       {SortKey{true, [](const ChoiceRow& r) { return r.source.NumberText(); },
+                                [](const ChoiceRow& r) { return Extended(r.source.Number()); }},
+                        SortKey{true, [](const ChoiceRow& r) { return r.source.IndexText(); },
+                                [](const ChoiceRow& r) { return Extended(r.source.index); }},
+                        SortKey{false, [](const ChoiceRow& r) { return r.source.code; }, nullptr}});
 }
 
 // The passes' order: the asset type, then the index factor.
 std::vector<int> FactorOrder(const std::vector<ChoiceRow>& rows) {
-    return SortedOrder(rows,
-                       {SortKey{false, [](const ChoiceRow& r) { return r.type; }, nullptr},
-                        SortKey{true, [](const ChoiceRow& r) { return r.indexFactor.Text(); },
-                                [](const ChoiceRow& r) { return r.indexFactor.Value(); }}});
+    return SortedOrder(rows, {SortKey{false, [](const ChoiceRow& r) { return r.type; }, nullptr},
+                              SortKey{true, [](const ChoiceRow& r) { return r.indexFactor.Text(); },
+                                      [](const ChoiceRow& r) { return r.indexFactor.Value(); }}});
 }
 
 // The table keeps its rows in source order; putting them back in it drops the empty ones.
@@ -485,9 +483,8 @@ struct NetGain {
     Extended amount = 0;
 };
 NetGain NetGainOf(const ChoiceRow& r) {
-    const Extended applied = static_cast<Extended>(r.collectableApplied.Dollars() +
-                                                   r.transferredApplied.Dollars() +
-                                                   r.otherApplied.Dollars());
+    const Extended applied = static_cast<Extended>(
+        r.collectableApplied.Dollars() + r.transferredApplied.Dollars() + r.otherApplied.Dollars());
     const long long i = r.indexed.Dollars(), d = r.discount.Dollars(), o = r.other.Dollars();
     if (r.NeedsChoice()) {
         if (r.method == Method::Indexed) return {GainMethod::Indexed, i - applied};
@@ -808,8 +805,7 @@ void MakeMethodChoices(ChoiceTable& table) {
 
 void ResetAllChoices(ChoiceTable& table, const ChoiceSources& sources, bool clear) {
     table = BuildChoiceTable(sources);
-    if (clear)
-        Clear(table.rows, {Cleared::Methods, Cleared::Deferrals, Cleared::AppliedLosses});
+    if (clear) Clear(table.rows, {Cleared::Methods, Cleared::Deferrals, Cleared::AppliedLosses});
     RecalculateChoices(table);
 }
 

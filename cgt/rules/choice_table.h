@@ -22,7 +22,7 @@
 
 namespace cgt {
 
-// The table's columns, as the grid shows them, tag 803 keeps them and the manual calculation
+// The table's columns, as the grid shows them, the return keeps them and the manual calculation
 // table's lines hold them.
 inline constexpr int kChoiceColumns = 21;
 enum ChoiceColumn : int {
@@ -119,7 +119,7 @@ struct ChoiceRow {
     std::string description;
     std::string type; // the asset type code as the source gives it
     ChoiceAmount indexed;
-    ChoiceAmount discount; // before the discount
+    ChoiceAmount discount;                // before the discount
     Answer choiceRequired = Answer::None; // Yes: both an indexed and a discount gain
     Method method = Method::None;
     ChoiceAmount other;
@@ -158,7 +158,7 @@ struct ChoiceState {
     long long currentCollectableLosses = 0, currentOtherLosses = 0;
     Extended currentYearLosses = 0; // the loss column's total over rows not deferred
     long long priorCollectableLosses = 0, priorOtherLosses = 0; // of earlier years
-    long long transferredInLosses = 0;                           // capital losses transferred in
+    long long transferredInLosses = 0;                          // capital losses transferred in
     // The applied-loss columns' totals, truncated.
     long long collectableApplied = 0, otherApplied = 0, transferredApplied = 0;
     long long RemainingCollectable() const {
@@ -197,7 +197,7 @@ struct TrustDistribution {
 
 // What the table is built from.
 struct ChoiceSources {
-    std::vector<Event> events; // of worksheets 451–462, in worksheet order, then row key
+    std::vector<Event> events;     // of worksheets 451–462, in worksheet order, then row key
     std::vector<ChoiceRow> manual; // the manual calculation table's lines, as its cells read
     std::vector<TrustDistribution> trusts;
     Extended priorCollectableLosses = 0; // unapplied net capital losses of earlier years
@@ -226,7 +226,7 @@ ChoiceState CurrentTotals(const ChoiceTable& table);
 void RecalculateChoices(ChoiceTable& table);
 
 // The automatic choices.
-void AutoDefer(ChoiceTable& table); // then recalculates
+void AutoDefer(ChoiceTable& table);  // then recalculates
 void AutoMethod(ChoiceTable& table); // no recalculation
 void ApplyCollectableLosses(ChoiceTable& table);
 void ApplyOtherLosses(ChoiceTable& table);
@@ -270,9 +270,9 @@ struct TableChoiceUpdate {
     ChoiceRow row;
 };
 struct ChoiceUpdates {
-    std::vector<EventChoiceUpdate> events;  // by worksheet, then key
-    std::vector<TableChoiceUpdate> manual;  // in table order
-    std::vector<TableChoiceUpdate> trusts;  // a trust's component rows, in table order
+    std::vector<EventChoiceUpdate> events; // by worksheet, then key
+    std::vector<TableChoiceUpdate> manual; // in table order
+    std::vector<TableChoiceUpdate> trusts; // a trust's component rows, in table order
 };
 ChoiceUpdates ChoicesToStore(const ChoiceTable& table);
 

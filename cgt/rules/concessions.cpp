@@ -244,9 +244,8 @@ void FillScripList(CellTable& table, const std::vector<Event>& events) {
         auto above = [](Extended v) { return v > 0 ? v : Extended(0); };
         const Extended cost =
             r.discountCostBase > ExplicitZero ? r.discountCostBase : above(event.receiptCosts);
-        const Extended proceeds = r.discountProceeds > ExplicitZero
-                                      ? r.discountProceeds
-                                      : above(event.receiptProceeds);
+        const Extended proceeds =
+            r.discountProceeds > ExplicitZero ? r.discountProceeds : above(event.receiptProceeds);
         AppendRow(table, row,
                   {event.name, Dollars(cost), Dollars(above(event.choices.replacementMarketValue)),
                    Dollars(above(event.choices.cashConsideration)), Dollars(proceeds),

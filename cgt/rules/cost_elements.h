@@ -1,6 +1,6 @@
 #pragma once
 // The cost elements of an event (section 3): one grid row per cost, eight cells a row, stored
-// in tag 737 with eight strings per element. The element picklist of each worksheet, the
+// with eight strings per element. The element picklist of each worksheet, the
 // element code of a row, its help topic, the help section of each column, the order the rows
 // are kept in, and the entry checks of the rows.
 

@@ -80,6 +80,7 @@ class MethodResult {
 public:
     enum class Kind { NotAvailable, Nil, Amount };
 
+    MethodResult() = default; // not available
     static MethodResult NotAvailable() { return MethodResult(Kind::NotAvailable, 0); }
     static MethodResult Nil() { return MethodResult(Kind::Nil, 0); }
     static MethodResult Of(Extended amount) { return MethodResult(Kind::Amount, amount); }
@@ -108,10 +109,7 @@ private:
 
 // What the gain calculation worksheet and the payments' worksheet left in the row.
 struct EventResults {
-    MethodResult indexedGain = MethodResult::NotAvailable();
-    MethodResult discountGain = MethodResult::NotAvailable();
-    MethodResult otherGain = MethodResult::NotAvailable();
-    MethodResult capitalLoss = MethodResult::NotAvailable();
+    MethodResult indexedGain, discountGain, otherGain, capitalLoss;
     CostBases costBase;            // non-indexed, indexed, reduced
     Extended discountProceeds = 0; // the discount column's proceeds and cost base
     Extended discountCostBase = 0;

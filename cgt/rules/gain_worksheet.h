@@ -35,7 +35,7 @@ struct ResultColumn {
 
 // The rows of the depreciating-asset variant that the standard worksheet has not.
 struct DepreciatingColumn {
-    Extended cost = 0;       // 716, 717, 718, 747
+    Extended cost = 0;
     Extended raw = 0;        // proceeds less cost (the loss: cost less proceeds)
     Extended taxableUse = 0; // the taxable use percentage as shown
     Extended reductions = 0; // sum of reductions over total decline, as a percentage
@@ -50,10 +50,10 @@ struct PartialDisposal {
 
 // The working values that the asset register settles for the gain calculation.
 struct GainBasis {
-    std::optional<DateTime> base;       // the base date (1101), when it converts
-    std::optional<DateTime> rolledOver; // tag 730, when it converts
-    bool adjustedApplies = false;       // the cost base comes from 1151-1154
-    bool sectionTwoApplies = false;     // else from 734-736
+    std::optional<DateTime> base;       // the base date, when it converts
+    std::optional<DateTime> rolledOver; // the rolled-over acquisition date, when it converts
+    bool adjustedApplies = false;       // the cost base comes from the payments' adjustment
+    bool sectionTwoApplies = false;     // else from the cost base already known
     DateTime costBaseDate = 0;
     CostBases costBaseAmounts;
     struct Element {
@@ -71,17 +71,17 @@ struct GainWorksheet {
     CellTable assetRegister; // 11 columns
     CellTable worksheet;     // 12 columns
 
-    std::string baseDate;         // 1101
-    CostBases totals;             // 1106, 1107, 1108: columns 4, 9 and 11
-    CostBases balancing;          // 1109, 1110, 1111
-    CostBases costBase;           // 1112, 1113, 1114
-    CostBases adjusted;           // 1118, 1119, 1120
-    std::string eventDateCell;    // 1121
-    Extended eventIndex = 0;      // 1122
-    Extended proceedsCell = 0;    // 1123
-    Extended percentDisposed = 0; // 1124
-    Extended daysNotExempt = 0;   // 1125
-    Extended totalDays = 0;       // 1126
+    std::string baseDate;
+    CostBases totals; // columns 4, 9 and 11
+    CostBases balancing;
+    CostBases costBase;
+    CostBases adjusted;
+    std::string eventDateCell;
+    Extended eventIndex = 0;
+    Extended proceedsCell = 0;
+    Extended percentDisposed = 0;
+    Extended daysNotExempt = 0;
+    Extended totalDays = 0;
 
     std::array<ResultColumn, kGainColumns> columns;
     PartialDisposal partial;
@@ -89,9 +89,9 @@ struct GainWorksheet {
     std::array<DepreciatingColumn, kGainColumns> depreciating;
     Extended indexationComponent = 0;
 
-    std::string firstMessage;  // 1142
-    std::string secondMessage; // 1143
-    bool disposal = false;     // 1196: the capital proceeds are above zero
+    std::string firstMessage;
+    std::string secondMessage;
+    bool disposal = false; // the capital proceeds are above zero
 
     // An input that ends the calculation (a date that does not convert); the results are then
     // left cleared.
@@ -119,8 +119,9 @@ void CalculateGain(const Event& in, GainWorksheet& ws);
 
 // Whole years from `base` to `event`: the event must fall after an anniversary for it to count.
 int YearsHeld(DateTime base, DateTime event);
-// Indexation is not available by the base date (tag 730, else 726), the rolled-over acquisition
-// date or the flags 727 and 732.
+// Indexation is not available by the base date (the rolled-over acquisition date, else the
+// acquisition date), the rolled-over acquisition date, indexation withheld or an acquisition on
+// 21/09/1999 after 11.45am.
 bool IndexationWithheld(const Event& in, std::optional<DateTime> base,
                         std::optional<DateTime> rolledOver);
 

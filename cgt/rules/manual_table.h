@@ -1,5 +1,5 @@
 #pragma once
-// The manual calculation table (tag 1201): gains and losses the user worked out himself, one
+// The manual calculation table: gains and losses the user worked out himself, one
 // row per CGT event, in the 21 columns of the choice table, of which the user edits the
 // description, the asset type, the indexed, discount and other gains, the loss and the two
 // deferral answers; the choice table writes the rest.

@@ -1,5 +1,5 @@
 #pragma once
-// The entry checks of the non-assessable payments (tag 738) and of the adjustment worksheet.
+// The entry checks of the non-assessable payments and of the adjustment worksheet.
 
 #include <optional>
 

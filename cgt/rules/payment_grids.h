@@ -1,5 +1,5 @@
 #pragma once
-// The grids of the non-assessable payments (tag 738): their columns, how Next orders their rows,
+// The grids of the non-assessable payments: their columns, how Next orders their rows,
 // and the assistance the trust payment grid gives a row from its date of payment.
 
 #include <optional>

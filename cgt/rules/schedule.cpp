@@ -103,8 +103,7 @@ Triple CurrentPart(const Triple& applied, long long current) {
 }
 
 MethodAmounts Amounts(const Triple& t) {
-    return {static_cast<Extended>(t[0]), static_cast<Extended>(t[1]),
-            static_cast<Extended>(t[2])};
+    return {static_cast<Extended>(t[0]), static_cast<Extended>(t[1]), static_cast<Extended>(t[2])};
 }
 
 long long Sum(const Triple& t) {
@@ -186,8 +185,8 @@ void RecomputeNetCapitalGain(Schedule& s, ReturnResults& results) {
         Dollars(s.activeAssetReduction[mIndex]) + Dollars(s.retirementExemption[mIndex]) +
             Dollars(s.smallBusinessRollOver[mIndex]),
         Dollars(s.discountNonActive) + Dollars(s.discountActive) +
-            Dollars(s.activeAssetReduction[mDiscount]) +
-            Dollars(s.retirementExemption[mDiscount]) + Dollars(s.smallBusinessRollOver[mDiscount]),
+            Dollars(s.activeAssetReduction[mDiscount]) + Dollars(s.retirementExemption[mDiscount]) +
+            Dollars(s.smallBusinessRollOver[mDiscount]),
         Dollars(s.activeAssetReduction[mOther]) + Dollars(s.retirementExemption[mOther]) +
             Dollars(s.smallBusinessRollOver[mOther]),
     };

@@ -1,5 +1,5 @@
 #pragma once
-// The trust distribution table (tag 1215): per trust its name, the nine components of the
+// The trust distribution table: per trust its name, the nine components of the
 // capital gain it distributed as the trustee reports them, their sum and, hidden, the losses
 // the choice table applied to each component. 41 cells per trust.
 

@@ -74,10 +74,11 @@ TEST_F(EventRecomputeTest, SameRowsAsStoringEachRowInTurn) {
     EXPECT_EQ(events[1].name, "Second");
     EXPECT_EQ(events[1].row, 2);
     EXPECT_EQ(events[2].worksheet, wkDepreciating);
-    EXPECT_EQ(events[0].results[gcDiscount], 5000);
+    EXPECT_EQ(events[0].results[gcDiscount].Amount(), 5000);
     EXPECT_EQ(events[1].costBase.nonIndexed, 3000);
-    EXPECT_EQ(events[1].results[gcDiscount], 7500); // half of the parcel disposed of: 9000 - 1500
-    EXPECT_EQ(events[2].results[gcDiscount], 2250); // 75% of 3000
+    EXPECT_EQ(events[1].results[gcDiscount].Amount(),
+              7500); // half of the parcel disposed of: 9000 - 1500
+    EXPECT_EQ(events[2].results[gcDiscount].Amount(), 2250); // 75% of 3000
     EXPECT_EQ(View(wkRights), rights);
     const std::vector<ItemView> shares = View(wkShares);
     const std::vector<ItemView> vans = View(wkDepreciating);
@@ -112,8 +113,8 @@ TEST_F(EventRecomputeTest, SharePaymentsAdjustTheCostBaseFirst) {
 
     const std::vector<RecomputedEvent> events = RecomputeEvents();
     ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].results[gcDiscount], 10000);
-    EXPECT_EQ(events[1].results[gcDiscount], 9000);
+    EXPECT_EQ(events[0].results[gcDiscount].Amount(), 10000);
+    EXPECT_EQ(events[1].results[gcDiscount].Amount(), 9000);
     FetchRow(wkShares, 1);
     EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "01/08/2003");
     EXPECT_EQ(GetFieldVal(kPaymentDiscountGainThisYear), 200);
@@ -131,13 +132,13 @@ TEST_F(EventRecomputeTest, ARowWhosePaymentsWereRemovedLosesTheirAdjustment) {
     SetFieldLst(kPayments, std::make_shared<StringList>(
                                StringList{"01/08/2003", "", "Return of capital", "300", "", ""}));
     PutRow(wkShares, 1);
-    ASSERT_EQ(RecomputeEvents().front().results[gcDiscount], 9300);
+    ASSERT_EQ(RecomputeEvents().front().results[gcDiscount].Amount(), 9300);
 
     FetchRow(wkShares, 1);
     SetFieldLst(kPayments, std::make_shared<StringList>());
     PutRow(wkShares, 1);
     const std::vector<RecomputedEvent> events = RecomputeEvents();
-    EXPECT_EQ(events.front().results[gcDiscount], 9000);
+    EXPECT_EQ(events.front().results[gcDiscount].Amount(), 9000);
     FetchRow(wkShares, 1);
     EXPECT_EQ(GetFieldStr(kAdjustedCostBaseDate), "");
     EXPECT_EQ(GetFieldVal(kAdjustedNonIndexed), 0);
