@@ -14,6 +14,7 @@
 #include "controls/core/column_hints.h"
 #include "controls/popup_listbox.h"
 #include "controls/xgrid_delegate.h"
+#include "controls/xgrid_fixed_view.h"
 #include "controls/xgrid_header.h"
 #include "controls/xgrid_inplace_edit.h"
 #include "controls/xgrid_text.h"
@@ -61,37 +62,7 @@ TXGrid::TXGrid(QWidget* parent)
     connect(header_, &QHeaderView::sectionMoved, this, geometry);
     connect(verticalHeader(), &QHeaderView::sectionResized, this, geometry);
 
-    // The fixed columns: a second view of the same cells over the left edge, showing only those
-    // columns, with the same widths, row heights, title row and vertical scroll position. It
-    // takes neither focus nor clicks; the grid's own columns scroll under it.
-    fixedView_ = new QTableView(this);
-    fixedView_->setObjectName(QStringLiteral("fixedColumns"));
-    fixedView_->setModel(model_);
-    fixedHeader_ = new TXGridHeader(this);
-    fixedView_->setHorizontalHeader(fixedHeader_);
-    fixedView_->verticalHeader()->hide();
-    fixedView_->verticalHeader()->setMinimumSectionSize(1);
-    fixedView_->verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
-    fixedView_->setItemDelegate(new TXGridDelegate(this));
-    fixedView_->setSelectionMode(QAbstractItemView::NoSelection);
-    fixedView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fixedView_->setFocusPolicy(Qt::NoFocus);
-    fixedView_->setFrameShape(QFrame::NoFrame);
-    fixedView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fixedView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fixedView_->viewport()->installEventFilter(this);
-    fixedView_->hide();
-    connect(verticalHeader(), &QHeaderView::sectionResized, fixedView_,
-            [this](int row, int, int size) { fixedView_->setRowHeight(row, size); });
-    connect(header_, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (col >= fixedCols_) return;
-        fixedView_->setColumnWidth(col, size);
-        placeFixedView();
-    });
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, fixedView_->verticalScrollBar(),
-            &QScrollBar::setValue);
-    connect(fixedView_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
-            &QScrollBar::setValue);
+    fixedView_ = new TXGridFixedView(this);
 
     table_.onPicklistDropdown = [this](int col, int row, cgt::StringList& list) {
         QStringList items;
@@ -191,9 +162,9 @@ void TXGrid::setTitleLines(int lines) {
 void TXGrid::applyTitleHeight(int height) {
     header_->height_ = std::max(height, 0);
     header_->updateGeometry();
-    if (fixedHeader_) {
-        fixedHeader_->height_ = header_->height_;
-        fixedHeader_->updateGeometry();
+    if (fixedView_) {
+        fixedView_->titleRow()->height_ = header_->height_;
+        fixedView_->titleRow()->updateGeometry();
     }
     updateGeometries();
     placeEditor();
@@ -208,7 +179,7 @@ void TXGrid::setFixedColor(const QColor& color) {
     viewport()->update();
     header_->viewport()->update();
     fixedView_->viewport()->update();
-    fixedHeader_->viewport()->update();
+    fixedView_->titleRow()->viewport()->update();
 }
 
 void TXGrid::setShowColHints(bool on) {
@@ -216,7 +187,7 @@ void TXGrid::setShowColHints(bool on) {
     if (!on) {
         currentHint_ = 0;
         header_->setToolTip(QString());
-        fixedHeader_->setToolTip(QString());
+        fixedView_->titleRow()->setToolTip(QString());
     }
 }
 
@@ -271,29 +242,15 @@ void TXGrid::applyColumnWidths() {
 }
 
 void TXGrid::syncFixedView() {
-    if (!fixedView_) return;
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const bool shown = c < fixedCols_ && !isColumnHidden(c);
-        fixedView_->setColumnHidden(c, !shown);
-        if (shown) fixedView_->setColumnWidth(c, columnWidth(c));
-    }
-    fixedView_->verticalScrollBar()->setValue(verticalScrollBar()->value());
-    placeFixedView();
+    if (fixedView_) fixedView_->syncColumns();
 }
 
 void TXGrid::placeFixedView() {
-    if (!fixedView_) return;
-    const int width = fixedWidth();
-    if (fixedCols_ <= 0 || width <= 0) {
-        fixedView_->hide();
-        return;
-    }
-    const QRect area = viewport()->geometry();
-    const int top = header_->isHidden() ? area.top() : header_->geometry().top();
-    fixedView_->setGeometry(area.left(), top, std::min(width, area.width()),
-                            area.bottom() - top + 1);
-    fixedView_->show();
-    fixedView_->raise();
+    if (fixedView_) fixedView_->place();
+}
+
+QTableView* TXGrid::fixedView() const {
+    return fixedView_;
 }
 
 int TXGrid::fixedWidth() const {
@@ -325,21 +282,6 @@ void TXGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
     }
     const int hidden = fixedWidth() - visualRect(index).left();
     if (hidden > 0) bar->setValue(bar->value() - hidden);
-}
-
-bool TXGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (fixedView_ && watched == fixedView_->viewport()) {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-            return true; // the fixed cells are not entered by a click
-        default:
-            break;
-        }
-    }
-    return QTableView::eventFilter(watched, event);
 }
 
 int TXGrid::rowHeights(int row) const {

@@ -15,6 +15,7 @@
 #include "controls/xgrid_model.h"
 
 class TPopupListbox;
+class TXGridFixedView;
 class TXGridHeader;
 class TXGridInplaceEdit;
 class QHeaderView;
@@ -133,7 +134,7 @@ public:
     int fixedWidth() const;
     int columnLeft(int col) const;
     // The view that shows the fixed columns over the scrolling ones.
-    QTableView* fixedView() const { return fixedView_; }
+    QTableView* fixedView() const;
 
     // Opens the drop-down list of the current cell (its column must have a picklist button).
     void DropDown();
@@ -160,7 +161,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // A cell of a scrolling column is brought into view right of the fixed columns.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
@@ -197,8 +197,7 @@ private:
     cgt::CellTable table_;
     TXGridModel* model_;
     TXGridHeader* header_;
-    QTableView* fixedView_ = nullptr;
-    TXGridHeader* fixedHeader_ = nullptr;
+    TXGridFixedView* fixedView_ = nullptr;
     TXGridInplaceEdit* editor_;
     TPopupListbox* popup_;
     std::vector<int> colWidths_;
