@@ -3,9 +3,9 @@
 #include <QPainter>
 
 #include "controls/xgrid_cell_button.h"
-#include "controls/xgrid_widget.h"
+#include "controls/xgrid_host.h"
 
-TXGridDelegate::TXGridDelegate(TXGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+TXGridDelegate::TXGridDelegate(TXGridHost* grid) : QStyledItemDelegate(grid->view()), grid_(grid) {}
 
 void TXGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                            const QModelIndex& index) const {
@@ -17,10 +17,10 @@ void TXGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
                       fixed ? grid_->FixedColor() : option.palette.color(QPalette::Base));
     int buttonWidth = 0;
     if (column.button) {
-        buttonWidth = cgt::grid::ButtonWidth(grid_);
+        buttonWidth = cgt::grid::ButtonWidth(grid_->view());
         QRect button(option.rect.right() - buttonWidth + 1, option.rect.top(), buttonWidth,
                      option.rect.height());
-        cgt::grid::DrawCellButton(painter, grid_, button);
+        cgt::grid::DrawCellButton(painter, grid_->view(), button);
     }
     const QRect text = option.rect.adjusted(3, 0, -3 - buttonWidth, 0);
     const int align = (column.IsNumber() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;

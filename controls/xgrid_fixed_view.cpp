@@ -8,12 +8,13 @@
 
 #include "controls/xgrid_delegate.h"
 #include "controls/xgrid_header.h"
-#include "controls/xgrid_widget.h"
+#include "controls/xgrid_host.h"
 
-TXGridFixedView::TXGridFixedView(TXGrid* grid)
-    : QTableView(grid), grid_(grid), titleRow_(new TXGridHeader(grid)) {
+TXGridFixedView::TXGridFixedView(TXGridHost* grid)
+    : QTableView(grid->view()), grid_(grid), titleRow_(new TXGridHeader(grid)) {
+    const QTableView* view = grid->view();
     setObjectName(QStringLiteral("fixedColumns"));
-    setModel(grid->model());
+    setModel(view->model());
     setHorizontalHeader(titleRow_);
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
@@ -27,27 +28,28 @@ TXGridFixedView::TXGridFixedView(TXGrid* grid)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->installEventFilter(this);
     hide();
-    connect(grid->verticalHeader(), &QHeaderView::sectionResized, this,
+    connect(view->verticalHeader(), &QHeaderView::sectionResized, this,
             [this](int row, int, int size) { setRowHeight(row, size); });
-    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+    connect(view->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int col, int, int size) {
                 if (col >= grid_->FixedCols()) return;
                 setColumnWidth(col, size);
                 place();
             });
-    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
             &QScrollBar::setValue);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, grid->verticalScrollBar(),
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, view->verticalScrollBar(),
             &QScrollBar::setValue);
 }
 
 void TXGridFixedView::syncColumns() {
+    const QTableView* view = grid_->view();
     for (int c = 0; c < model()->columnCount(); ++c) {
-        const bool shown = c < grid_->FixedCols() && !grid_->isColumnHidden(c);
+        const bool shown = c < grid_->FixedCols() && !view->isColumnHidden(c);
         setColumnHidden(c, !shown);
-        if (shown) setColumnWidth(c, grid_->columnWidth(c));
+        if (shown) setColumnWidth(c, view->columnWidth(c));
     }
-    verticalScrollBar()->setValue(grid_->verticalScrollBar()->value());
+    verticalScrollBar()->setValue(view->verticalScrollBar()->value());
     place();
 }
 
@@ -57,8 +59,9 @@ void TXGridFixedView::place() {
         hide();
         return;
     }
-    const QRect area = grid_->viewport()->geometry();
-    const QHeaderView* titles = grid_->horizontalHeader();
+    const QTableView* view = grid_->view();
+    const QRect area = view->viewport()->geometry();
+    const QHeaderView* titles = view->horizontalHeader();
     const int top = titles->isHidden() ? area.top() : titles->geometry().top();
     setGeometry(area.left(), top, std::min(width, area.width()), area.bottom() - top + 1);
     show();

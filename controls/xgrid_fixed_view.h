@@ -2,7 +2,7 @@
 
 #include <QTableView>
 
-class TXGrid;
+class TXGridHost;
 class TXGridHeader;
 
 // The fixed columns of a grid: a second view of the same cells over the grid's left edge,
@@ -10,7 +10,7 @@ class TXGridHeader;
 // position. It takes neither focus nor clicks; the grid's own columns scroll under it.
 class TXGridFixedView : public QTableView {
 public:
-    explicit TXGridFixedView(TXGrid* grid);
+    explicit TXGridFixedView(TXGridHost* grid);
 
     TXGridHeader* titleRow() const { return titleRow_; }
     // Shows the grid's fixed columns at the grid's widths and scroll position, and places itself.
@@ -23,6 +23,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TXGrid* grid_;
+    TXGridHost* grid_;
     TXGridHeader* titleRow_;
 };

@@ -3,10 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/xgrid_host.h"
 #include "controls/xgrid_text.h"
-#include "controls/xgrid_widget.h"
 
-TXGridHeader::TXGridHeader(TXGrid* grid) : QHeaderView(Qt::Horizontal, grid), grid_(grid) {
+TXGridHeader::TXGridHeader(TXGridHost* grid)
+    : QHeaderView(Qt::Horizontal, grid->view()), grid_(grid) {
     setMouseTracking(true);
     setSectionsClickable(false);
     setHighlightSections(false);

@@ -3,13 +3,13 @@
 
 #include <QHeaderView>
 
-class TXGrid;
+class TXGridHost;
 
 // The title row: fixed colour, titles inset 4 and 2 pixels, aligned per column, word-wrapped,
 // black; the column hints while the mouse is over it.
 class TXGridHeader : public QHeaderView {
 public:
-    explicit TXGridHeader(TXGrid* grid);
+    explicit TXGridHeader(TXGridHost* grid);
 
     int height_ = 20;
 
@@ -20,5 +20,5 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    TXGrid* grid_;
+    TXGridHost* grid_;
 };

@@ -6,15 +6,15 @@
 
 #include "controls/popup_listbox.h"
 #include "controls/xgrid_cell_button.h"
+#include "controls/xgrid_host.h"
 #include "controls/xgrid_text.h"
-#include "controls/xgrid_widget.h"
 #include "store/dialogs.h"
 
 using cgt::grid::ButtonWidth;
 using cgt::grid::Bytes;
 
-TXGridInplaceEdit::TXGridInplaceEdit(TXGrid* grid)
-    : QLineEdit(grid->viewport()), grid_(grid), button_(new QToolButton(this)) {
+TXGridInplaceEdit::TXGridInplaceEdit(TXGridHost* grid)
+    : QLineEdit(grid->view()->viewport()), grid_(grid), button_(new QToolButton(this)) {
     setFrame(false);
     button_->setFocusPolicy(Qt::NoFocus);
     button_->setCursor(Qt::ArrowCursor);
@@ -49,7 +49,7 @@ void TXGridInplaceEdit::buttonClicked() {
         else
             grid_->DropDown();
     } else if (buttonKind_ == cgt::bkEllipsis) {
-        emit grid_->OnElippsisclicked(grid_->Col(), grid_->Row());
+        emit ellipsisClicked();
     }
 }
 
@@ -109,11 +109,11 @@ void TXGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
 
 void TXGridInplaceEdit::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
-    if (grid_->ColumnType(grid_->Col()) == cgt::ctNumber) emit grid_->totalsChanged();
+    if (grid_->ColumnType(grid_->Col()) == cgt::ctNumber) emit numberKeyReleased();
 }
 
 void TXGridInplaceEdit::focusInEvent(QFocusEvent* event) {
-    grid_->focusReason_ = event->reason();
+    emit focusedBy(event->reason());
     QLineEdit::focusInEvent(event);
 }
 

@@ -2,19 +2,25 @@
 
 #include <QLineEdit>
 
-class TXGrid;
+class TXGridHost;
 class QToolButton;
 
 // The editor that stands over the current cell, with the cell's button when its column has one.
 class TXGridInplaceEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TXGridInplaceEdit(TXGrid* grid);
+    explicit TXGridInplaceEdit(TXGridHost* grid);
 
     QToolButton* button() const { return button_; }
     // Shows the button of the given kind (0: none).
     void setButtonKind(int kind);
     int buttonKind() const { return buttonKind_; }
+
+signals:
+    void ellipsisClicked();
+    // A key was released in a number column: its total may have changed.
+    void numberKeyReleased();
+    void focusedBy(Qt::FocusReason reason);
 
 protected:
     bool event(QEvent* event) override;
@@ -28,7 +34,7 @@ protected:
 private:
     void buttonClicked();
 
-    TXGrid* grid_;
+    TXGridHost* grid_;
     QToolButton* button_;
     int buttonKind_ = 0;
 };

@@ -47,6 +47,11 @@ TXGrid::TXGrid(QWidget* parent)
     popup_->setDropButton(editor_->button());
 
     connect(editor_, &QLineEdit::textChanged, this, &TXGrid::editorTextChanged);
+    connect(editor_, &TXGridInplaceEdit::ellipsisClicked, this,
+            [this] { emit OnElippsisclicked(col_, row_); });
+    connect(editor_, &TXGridInplaceEdit::numberKeyReleased, this, &TXGrid::totalsChanged);
+    connect(editor_, &TXGridInplaceEdit::focusedBy, this,
+            [this](Qt::FocusReason reason) { focusReason_ = reason; });
     connect(popup_, &TPopupListbox::itemAccepted, this, &TXGrid::acceptPicklistItem);
     connect(popup_, &TPopupListbox::closed, this, [this] {
         if (!focusWithin_) return;

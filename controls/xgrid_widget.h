@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/core/cell_table.h"
+#include "controls/xgrid_host.h"
 #include "controls/xgrid_model.h"
 
 class TPopupListbox;
@@ -20,7 +21,7 @@ class TXGridHeader;
 class TXGridInplaceEdit;
 class QHeaderView;
 
-class TXGrid : public QTableView {
+class TXGrid : public QTableView, private TXGridHost {
     Q_OBJECT
     Q_PROPERTY(int ColCount READ ColCount WRITE setColCount)
     Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount)
@@ -39,7 +40,7 @@ public:
     explicit TXGrid(QWidget* parent = nullptr);
     ~TXGrid() override;
 
-    cgt::CellTable& table() { return table_; }
+    cgt::CellTable& table() override { return table_; }
     const cgt::CellTable& table() const { return table_; }
     // The table was changed directly (by a rule of the screen): the cells, the editor and the
     // totals show it again.
@@ -53,9 +54,9 @@ public:
     void setColCount(int count);
     int RowCount() const { return table_.RowCount(); }
     void setRowCount(int count);
-    int FixedCols() const { return fixedCols_; }
+    int FixedCols() const override { return fixedCols_; }
     void setFixedCols(int count);
-    int DefaultRowHeight() const { return defaultRowHeight_; }
+    int DefaultRowHeight() const override { return defaultRowHeight_; }
     void setDefaultRowHeight(int height);
     QStringList Display() const;
     void setDisplay(const QStringList& lines);
@@ -68,7 +69,7 @@ public:
     void setRowAutoInc(bool on) { rowAutoInc_ = on; }
     bool DoNotDelete() const { return doNotDelete_; }
     void setDoNotDelete(bool on) { doNotDelete_ = on; }
-    QColor FixedColor() const { return fixedColor_; }
+    QColor FixedColor() const override { return fixedColor_; }
     void setFixedColor(const QColor& color);
     QColor FixedFontColor() const { return fixedFontColor_; }
     void setFixedFontColor(const QColor& color) { fixedFontColor_ = color; }
@@ -88,8 +89,8 @@ public:
     // Cells (row 0 the titles) and the current cell.
     QString Cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);
-    int Col() const { return col_; }
-    int Row() const { return row_; }
+    int Col() const override { return col_; }
+    int Row() const override { return row_; }
     // Moves the current cell as the user would: the cell being left is checked first. False
     // when the move is refused.
     bool MoveTo(int col, int row);
@@ -111,7 +112,7 @@ public:
     QString ColumnTotalText(int col) const;
     // The total as the totals row shows it: through the shown-text rule, as the cells are.
     QString ShownColumnTotal(int col) const;
-    int ColumnType(int col) const { return table_.ColumnType(col); }
+    int ColumnType(int col) const override { return table_.ColumnType(col); }
     bool ColumnNoTotal(int col) const { return table_.ColumnNoTotal(col); }
     void LockColumn(int col);
     void UnlockColumn(int col);
@@ -125,21 +126,21 @@ public:
     void ScaleBy(int m, int d);
 
     TXGridInplaceEdit* inplaceEditor() const { return editor_; }
-    TPopupListbox* picklist() const { return popup_; }
+    TPopupListbox* picklist() const override { return popup_; }
     // Hint number shown over the title row (0: none).
     int currentHint() const { return currentHint_; }
     int titleRowHeight() const;
     // The fixed columns stay at the left edge when the grid scrolls sideways: their total width,
     // and where a column is shown, in viewport coordinates.
-    int fixedWidth() const;
+    int fixedWidth() const override;
     int columnLeft(int col) const;
     // The view that shows the fixed columns over the scrolling ones.
     QTableView* fixedView() const;
 
     // Opens the drop-down list of the current cell (its column must have a picklist button).
-    void DropDown();
+    void DropDown() override;
     // Keys the editor passes on; true when used.
-    bool handleGridKey(QKeyEvent* event);
+    bool handleGridKey(QKeyEvent* event) override;
 
 signals:
     // The screen may replace the picklist of column `col` before it is used.
@@ -165,9 +166,7 @@ protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
-    friend class TXGridInplaceEdit;
-    friend class TXGridHeader;
-
+    QTableView* view() override { return this; }
     void syncModel();
     void syncEditor();
     void placeEditor();
@@ -187,7 +186,7 @@ private:
     void enterGrid();
     void leaveGrid();
     void acceptPicklistItem(const QString& item);
-    void columnHintAt(QHeaderView* header, int x);
+    void columnHintAt(QHeaderView* header, int x) override;
     void syncFixedView();
     void placeFixedView();
     void applyTitleHeight(int height);
