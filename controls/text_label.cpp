@@ -51,7 +51,7 @@ private:
     std::vector<std::pair<markup::RunFont, QFontMetrics>> cache_;
 };
 
-QRect ToQRect(const markup::Rect& r) {
+QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
@@ -197,20 +197,20 @@ QColor TTextLbl::textColor() const {
     return palette().color(QPalette::WindowText);
 }
 
-QColor TTextLbl::toQColor(const markup::Color& c) const {
+QColor TTextLbl::toQColor(const Colour& c) const {
     switch (c.system) {
-    case markup::Color::ButtonFace:
+    case Colour::ButtonFace:
         return palette().color(QPalette::Button);
-    case markup::Color::Window:
+    case Colour::Window:
         return palette().color(QPalette::Base);
     default:
         return QColor(c.r, c.g, c.b);
     }
 }
 
-markup::Color TTextLbl::fromQColor(const QColor& color) {
+Colour TTextLbl::fromQColor(const QColor& color) {
     QColor c = color.toRgb();
-    return markup::Color::FromRgb(c.red(), c.green(), c.blue());
+    return Colour::FromRgb(c.red(), c.green(), c.blue());
 }
 
 QFont TTextLbl::toQFont(const markup::RunFont& desc) const {
@@ -291,7 +291,7 @@ void TTextLbl::runLayout() {
         };
     if (OnCheckTag) hooks.checkTag = [this](int id, bool& pass) { OnCheckTag(this, id, pass); };
     if (OnColorTag)
-        hooks.colorTag = [this](int id, markup::Color& color) {
+        hooks.colorTag = [this](int id, Colour& color) {
             QColor c = toQColor(color);
             OnColorTag(this, id, c);
             color = fromQColor(c);

@@ -162,8 +162,8 @@ private:
     void applyFocusPolicy();
     int bevelOffset() const;
     QColor textColor() const;
-    QColor toQColor(const cgt::markup::Color& color) const;
-    static cgt::markup::Color fromQColor(const QColor& color);
+    QColor toQColor(const cgt::Colour& color) const;
+    static cgt::Colour fromQColor(const QColor& color);
     QFont toQFont(const cgt::markup::RunFont& desc) const;
     void drawBevel(QPainter& painter, QRect& rect, TBevelCut cut) const;
     void setWantedGeometry(const QRect& bounds);

@@ -41,46 +41,46 @@ int RoundEven(double value) {
     return ClampToInt(std::nearbyint(value));
 }
 
-std::optional<Color> TableColor(int n) {
+std::optional<Colour> TableColor(int n) {
     switch (n) {
     case 0:
-        return Color::FromRgb(8, 0, 0);
+        return Colour::FromRgb(8, 0, 0);
     case 1:
-        return Color::FromRgb(0, 0, 0);
+        return Colour::FromRgb(0, 0, 0);
     case 2:
-        return Color::FromRgb(128, 0, 0);
+        return Colour::FromRgb(128, 0, 0);
     case 3:
-        return Color::FromRgb(0, 128, 0);
+        return Colour::FromRgb(0, 128, 0);
     case 4:
-        return Color::FromRgb(128, 128, 0);
+        return Colour::FromRgb(128, 128, 0);
     case 5:
-        return Color::FromRgb(0, 0, 128);
+        return Colour::FromRgb(0, 0, 128);
     case 6:
-        return Color::FromRgb(128, 0, 128);
+        return Colour::FromRgb(128, 0, 128);
     case 7:
-        return Color::FromRgb(0, 128, 128);
+        return Colour::FromRgb(0, 128, 128);
     case 8:
-        return Color::FromRgb(128, 128, 128);
+        return Colour::FromRgb(128, 128, 128);
     case 9:
-        return Color::FromRgb(192, 192, 192);
+        return Colour::FromRgb(192, 192, 192);
     case 10:
-        return Color::FromRgb(255, 0, 0);
+        return Colour::FromRgb(255, 0, 0);
     case 11:
-        return Color::FromRgb(0, 255, 0);
+        return Colour::FromRgb(0, 255, 0);
     case 12:
-        return Color::FromRgb(0, 0, 255);
+        return Colour::FromRgb(0, 0, 255);
     case 13:
-        return Color::FromRgb(255, 0, 255);
+        return Colour::FromRgb(255, 0, 255);
     case 14:
-        return Color::FromRgb(0, 255, 255);
+        return Colour::FromRgb(0, 255, 255);
     case 15:
-        return Color::FromRgb(255, 255, 255);
+        return Colour::FromRgb(255, 255, 255);
     case 16:
-        return Color::FromRgb(255, 255, 0);
+        return Colour::FromRgb(255, 255, 0);
     case 17:
-        return Color{0, 0, 0, Color::ButtonFace};
+        return Colour{0, 0, 0, Colour::ButtonFace};
     case 18:
-        return Color{0, 0, 0, Color::Window};
+        return Colour{0, 0, 0, Colour::Window};
     default:
         return std::nullopt;
     }
@@ -337,7 +337,7 @@ private:
         case SubTag::OwnerColour:
             if (tag.number != 0) {
                 if (hooks_.colorTag) {
-                    Color c = font_.color;
+                    Colour c = font_.color;
                     hooks_.colorTag(tag.number, c);
                     font_.color = c;
                 }

@@ -8,42 +8,19 @@
 // Texts are UTF-8 (tags are ASCII, so byte-wise parsing keeps multi-byte characters whole in
 // runs); callers holding 8-bit store texts convert them first.
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/geometry.h"
+
 namespace cgt::markup {
-
-// A rectangle with exclusive right and bottom edges.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    bool operator==(const Rect&) const = default;
-};
-
-// An RGB colour, or one of the two system colours of the colour table.
-struct Color {
-    enum System : std::uint8_t { Rgb = 0, ButtonFace = 1, Window = 2 };
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    System system = Rgb;
-    static constexpr Color FromRgb(int r, int g, int b) {
-        return Color{static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
-                     static_cast<std::uint8_t>(b), Rgb};
-    }
-    bool operator==(const Color&) const = default;
-};
 
 // The colour of C n: 0 gives red 8 (practically black), 1..18 the table, nullopt above 18 or
 // below 0 (the colour stays).
-std::optional<Color> TableColor(int n);
+std::optional<Colour> TableColor(int n);
 
 enum FontStyle : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 
@@ -51,7 +28,7 @@ struct RunFont {
     std::string name;
     int size = 10; // points
     int style = 0; // FontStyle bits
-    Color color;
+    Colour color;
     bool operator==(const RunFont&) const = default;
 };
 
@@ -107,7 +84,7 @@ std::vector<SubTag> ParseGroup(std::string_view group);
 struct Hooks {
     std::function<void(int id, std::string& text)> screenTag; // V: text read as mark-up
     std::function<void(int id, bool& pass)> checkTag;         // v: false hides the rest of a line
-    std::function<void(int id, Color& color)> colorTag;       // c: the font colour
+    std::function<void(int id, Colour& color)> colorTag;      // c: the font colour
     std::function<void()> beep;                               // a number that did not convert
 };
 
@@ -133,7 +110,7 @@ struct Settings {
     double sizeScale = 1.0;
     RunFont labelFont; // the label's font now
     int loadFontSize = 10;
-    Color loadFontColor;
+    Colour loadFontColor;
     int lineSpacing = 10;
     int currentSection = 1;
     Hover hover;

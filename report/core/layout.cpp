@@ -10,7 +10,7 @@ namespace cgt::report {
 
 namespace {
 
-constexpr std::array<Rgb, 27> kColourTable{{
+constexpr std::array<Colour, 27> kColourTable{{
     {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
     {128, 0, 128},   {0, 128, 128},   {128, 128, 128}, {192, 192, 192}, {255, 0, 0},
     {0, 255, 0},     {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
@@ -70,9 +70,9 @@ public:
 private:
     int X(int units) const { return s_.left + Round(units * s_.xScale); }
     int Y(int units) const { return s_.top + Round(units * s_.yScale); }
-    Box Current() const { return {X(left_), Y(top_), X(right_), Y(bottom_)}; }
+    Rect Current() const { return {X(left_), Y(top_), X(right_), Y(bottom_)}; }
 
-    Rgb Colour(int n, ColourUse use) const {
+    Colour ColourOf(int n, ColourUse use) const {
         if (s_.mapColours) return PrintedColour(n, use);
         return ScriptColour(n).value_or(kBlack);
     }
@@ -109,8 +109,9 @@ private:
         case rkFooterEnd:
             break;
         case rkAttributes:
-            brush_ = {Colour(r.u8(attr::kBrushColour), ColourUse::Brush), r.u8(attr::kBrushStyle)};
-            pen_ = {Colour(r.u8(attr::kPenColour), ColourUse::Pen),
+            brush_ = {ColourOf(r.u8(attr::kBrushColour), ColourUse::Brush),
+                      r.u8(attr::kBrushStyle)};
+            pen_ = {ColourOf(r.u8(attr::kPenColour), ColourUse::Pen),
                     Round(s_.xScale * r.u8(attr::kPenWidth) / 10.0), r.u8(attr::kPenStyle)};
             break;
         case rkFont:
@@ -139,7 +140,7 @@ private:
         font_.family = std::string(FaceFamily(r.u8(font::kFace)));
         font_.pointSize = ScaledPointSize(r.u8(font::kSize), s_.fontScale);
         font_.style = r.u8(font::kStyle) & 7;
-        font_.colour = Colour(r.u8(font::kColour), ColourUse::Text);
+        font_.colour = ColourOf(r.u8(font::kColour), ColourUse::Text);
         font_.spacing = Round(r.i16(font::kSpacing) * s_.fontScale / 10.0);
         align_ = r.u8(font::kAlign);
         pen_.style = psSolid;
@@ -149,7 +150,7 @@ private:
     // Draws an element of `kind` in the current rectangle; `r` is the record that asks for it
     // (the element's own or a repeat).
     void Element(char kind, const Record& r, const Record& triangle) {
-        const Box b = Current();
+        const Rect b = Current();
         switch (kind) {
         case rkRectangle:
             if (b.left == 0 || b.top == 0) return;
@@ -200,7 +201,7 @@ private:
         }
     }
 
-    DrawOp ShapeOp(DrawOp::Kind kind, const Box& b, const BrushSpec& brush) const {
+    DrawOp ShapeOp(DrawOp::Kind kind, const Rect& b, const BrushSpec& brush) const {
         DrawOp op;
         op.kind = kind;
         op.box = b;
@@ -208,11 +209,11 @@ private:
         op.brush = brush;
         return op;
     }
-    void Shape(DrawOp::Kind kind, const Box& b, const BrushSpec& brush) {
+    void Shape(DrawOp::Kind kind, const Rect& b, const BrushSpec& brush) {
         ops_.push_back(ShapeOp(kind, b, brush));
     }
 
-    void FieldOp(char kind, const Record& r, const Box& b) {
+    void FieldOp(char kind, const Record& r, const Rect& b) {
         DrawOp op;
         op.kind = DrawOp::Kind::Field;
         op.fieldKind = kind;
@@ -221,11 +222,11 @@ private:
         ops_.push_back(std::move(op));
     }
 
-    void Fill(const Box& b) {
+    void Fill(const Rect& b) {
         DrawOp op;
         op.kind = DrawOp::Kind::Fill;
         op.box = b;
-        op.brush = {Colour(background_, ColourUse::FontBackground), bsSolid};
+        op.brush = {ColourOf(background_, ColourUse::FontBackground), bsSolid};
         ops_.push_back(std::move(op));
     }
 
@@ -253,7 +254,7 @@ private:
     }
 
     void Text(const std::string& text, const Record& r, bool ownRecord) {
-        const Box b = Current();
+        const Rect b = Current();
         switch (align_) {
         case 1: {
             const std::string_view line = FirstLine(text);
@@ -293,14 +294,14 @@ private:
         }
     }
 
-    int AlignedX(const Box& b, int width, int code) const {
+    int AlignedX(const Rect& b, int width, int code) const {
         if (code == 4) return b.right - width;
         if (code == 5) return b.left + (b.width() - width) / 2;
         return b.left;
     }
 
     // Word-wrapped lines, left (3), right (4) or centred (5).
-    void Wrap(const std::string& text, const Box& b, int code) {
+    void Wrap(const std::string& text, const Rect& b, int code) {
         const int height = metrics_.Height(font_);
         int y = b.top;
         for (std::string_view paragraph : SplitLines(text)) {
@@ -336,7 +337,7 @@ private:
 
     // Text mark-up: lines at the line breaks, tag groups that set font, colour, line advance
     // and position. Code 3 starts each line at the left; 4 and 5 end it at the right.
-    void Markup(const std::string& text, const Box& b, int code) {
+    void Markup(const std::string& text, const Rect& b, int code) {
         const ReportFont start = font_;
         ReportFont f = font_;
         int advance = 10;
@@ -368,7 +369,7 @@ private:
                         break;
                     case markup::SubTag::TableColour:
                         if (ScriptColour(tag.number))
-                            f.colour = Colour(tag.number, ColourUse::Text);
+                            f.colour = ColourOf(tag.number, ColourUse::Text);
                         break;
                     case markup::SubTag::Face:
                         f.family = FamilyOfFaceName(tag.text);
@@ -431,12 +432,12 @@ private:
 
 } // namespace
 
-std::optional<Rgb> ScriptColour(int n) {
+std::optional<Colour> ScriptColour(int n) {
     if (n < 1 || n > static_cast<int>(kColourTable.size())) return std::nullopt;
     return kColourTable[static_cast<std::size_t>(n - 1)];
 }
 
-Rgb PrintedColour(int n, ColourUse use) {
+Colour PrintedColour(int n, ColourUse use) {
     switch (use) {
     case ColourUse::Brush:
         if (OneOf(n, {9, 15, 18, 19, 22})) return kWhite;

@@ -5,36 +5,29 @@
 // and the engine draws the same operations on any QPainter.
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/geometry.h"
 #include "report/core/pages.h"
 
 namespace cgt::report {
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
-inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kWhite{255, 255, 255};
-inline constexpr Rgb kSilver{192, 192, 192};
-inline constexpr Rgb kGrey{128, 128, 128};
+inline constexpr Colour kBlack{0, 0, 0};
+inline constexpr Colour kWhite{255, 255, 255};
+inline constexpr Colour kSilver{192, 192, 192};
+inline constexpr Colour kGrey{128, 128, 128};
 
 // Colour n (1..27) of the scripts' colour table; 17 and 18 are the system's button face and
 // window colours, taken as their usual light grey and white.
-std::optional<Rgb> ScriptColour(int n);
+std::optional<Colour> ScriptColour(int n);
 
 // What a colour is used for, which decides its printed colour.
 enum class ColourUse { Brush, Pen, FontBackground, Text };
 // The printed colour of colour n: paper white, silver, grey or black.
-Rgb PrintedColour(int n, ColourUse use);
+Colour PrintedColour(int n, ColourUse use);
 
 // The installed metric twin of face n (0 Arial, 1 Arial Narrow, 2 Courier New, 3 Times New
 // Roman), and of a face name.
@@ -47,7 +40,7 @@ struct ReportFont {
     std::string family;
     int pointSize = 10; // at the device's resolution
     int style = 0;      // FontStyleBits
-    Rgb colour;
+    Colour colour;
     int spacing = 0; // extra device pixels after each character
     bool operator==(const ReportFont&) const = default;
 };
@@ -60,23 +53,6 @@ public:
     // The height of a line (of "H"): ascent and descent.
     virtual int Height(const ReportFont& font) = 0;
     virtual int Ascent(const ReportFont& font) = 0;
-};
-
-// A rectangle in device pixels, right and bottom exclusive.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const Box&) const = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
 };
 
 // Pen and brush styles as the scripts number them.
@@ -101,14 +77,14 @@ enum ScriptPenStyle : int {
 };
 
 struct PenSpec {
-    Rgb colour;
+    Colour colour;
     int width = 0; // device pixels; 0 the thinnest line
     int style = psSolid;
     bool operator==(const PenSpec&) const = default;
 };
 
 struct BrushSpec {
-    Rgb colour = kWhite;
+    Colour colour = kWhite;
     int style = bsSolid;
     bool operator==(const BrushSpec&) const = default;
 };
@@ -127,7 +103,7 @@ struct DrawOp {
         Jump
     };
     Kind kind = Kind::Fill;
-    Box box; // the rectangle; a line runs from (left, top) to (right, bottom)
+    Rect box; // the rectangle; a line runs from (left, top) to (right, bottom)
     PenSpec pen;
     BrushSpec brush;
     std::array<Point, 3> points{}; // Triangle

@@ -12,11 +12,12 @@ namespace cgt::report {
 
 namespace {
 
-QColor ToQColor(const Rgb& c) {
+// The layout's colours are all RGB: the scripts' table gives the system colours as fixed ones.
+QColor ToQColor(const Colour& c) {
     return QColor(c.r, c.g, c.b);
 }
 
-QRect ToQRect(const Box& b) {
+QRect ToQRect(const Rect& b) {
     return QRect(b.left, b.top, b.width(), b.height());
 }
 

@@ -29,7 +29,7 @@ Settings BaseSettings() {
     s.labelFont.name = "Arial";
     s.labelFont.size = 10; // 5 px per byte, 20 px per line
     s.loadFontSize = 10;
-    s.labelFont.color = Color::FromRgb(0, 0, 0);
+    s.labelFont.color = Colour::FromRgb(0, 0, 0);
     s.loadFontColor = s.labelFont.color;
     return s;
 }
@@ -95,7 +95,8 @@ TEST(MarkupSubTag, DecodesLettersNumbersWidthsAndDefaults) {
         {".", SubTag::Close, 0, true, ""},
         {"AR", SubTag::AlignTag, 0, true, "R"},
         {"FTimes New Roman", SubTag::Face, 0, true, "Times New Roman"},
-        {"Hhttp://www.example.org/x?a=1", SubTag::HyperLink, 0, true, "http://www.example.org/x?a=1"},
+        {"Hhttp://www.example.org/x?a=1", SubTag::HyperLink, 0, true,
+         "http://www.example.org/x?a=1"},
         {" T4 ", SubTag::Style, 4, true, ""},
         {"Q5", SubTag::Unknown, 0, true, ""},
     };
@@ -119,11 +120,11 @@ TEST(MarkupSubTag, GroupSplitsAtSemicolonsAndDropsEmptyParts) {
 }
 
 TEST(MarkupColour, TableAndItsEdges) {
-    EXPECT_EQ(TableColor(0), Color::FromRgb(8, 0, 0));
-    EXPECT_EQ(TableColor(3), Color::FromRgb(0, 128, 0));
-    EXPECT_EQ(TableColor(12), Color::FromRgb(0, 0, 255));
-    EXPECT_EQ(TableColor(17)->system, Color::ButtonFace);
-    EXPECT_EQ(TableColor(18)->system, Color::Window);
+    EXPECT_EQ(TableColor(0), Colour::FromRgb(8, 0, 0));
+    EXPECT_EQ(TableColor(3), Colour::FromRgb(0, 128, 0));
+    EXPECT_EQ(TableColor(12), Colour::FromRgb(0, 0, 255));
+    EXPECT_EQ(TableColor(17)->system, Colour::ButtonFace);
+    EXPECT_EQ(TableColor(18)->system, Colour::Window);
     EXPECT_FALSE(TableColor(19).has_value());
     EXPECT_FALSE(TableColor(-1).has_value());
 }
@@ -261,7 +262,7 @@ TEST(MarkupLayout, FontTagsAndCloseRestoresTheLoadSize) {
     EXPECT_EQ(r.runs[0].font.size, 18);
     EXPECT_EQ(r.runs[0].font.style, fsBold | fsItalic);
     EXPECT_EQ(r.runs[0].font.name, "Courier New");
-    EXPECT_EQ(r.runs[0].font.color, Color::FromRgb(0, 0, 255));
+    EXPECT_EQ(r.runs[0].font.color, Colour::FromRgb(0, 0, 255));
     EXPECT_EQ(r.runs[1].font.size, 15);
     EXPECT_EQ(r.runs[1].font.name, "Arial");
     EXPECT_EQ(r.runs[1].font.color, s.labelFont.color);
@@ -269,19 +270,19 @@ TEST(MarkupLayout, FontTagsAndCloseRestoresTheLoadSize) {
 
 TEST(MarkupLayout, OwnerColoursAndColourReset) {
     Settings s = BaseSettings();
-    s.loadFontColor = Color::FromRgb(1, 2, 3);
+    s.loadFontColor = Colour::FromRgb(1, 2, 3);
     Hooks h;
     std::vector<int> asked;
-    h.colorTag = [&](int id, Color& c) {
+    h.colorTag = [&](int id, Colour& c) {
         asked.push_back(id);
-        EXPECT_EQ(c, Color::FromRgb(255, 0, 0)); // asked with the current colour
-        c = Color::FromRgb(0, 128, 0);
+        EXPECT_EQ(c, Colour::FromRgb(255, 0, 0)); // asked with the current colour
+        c = Colour::FromRgb(0, 128, 0);
     };
     auto r = LayOut({"<C10;c7>g<c0>back<C19>same"}, s, h).result;
     ASSERT_EQ(r.runs.size(), 3u);
-    EXPECT_EQ(r.runs[0].font.color, Color::FromRgb(0, 128, 0));
-    EXPECT_EQ(r.runs[1].font.color, Color::FromRgb(1, 2, 3));
-    EXPECT_EQ(r.runs[2].font.color, Color::FromRgb(1, 2, 3));
+    EXPECT_EQ(r.runs[0].font.color, Colour::FromRgb(0, 128, 0));
+    EXPECT_EQ(r.runs[1].font.color, Colour::FromRgb(1, 2, 3));
+    EXPECT_EQ(r.runs[2].font.color, Colour::FromRgb(1, 2, 3));
     EXPECT_EQ(asked, (std::vector<int>{7, 7})); // both passes ask
 }
 
@@ -364,7 +365,7 @@ TEST(MarkupLayout, LinkRecordsHoverAndUnderline) {
     auto hot = LayOut({"see <C12;T4;J196>date of acquisition<.>"}, s).result;
     EXPECT_TRUE(hot.runs[1].hot);
     EXPECT_NE(hot.runs[1].font.style & fsUnderline, 0);
-    EXPECT_EQ(hot.runs[1].font.color, Color::FromRgb(0, 0, 255));
+    EXPECT_EQ(hot.runs[1].font.color, Colour::FromRgb(0, 0, 255));
     s.hover.mouseLeft = true;
     auto left = LayOut({"see <C12;T4;J196>date of acquisition<.>"}, s).result;
     EXPECT_FALSE(left.runs[1].hot);

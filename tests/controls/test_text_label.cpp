@@ -169,10 +169,9 @@ TEST(TextLabel, LineChecksAndOwnerColours) {
     ASSERT_EQ(runs.size(), 5u);
     EXPECT_EQ(runs[2].text, "gone");
     EXPECT_EQ(runs[3].y, h); // the hidden line took no height
-    EXPECT_EQ(runs[3].font.color, cgt::markup::Color::FromRgb(0, 128, 0));
+    EXPECT_EQ(runs[3].font.color, cgt::Colour::FromRgb(0, 128, 0));
     QColor text = label->palette().color(QPalette::WindowText);
-    EXPECT_EQ(runs[4].font.color,
-              cgt::markup::Color::FromRgb(text.red(), text.green(), text.blue()));
+    EXPECT_EQ(runs[4].font.color, cgt::Colour::FromRgb(text.red(), text.green(), text.blue()));
 }
 
 TEST(TextLabel, UnterminatedTagDrawsTheRestOfTheLine) {

@@ -84,7 +84,7 @@ Hooks NastyHooks() {
         if (id == 3) text = std::string(5000, '<') + "<V3>";
     };
     h.checkTag = [](int id, bool& pass) { pass = id % 2 == 0; };
-    h.colorTag = [](int, Color& c) { c = Color::FromRgb(1, 2, 3); };
+    h.colorTag = [](int, cgt::Colour& c) { c = cgt::Colour::FromRgb(1, 2, 3); };
     h.beep = [] {};
     return h;
 }

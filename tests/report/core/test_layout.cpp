@@ -122,7 +122,7 @@ TEST(Layout, OffsetTextIsPlacedByTheVerticalScale) {
                          s);
     EXPECT_EQ(Texts(ops), (std::vector<Placed>{{"at an offset", 120, 210}}));
     ASSERT_EQ(Of(ops, DrawOp::Kind::Fill).size(), 1u);
-    EXPECT_EQ(Of(ops, DrawOp::Kind::Fill)[0]->box, (Box{100, 200, 500, 600}));
+    EXPECT_EQ(Of(ops, DrawOp::Kind::Fill)[0]->box, (Rect{100, 200, 500, 600}));
 }
 
 TEST(Layout, MarkupSetsStyleSizePositionAndAdvance) {
@@ -197,9 +197,9 @@ text "<C15>markup"
     DrawSettings coloured;
     coloured.mapColours = false;
     const auto table = Lay(records, coloured);
-    EXPECT_EQ(Of(table, DrawOp::Kind::Rectangle)[0]->brush.colour, (Rgb{0, 0, 0}));
-    EXPECT_EQ(Of(table, DrawOp::Kind::Line)[0]->brush.colour, (Rgb{220, 244, 252}));
-    EXPECT_EQ(Of(table, DrawOp::Kind::Text)[1]->font.colour, (Rgb{255, 0, 0}));
+    EXPECT_EQ(Of(table, DrawOp::Kind::Rectangle)[0]->brush.colour, (Colour{0, 0, 0}));
+    EXPECT_EQ(Of(table, DrawOp::Kind::Line)[0]->brush.colour, (Colour{220, 244, 252}));
+    EXPECT_EQ(Of(table, DrawOp::Kind::Text)[1]->font.colour, (Colour{255, 0, 0}));
 }
 
 TEST(Layout, RectangleAtTheDeviceEdgeIsNotDrawn) {
@@ -235,13 +235,13 @@ repeat 0 40 "third"
     const auto fields = Of(ops, DrawOp::Kind::Field);
     ASSERT_EQ(fields.size(), 6u);
     EXPECT_EQ(fields[0]->fieldKind, 'S');
-    EXPECT_EQ(fields[0]->box, (Box{10, 10, 100, 50}));
+    EXPECT_EQ(fields[0]->box, (Rect{10, 10, 100, 50}));
     EXPECT_EQ(fields[1]->fieldKind, 'S') << "an editable field counts as a field";
     EXPECT_EQ(fields[1]->record.kind(), rkEditField);
     EXPECT_EQ(fields[3]->fieldKind, '1');
     EXPECT_EQ(fields[4]->fieldKind, '1') << "a repeat hands itself over as the element repeated";
     EXPECT_EQ(fields[4]->record.kind(), rkRepeat);
-    EXPECT_EQ(fields[4]->box, (Box{50, 0, 90, 40}));
+    EXPECT_EQ(fields[4]->box, (Rect{50, 0, 90, 40}));
     EXPECT_EQ(fields[5]->fieldKind, 'Z') << "an unknown kind goes to the field drawer";
     const auto jumps = Of(ops, DrawOp::Kind::Jump);
     ASSERT_EQ(jumps.size(), 3u);

@@ -50,7 +50,7 @@ const DrawOp* Find(const std::vector<DrawOp>& page, const std::string& text, int
     return nullptr;
 }
 
-int Centre(const Box& b) {
+int Centre(const Rect& b) {
     return (b.top + b.bottom) / 2;
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QLineEdit>
+
+class TXGridHost;
+class QToolButton;
+
+// The editor that stands over the current cell, with the cell's button when its column has one.
+class TXGridInplaceEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TXGridInplaceEdit(TXGridHost* grid);
+
+    QToolButton* button() const { return button_; }
+    // Shows the button of the given kind (0: none).
+    void setButtonKind(int kind);
+    int buttonKind() const { return buttonKind_; }
+
+signals:
+    void ellipsisClicked();
+    // A key was released in a number column: its total may have changed.
+    void numberKeyReleased();
+    void focusedBy(Qt::FocusReason reason);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buttonClicked();
+
+    TXGridHost* grid_;
+    QToolButton* button_;
+    int buttonKind_ = 0;
+};
