@@ -39,7 +39,7 @@ TEST_F(WorksheetTest, RowsAreStoredAndNamedFromThePickList) {
     EXPECT_EQ(pickLines(), QStringList{kCreate});
     EXPECT_EQ(frame->CurrentRow(), 1);
     EXPECT_FALSE(frame->ui().ActionPanel->isHidden());
-    EXPECT_TRUE(frame->WorksheetScreenMarked());
+    EXPECT_TRUE(frame->EditsWorksheetRow());
 
     addRow("Alpha", "100");
     EXPECT_EQ(pickLines(), (QStringList{"Alpha", kCreate}));
@@ -85,7 +85,7 @@ TEST_F(WorksheetTest, ARowWithEmptyEditsIsDroppedAndLaterRowsMoveUp) {
     EXPECT_FALSE(frame->PickListOpen());
     EXPECT_EQ(items(451), (Items{{1, 710, "Beta"}, {1, 711, "200"}}));
     EXPECT_TRUE(FieldIsEmpty(710)); // the scratch tags are cleared
-    EXPECT_FALSE(frame->WorksheetScreenMarked());
+    EXPECT_FALSE(frame->EditsWorksheetRow());
 
     click(frame->PrevButton()); // a new row after the one left
     EXPECT_EQ(pickLines(), (QStringList{"Beta", kCreate}));
@@ -145,9 +145,9 @@ TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
     start(2009);
     addRow("Alpha", "100");
     int calls = 0;
-    cgt::Hooks().ValidateHook = [&] {
+    sheet()->check = [&] {
         ++calls;
-        cgt::Hooks().ScreenValid = false;
+        return std::optional<ScreenRefusal>(ScreenRefusal{});
     };
     QTest::keyClicks(sheet()->amount, "7");
     clickPickLine(1);

@@ -51,10 +51,9 @@ std::optional<cgt::Refusal> TReceiptScreen::CheckEntries() {
     return kind_ == cgt::ReceiptKind::Rights ? cgt::CheckRightsEvent() : cgt::CheckReceiptEvent();
 }
 
-void TReceiptScreen::NextPressed() {
+cgt::NextStep TReceiptScreen::NextPressed() {
     cgt::StoreDisposalResult(kind_);
-    TFrameWnd* frame = TFrameWnd::Instance();
-    frame->SetPosition(frame->Route(cgt::kRouteAnotherEvent));
+    return cgt::ScreenTarget::Route(cgt::kRouteAnotherEvent);
 }
 
 // ---- TQCGT_36a: rights created in another entity ----------------------------------------------
