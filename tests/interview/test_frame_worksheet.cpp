@@ -157,6 +157,37 @@ TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
     EXPECT_EQ(sheet()->amount->text(), "7");
 }
 
+// TQCGT_11: continues row 1 of worksheet WorksheetKind showing only its amount (711).
+class ContinuingScreen : public TChildForm {
+public:
+    ContinuingScreen() {
+        amount = AddEdit(this, "amount", 711, TCustomNumEdit::ntCurrency, 10, 10);
+        TFrameWnd* frame = TFrameWnd::Instance();
+        frame->OpenWorksheetRow(frame->WorksheetKind, 1);
+    }
+    TTaxEdit* amount;
+};
+
+// Whether a row is kept is read from what the row holds, not from the fields the screen shows.
+TEST_F(WorksheetTest, ARowIsKeptWhileItHoldsAnything) {
+    RegisterScreenClass("TQCGT_11", Make<ContinuingScreen>);
+    frame->WorksheetKind = 451;
+    start(2009);
+    addRow("Alpha", "100");
+    start(2010);
+    ASSERT_EQ(screen<ContinuingScreen>()->amount->text(), "100");
+    EXPECT_TRUE(frame->EditsWorksheetRow());
+    screen<ContinuingScreen>()->amount->clear();
+    start(2009); // the screen's only field is empty; the row still holds its name
+    EXPECT_EQ(items(451), (Items{{1, 710, "Alpha"}}));
+
+    // A row that holds nothing is dropped.
+    frame->WorksheetKind = 452;
+    start(2010);
+    start(2009);
+    EXPECT_TRUE(items(452).empty());
+}
+
 TEST_F(WorksheetTest, CalculationsFetchAndPutRowsWithoutAScreen) {
     SetFieldStr(710, "Shares in X");
     SetFieldVal(712, 50);
