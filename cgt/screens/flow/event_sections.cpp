@@ -107,6 +107,12 @@ std::vector<ScreenRow> EventSectionRows(const EventSection& section) {
     const EventKind* kind = FindEventKind(section.worksheet);
     std::vector<ScreenRow> rows;
     for (const EventScreen& screen : section.screens) {
+        if (screen.step == EventStep::OwnClass) {
+            rows.push_back({.screen = screen.screen,
+                            .className = screen.className,
+                            .helpContext = screen.helpContext});
+            continue;
+        }
         const StepScreen& shown = ScreenOfStep(screen.step, kind);
         rows.push_back({.screen = screen.screen,
                         .className = shown.className,

@@ -52,8 +52,9 @@ using QuestionRow = ScreenRow;
 // The steps of a CGT event, each a screen whose class, help topic and routes follow from the
 // kind of event: the payments steps belong to kinds with non-assessable payments, the event and
 // gain screens have a depreciating-asset variant, the roll-over screen one for scrip for scrip
-// and one for a main residence.
+// and one for a main residence. A screen of its own class in a section is no such step.
 enum class EventStep {
+    OwnClass,
     Registration,
     CostBase,
     CostElements,
@@ -66,7 +67,10 @@ enum class EventStep {
 
 struct EventScreen {
     int screen; // the number stored in the data file as the interview's position
-    EventStep step;
+    EventStep step = EventStep::OwnClass;
+    // A screen of its own class: the class and its help topic.
+    std::string_view className = {};
+    int helpContext = 0;
 };
 
 // The screens of one kind's events, in path order, then the section's another-event question,

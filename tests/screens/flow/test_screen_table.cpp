@@ -184,23 +184,27 @@ TEST(ScreenTable, TheRulesRoutesLeadWithinTheSection) {
 }
 
 // A section that lists a step its kind lacks shows no class there (the table's class test names
-// it); routes to steps the section lacks are left out.
+// it); a screen of its own class keeps its class; routes to steps the section lacks are left out.
 TEST(ScreenTable, ASectionsRowsFollowItsSteps) {
     ScreenRow question{.screen = 3009, .className = "AnotherQuestion", .no = 3010};
-    const EventSection section{.worksheet = wkRealEstate,
-                               .screens = {{3001, EventStep::Registration},
-                                           {3002, EventStep::Payments},
-                                           {3003, EventStep::Gain}},
-                               .anotherEvent = question};
+    const EventSection section{
+        .worksheet = wkRealEstate,
+        .screens = {{3001, EventStep::Registration},
+                    {3002, EventStep::Payments},
+                    {.screen = 3003, .className = "OwnScreen", .helpContext = 7},
+                    {3004, EventStep::Gain}},
+        .anotherEvent = question};
     const std::vector<ScreenRow> rows = EventSectionRows(section);
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 5u);
     EXPECT_TRUE(ScreenClassRegistered(rows[0].className));
     EXPECT_TRUE(rows[1].className.empty()) << "real estate has no payments";
-    EXPECT_TRUE(ScreenClassRegistered(rows[2].className));
+    EXPECT_EQ(rows[2].className, "OwnScreen");
+    EXPECT_EQ(rows[2].helpContext, 7);
+    EXPECT_TRUE(ScreenClassRegistered(rows[3].className));
     ASSERT_EQ(rows[0].routes.size(), 1u) << "no roll-over screen to route to";
     EXPECT_EQ(rows[0].routes[0].name, kRouteAnotherEvent);
     EXPECT_EQ(rows[0].routes[0].screen, 3009);
-    const ScreenRow& asked = rows[3];
+    const ScreenRow& asked = rows[4];
     EXPECT_EQ(asked.screen, 3009);
     EXPECT_EQ(asked.yes, 3001);
     EXPECT_EQ(asked.no, 3010);
