@@ -15,7 +15,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "interview/screen_protocol.h"

@@ -71,7 +71,7 @@ TEST_F(FrameTest, AFreshScreenIsCreatedForEveryShowAndTheTitleTakesItsCaption) {
 }
 
 // The screen's check keeps the user on the screen whatever asks to leave it.
-TEST_F(FrameTest, ValidateHookKeepsTheScreenOnEveryWayOut) {
+TEST_F(FrameTest, TheChecksRefusalKeepsTheScreenOnEveryWayOut) {
     struct Way {
         const char* name;
         std::function<void()> leave;
@@ -126,7 +126,7 @@ TEST_F(FrameTest, ValidateHookKeepsTheScreenOnEveryWayOut) {
     }
 }
 
-TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoValidateHook) {
+TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoCheck) {
     start(2005);
     Script().refuse = true;
     QCoreApplication::postEvent(frame.get(), new ModuleMessageEvent(kMsgShowScreen));
@@ -136,7 +136,7 @@ TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoValidateHook) {
     EXPECT_EQ(cgt::Run().ScreenHistory, History{2005});
 }
 
-TEST_F(FrameTest, YesAndNoLetTheNextHookDecideThroughMessage1027) {
+TEST_F(FrameTest, YesAndNoLetTheScreenDecideThroughMessage1027) {
     start(2006);
     EXPECT_FALSE(frame->YesButton()->isHidden());
     EXPECT_FALSE(frame->NoButton()->isHidden());

@@ -140,7 +140,7 @@ TEST_F(WorksheetTest, DeleteAsksAndRemovesTheSelectedRow) {
     EXPECT_TRUE(items(451).empty());
 }
 
-TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
+TEST_F(WorksheetTest, PickListClickStaysWhenTheCheckRefuses) {
     frame->WorksheetKind = 451;
     start(2009);
     addRow("Alpha", "100");
