@@ -6,8 +6,8 @@
 // screen its named routes. The screens of an event section (registration to gain calculation,
 // then the another-event question) are one entry: its screen numbers with their steps, the rest
 // read from the kind of event (cgt/rules/event_kinds.h). Next leads to the following screen of
-// the path unless a row says otherwise. Adding a screen is one row here (or one step of a
-// section) and its class.
+// the path unless a row says otherwise. Adding a screen is one row here (or one entry of an
+// event section) and its class.
 
 #include <functional>
 #include <span>
