@@ -1,6 +1,7 @@
 #include "interview/child_form.h"
 
 #include "controls/text_label.h"
+#include "interview/worksheet_picker.h"
 #include "store/dialogs.h"
 
 TChildForm::TChildForm(QWidget* parent) : QWidget(parent) {
@@ -35,6 +36,14 @@ int TChildForm::ScreenMsgBox(const QString& text, int kind, int buttons) {
 
 int TChildForm::ScreenInfo(const QString& text) {
     return ScreenMsgBox(text, cgt::mkInformation, cgt::mbOK);
+}
+
+bool TChildForm::OpenRowEmpty() const {
+    return cgt::ScratchRowEmpty();
+}
+
+cgt::NextStep TChildForm::Next(cgt::Answer /*answer*/) {
+    return cgt::ScreenTarget::RowNext();
 }
 
 QWidget* TChildForm::PaneFocus(QWidget* /*focus*/, bool /*forward*/) {

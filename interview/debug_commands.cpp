@@ -4,6 +4,7 @@
 
 #include "dialogs/get_tag_form.h"
 #include "interview/frame.h"
+#include "interview/screen_catalog.h"
 #include "store/dialogs.h"
 #include "store/run_state.h"
 
@@ -38,12 +39,9 @@ void DebugCommands::Jump() {
 }
 
 void DebugCommands::Scan() {
-    ModuleRunState& run = Run();
-    run.CurrentIndex += 1;
-    if (run.CurrentIndex > 98) {
-        run.CurrentIndex = 1;
-        run.CurrentSection += 1;
-    }
+    const int after = ScreenAfter(Run().CurrentScreen);
+    if (after == 0) return; // no screen of the table is shown
+    frame_->SetPosition(after);
     frame_->ShowCurrentScreen();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The frame's debug commands, shown only in DebugMode: Jump asks for a screen number and shows
-// it, Scan shows the next screen number (the next section after index 98), and Tags opens the
+// it, Scan shows the screen after the shown one in the screen table's order, and Tags opens the
 // tag inspector.
 
 #include <QObject>

@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "base/dates.h"
-#include "base/text.h"
 #include "controls/help_service.h"
 #include "controls/module_message.h"
 #include "controls/shell_service.h"
@@ -25,7 +23,6 @@
 #include "interview/focus_order.h"
 #include "interview/navigator_data.h"
 #include "interview/navigator_frame.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "interview/value_binder.h"
 #include "interview/worksheet_picker.h"
@@ -41,19 +38,8 @@ namespace {
 
 TFrameWnd* gFrame = nullptr;
 
-constexpr int kWorksheetMark = 99;
-constexpr int kNormalScrollStep = 8;
-// Screen 2099 does not exist: it is shown as 2101.
-constexpr int kMissingScreen = 2099;
-constexpr int kInsteadOfMissing = 2101;
-
 bool Shown(const QWidget* w) {
     return !w->isHidden();
-}
-
-bool TaxEditIsEmpty(TCustomNumEdit* edit) {
-    const std::string text = edit->Text8();
-    return TrimBlanks(text).empty() || text == kEmptyDateMask;
 }
 
 } // namespace
@@ -64,7 +50,6 @@ bool TaxEditIsEmpty(TCustomNumEdit* edit) {
 TFrameWnd::TFrameWnd(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::TFrameWnd>()) {
     ui_->setupUi(this);
     gFrame = this;
-    Hooks() = ScreenHooks{};
 
     connect(ui_->BtnNext, &QPushButton::clicked, this, &TFrameWnd::BtnNextClick);
     connect(ui_->BtnPrev, &QPushButton::clicked, this, &TFrameWnd::BtnPrevClick);
@@ -82,8 +67,8 @@ TFrameWnd::TFrameWnd(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui
                                            LoadScreenFromStore();
                                            screen_->FormShow();
                                        },
-                                   .validate = [this] { return RunValidateHook(); },
-                                   .editsEmpty = [this] { return allTaxEditsEmpty(); },
+                                   .validate = [this] { return CheckShownScreen(); },
+                                   .rowEmpty = [this] { return screen_->OpenRowEmpty(); },
                                    .focusFirst = [this] { focusFirstControl(); }},
                                   this);
 
@@ -121,7 +106,6 @@ TFrameWnd::TFrameWnd(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui
 
 TFrameWnd::~TFrameWnd() {
     if (gFrame == this) gFrame = nullptr;
-    Hooks() = ScreenHooks{};
     delete screen_.data();
 }
 
@@ -159,8 +143,11 @@ QWidget* TFrameWnd::CurrentScreenWidget() const {
 TChildForm* TFrameWnd::CurrentChildForm() const {
     return screen_.data();
 }
-bool TFrameWnd::WorksheetScreenMarked() const {
-    return screen_ && screen_->VertScrollStep() == kWorksheetMark;
+bool TFrameWnd::EditsWorksheetRow() const {
+    return screen_ && picker_->IsOpen();
+}
+bool TFrameWnd::ScreenChecksEntries() const {
+    return dynamic_cast<const CheckedScreen*>(screen_.data()) != nullptr;
 }
 QSize TFrameWnd::ClientSize() const {
     return ui_->ClientPanel->size();
@@ -197,27 +184,19 @@ void TFrameWnd::SetPosition(int screen) {
     Run().CurrentIndex = screen % 100;
 }
 
-int TFrameWnd::Route(std::string_view name) const {
-    return RouteTarget(Run().CurrentScreen, name);
-}
-
 void TFrameWnd::ShowCurrentScreen() {
     showCurrentScreen();
 }
 
 // Runs the leave check and takes the current screen down. False when the check kept it.
-bool TFrameWnd::leaveCurrentScreen() {
+bool TFrameWnd::leaveCurrentScreen(LeaveCheck check) {
     ModuleRunState& run = Run();
-    if (skipCheck_) {
-        skipCheck_ = false;
-    } else if ((run.InScreen && run.CurrentSection != prevSection_) ||
-               run.CurrentIndex != prevIndex_) {
-        if (!RunValidateHook()) {
-            returnToShownScreen();
-            return false;
-        }
+    const bool moved = run.CurrentSection != prevSection_ || run.CurrentIndex != prevIndex_;
+    if (std::exchange(skipCheck_, false)) check = LeaveCheck::Passed;
+    if (check == LeaveCheck::Run && run.InScreen && moved && !CheckShownScreen()) {
+        returnToShownScreen();
+        return false;
     }
-    Hooks().NextHook = nullptr;
     if (!run.InScreen) return true;
     SaveScreenToStore();
     if (run.CurrentWorksheet != 0) FinishWorksheet();
@@ -228,14 +207,13 @@ bool TFrameWnd::leaveCurrentScreen() {
         old->hide();
         old->deleteLater();
     }
-    Hooks().ValidateHook = nullptr;
     run.InScreen = false;
     ui_->NavigatorFrame->hide();
     ui_->ActionPanel->hide();
     return true;
 }
 
-bool TFrameWnd::showCurrentScreen() {
+bool TFrameWnd::showCurrentScreen(LeaveCheck check) {
     ModuleRunState& run = Run();
     const bool outer = !showing_;
     showing_ = true;
@@ -252,7 +230,7 @@ bool TFrameWnd::showCurrentScreen() {
         }
     } done{this, outer};
 
-    if (!leaveCurrentScreen()) return false;
+    if (!leaveCurrentScreen(check)) return false;
     if (prevSection_ > 0 && prevSection_ != run.CurrentSection) run.DataChanged = true;
 
     ui_->BtnYes->hide();
@@ -263,10 +241,6 @@ bool TFrameWnd::showCurrentScreen() {
 
     run.CurrentScreen = run.CurrentSection * 100 + run.CurrentIndex;
     scale_.ScreenReplaced();
-    if (run.CurrentScreen == kMissingScreen) {
-        SetPosition(kInsteadOfMissing);
-        run.CurrentScreen = kInsteadOfMissing;
-    }
 
     // A number without a screen: the interview has left the module.
     TChildForm* form = CreateScreen(run.CurrentScreen);
@@ -289,7 +263,6 @@ bool TFrameWnd::showCurrentScreen() {
     updatePrevButton();
     placeScreen(form);
 
-    // The show handler installs the hooks.
     form->show();
     form->FormShow();
     if (!screen_) return true;
@@ -391,25 +364,30 @@ void TFrameWnd::LoadScreenFromStore() {
                     Qt::UniqueConnection);
     }
     LoadControlsFromStore(screen_.data());
-    // The mark of a screen that edits a worksheet row.
-    if (Run().CurrentWorksheet != 0)
-        screen_->setVertScrollStep(kWorksheetMark);
-    else if (screen_->VertScrollStep() != kWorksheetMark)
-        screen_->setVertScrollStep(kNormalScrollStep);
 }
 
-bool TFrameWnd::RunValidateHook() {
-    ScreenHooks& hooks = Hooks();
-    if (!hooks.ValidateHook) return true;
-    const auto hook = hooks.ValidateHook; // the hook may replace itself
-    hook();
-    if (!hooks.ScreenValid) {
-        hooks.ScreenValid = true;
-        return false;
+bool TFrameWnd::CheckShownScreen() {
+    auto* checked = dynamic_cast<CheckedScreen*>(screen_.data());
+    if (!checked) return true;
+    const auto refusal = checked->CheckLeave(backStep_ ? Direction::Back : Direction::Onward);
+    if (!refusal) return true;
+    showRefusal(*refusal);
+    return false;
+}
+
+// The one way a refusal reaches the user: its message in the screen's information box, then
+// the cursor in its field or cell.
+void TFrameWnd::showRefusal(const ScreenRefusal& refusal) {
+    if (!refusal.message.isEmpty() && screen_) screen_->ScreenInfo(refusal.message);
+    QWidget* field = refusal.field.data();
+    if (!field) return;
+    auto* grid = qobject_cast<TXGrid*>(field);
+    if (grid && refusal.cell) {
+        grid->TableEdited(); // the check may have changed cells
+        grid->FocusCell(refusal.cell->col, refusal.cell->row);
+    } else {
+        field->setFocus();
     }
-    hooks.ValidateHook = nullptr;
-    hooks.ScreenValid = true;
-    return true;
 }
 
 // The leave check kept the shown screen: the position returns to it.
@@ -429,7 +407,6 @@ void TFrameWnd::LeaveForClose() {
     if (!Run().InScreen) return;
     SaveScreenToStore();
     if (Run().CurrentWorksheet != 0) FinishWorksheet();
-    Hooks() = ScreenHooks{};
     Run().InScreen = false;
 }
 
@@ -442,23 +419,25 @@ void TFrameWnd::CloseFrame() {
 // -----------------------------------------------------------------------------------------------
 // Navigation
 
-void TFrameWnd::callNextHook(QObject* sender) {
-    const auto hook = Hooks().NextHook;
-    if (!hook) return;
-    hookSender_ = sender;
-    stay_ = false;
-    hook();
-    hookSender_ = nullptr;
+bool TFrameWnd::goOn(Answer answer) {
+    ModuleRunState& run = Run();
+    if (!run.InScreen || !screen_) {
+        SetPosition(NextScreen(run.CurrentScreen));
+        return true;
+    }
+    const NextStep step = screen_->Next(answer);
+    if (const auto* refusal = std::get_if<ScreenRefusal>(&step)) {
+        showRefusal(*refusal);
+        return false;
+    }
+    if (answer != Answer::Topic) SetPosition(std::get<ScreenTarget>(step).From(run.CurrentScreen));
+    return true;
 }
 
 void TFrameWnd::BtnNextClick() {
-    if (Hooks().NextHook) {
-        callNextHook(ui_->BtnNext);
-        // The hook refused: re-showing would store and reopen the row being entered.
-        if (std::exchange(stay_, false)) return;
-    } else {
-        Run().CurrentIndex += 1;
-    }
+    // A refusal keeps the screen as it is: re-showing would store and reopen the row being
+    // entered.
+    if (!goOn(Answer::Next)) return;
     ui_->BtnNext->setEnabled(false);
     ShowCurrentScreen();
     ui_->BtnNext->setEnabled(true);
@@ -504,12 +483,16 @@ void TFrameWnd::FocusNextPane(bool forward) {
 }
 
 void TFrameWnd::BtnYesClick() {
-    if (Hooks().NextHook) callNextHook(ui_->BtnYes);
-    ui_->BtnNext->setEnabled(true);
+    answerQuestion(Answer::Yes);
 }
 
 void TFrameWnd::BtnNoClick() {
-    if (Hooks().NextHook) callNextHook(ui_->BtnNo);
+    answerQuestion(Answer::No);
+}
+
+void TFrameWnd::answerQuestion(Answer answer) {
+    // The screen is replaced only after the click that answered it has returned.
+    if (goOn(answer)) QCoreApplication::postEvent(this, new ModuleMessageEvent(kMsgShowScreen));
     ui_->BtnNext->setEnabled(true);
 }
 
@@ -541,21 +524,19 @@ void TFrameWnd::BtnIntHelpClick() {
     Help().ShowContext(context);
 }
 
-void TFrameWnd::NavigatorSelectItem(TNavigatorFrame* sender, TNavigatorItem* item) {
+void TFrameWnd::NavigatorSelectItem(TNavigatorFrame* /*sender*/, TNavigatorItem* item) {
     if (syncingNavigator_) return;
-    ModuleRunState& run = Run();
-    if (Shown(ui_->BtnNext) && Hooks().NextHook) callNextHook(sender);
-    if (run.InScreen && !RunValidateHook()) {
-        returnToShownScreen();
-        return;
+    if (Run().InScreen && screen_) {
+        // The screen hears of the topic first (it may keep its entries), then its check runs.
+        const bool answered = !Shown(ui_->BtnNext) || goOn(Answer::Topic);
+        if (!answered || !CheckShownScreen()) {
+            returnToShownScreen();
+            return;
+        }
     }
-    Hooks().ValidateHook = nullptr;
     const int screen = item ? item->fScreenId : 0;
-    if (screen != 0) {
-        Hooks().NextHook = nullptr;
-        SetPosition(screen);
-    }
-    showAfterJump();
+    if (screen != 0) SetPosition(screen);
+    showAfterJump(LeaveCheck::Passed);
 }
 
 void TFrameWnd::LinkClick(TTextLbl*, int jumpId, const QString& linkUrl) {
@@ -587,11 +568,11 @@ void TFrameWnd::JumpTo(int screen) {
     showAfterJump();
 }
 
-void TFrameWnd::showAfterJump() {
+void TFrameWnd::showAfterJump(LeaveCheck check) {
     ui_->BtnYes->hide();
     ui_->BtnNo->hide();
     ui_->BtnNext->setEnabled(true);
-    ShowCurrentScreen();
+    showCurrentScreen(check);
 }
 
 // -----------------------------------------------------------------------------------------------
@@ -655,11 +636,6 @@ const std::vector<std::string>& TFrameWnd::PickList() const {
 
 bool TFrameWnd::PickListOpen() const {
     return picker_->IsOpen();
-}
-
-bool TFrameWnd::allTaxEditsEmpty() const {
-    const QList<TCustomNumEdit*> edits = screen_->findChildren<TCustomNumEdit*>();
-    return std::all_of(edits.begin(), edits.end(), TaxEditIsEmpty);
 }
 
 // -----------------------------------------------------------------------------------------------

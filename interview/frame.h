@@ -1,9 +1,11 @@
 #pragma once
-// TFrameWnd: the interview frame. It shows one question screen at a time by screen number,
-// keeps the position and the history of the interview and runs the screens' validate and next
-// hooks. Values move between the screen's tagged controls and the store through the value
-// binder, the worksheet row beside a screen is edited through the worksheet picker, and screens
-// are fitted to the window by the screen scale.
+// TFrameWnd: the interview frame. It shows one question screen at a time by screen number and
+// keeps the position and the history of the interview. It asks the shown screen where Next,
+// Yes, No lead and whether it may be left (interview/screen_protocol.h), and alone decides to
+// move on or to keep the screen with the refusal's message and focus. Values move between the
+// screen's tagged controls and the store through the value binder, the worksheet row beside a
+// screen is edited through the worksheet picker, and screens are fitted to the window by the
+// screen scale.
 
 #include <QPointer>
 #include <QString>
@@ -13,9 +15,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "interview/screen_protocol.h"
 #include "interview/screen_scale.h"
 
 class QListWidget;
@@ -62,8 +64,9 @@ public:
     void ShowCurrentScreen();
     void SaveScreenToStore();
     void LoadScreenFromStore();
-    // May the current screen be left.
-    bool RunValidateHook();
+    // May the shown screen be left: its check (CheckedScreen) passes. A refusal is shown and
+    // focused, and the screen stays.
+    bool CheckShownScreen();
     // Selects CurrentScreen in the navigator.
     void SyncNavigator();
     // The shutdown close: finishes an open worksheet and clears InScreen.
@@ -75,9 +78,6 @@ public:
     void SetPosition(int screen);
     // Shows a screen as the navigator and the debug Jump do: no Yes or No left over.
     void JumpTo(int screen);
-    // The target of a named route of the current screen (interview/screen_catalog.h); 0 when
-    // it has none.
-    int Route(std::string_view name) const;
 
     // ---- worksheets ----
     void OpenWorksheet(int worksheet);
@@ -118,18 +118,14 @@ public:
 
     // ---- for the main window and the screens ----
     int FailedScreen() const { return failedScreen_; }
-    // The current screen edits a worksheet row (its scroll step is 99).
-    bool WorksheetScreenMarked() const;
+    // The shown screen edits a worksheet row: the frame opened one for it.
+    bool EditsWorksheetRow() const;
+    // The shown screen checks its entries before it is left (CheckedScreen).
+    bool ScreenChecksEntries() const;
     QWidget* CurrentScreenWidget() const;
     TChildForm* CurrentChildForm() const;
-    // The sender passed to the running NextHook: BtnNext, BtnYes, BtnNo or the navigator.
-    QObject* NextHookSender() const { return hookSender_; }
     int PrevSection() const { return prevSection_; }
     int PrevIndex() const { return prevIndex_; }
-    // The screen is being left by Prev: screens skip their entry checks.
-    bool BackStep() const { return backStep_; }
-    // Called by a Next hook that refuses the move: Next then keeps the screen as it is.
-    void StayOnScreen() { stay_ = true; }
     // Enter: presses the screen's default button, Yes where the screen asks a question, else
     // Next. The focus goes to the button first, so that the field being left is checked as a
     // click would check it. False when neither button is offered.
@@ -167,34 +163,38 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Whether the shown screen is checked before it is taken down.
+    enum class LeaveCheck { Run, Passed };
     // False when the leave check kept the current screen.
-    bool showCurrentScreen();
-    bool leaveCurrentScreen();
+    bool showCurrentScreen(LeaveCheck check = LeaveCheck::Run);
+    bool leaveCurrentScreen(LeaveCheck check);
     void placeScreen(TChildForm* form);
-    void callNextHook(QObject* sender);
+    // Asks the shown screen where `answer` leads and moves the position there; false when the
+    // screen refused (the refusal is shown).
+    bool goOn(cgt::Answer answer);
+    // Yes or No: the move is shown once the answer's click has returned.
+    void answerQuestion(cgt::Answer answer);
+    void showRefusal(const cgt::ScreenRefusal& refusal);
     // The interview leaves its screens or is closed: the owner's close query and handler.
     void askToClose(QObject* sender);
     void returnToShownScreen();
-    void showAfterJump();
+    void showAfterJump(LeaveCheck check = LeaveCheck::Run);
     void applyScreenButtons();
     void focusFirstControl();
     // The button bar's buttons in their tab order.
     std::array<QPushButton*, 7> barButtons() const;
     void updatePrevButton();
-    bool allTaxEditsEmpty() const;
 
     std::unique_ptr<Ui::TFrameWnd> ui_;
     QPointer<TChildForm> screen_;
     cgt::DebugCommands* debug_ = nullptr;
     cgt::WorksheetPicker* picker_ = nullptr;
     cgt::ScreenScale scale_;
-    QObject* hookSender_ = nullptr;
 
     int failedScreen_ = 0;
     int prevSection_ = -1;
     int prevIndex_ = -1;
     bool backStep_ = false;
-    bool stay_ = false;
     bool skipCheck_ = false;
     bool syncingNavigator_ = false;
     bool showing_ = false;

@@ -1,15 +1,17 @@
 #pragma once
 // What the interview engine knows of the screens it shows: for every screen number the class
 // that makes the screen, its caption, help topic and buttons, the navigator topic that starts
-// there and the screen's named routes. The interview installs its own table here; the engine
-// itself holds no screen.
+// there, the screen Next leads to and the screen's named routes. The interview installs its own
+// table here; the engine itself holds no screen.
 
 #include <span>
 #include <string_view>
 
 namespace cgt {
 
-// A named way out of a screen, for example to the another-event question of its section.
+// A named way out of a screen, for example to the another-event question of its section. A
+// screen's own rules choose the route (interview/screen_protocol.h); the table says where it
+// leads.
 struct ScreenRoute {
     std::string_view name;
     int screen = 0;
@@ -25,6 +27,9 @@ struct ScreenSpec {
     std::string_view topic; // the navigator topic that starts here; empty: none
     std::span<const ScreenRoute> routes;
     int worksheet = 0; // the worksheet whose rows the screen edits when no question chose one
+    // Where Next leads: a screen of the table, or a number without a screen, where the interview
+    // leaves the module.
+    int next = 0;
 };
 
 // The table, in interview order. It must outlive its use; an empty span uninstalls it.
@@ -35,5 +40,10 @@ std::span<const ScreenSpec> InstalledScreenTable();
 const ScreenSpec* FindScreenSpec(int number);
 // The target of a named route of a screen; 0 when the screen has no such route.
 int RouteTarget(int number, std::string_view route);
+// The screen Next leads to from a screen; 0 for a number outside the table.
+int NextScreen(int number);
+// The screen after a screen in the table's order; after the last one, where its Next leads; 0
+// for a number outside the table.
+int ScreenAfter(int number);
 
 } // namespace cgt

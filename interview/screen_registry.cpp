@@ -5,6 +5,7 @@
 #include <string>
 
 #include "interview/child_form.h"
+#include "interview/screen_protocol.h"
 
 namespace cgt {
 
@@ -48,6 +49,25 @@ int RouteTarget(int number, std::string_view route) {
     for (const ScreenRoute& r : spec->routes)
         if (r.name == route) return r.screen;
     return 0;
+}
+
+int NextScreen(int number) {
+    const ScreenSpec* spec = FindScreenSpec(number);
+    return spec ? spec->next : 0;
+}
+
+int ScreenAfter(int number) {
+    const ScreenSpec* spec = FindScreenSpec(number);
+    if (!spec) return 0;
+    const auto table = Installed();
+    return spec + 1 != table.data() + table.size() ? spec[1].number : spec->next;
+}
+
+int ScreenTarget::From(int from) const {
+    if (screen_ != 0) return screen_;
+    if (!route_.empty())
+        if (const int target = RouteTarget(from, route_)) return target;
+    return NextScreen(from);
 }
 
 bool RegisterScreenClass(std::string_view className, ScreenFactory factory) {

@@ -4,6 +4,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
+
+#include "base/dates.h"
 #include "controls/text_label.h"
 #include "store/dialogs.h"
 #include "store/field_store.h"
@@ -20,6 +23,15 @@ constexpr const char* kDeleteWorksheetQuestion =
     "Are you sure you want to delete the selected worksheet?";
 
 } // namespace
+
+bool ScratchRowEmpty(std::span<const int> besides) {
+    for (auto [first, last] : kScratchRanges)
+        for (int tag = first; tag <= last; ++tag) {
+            if (std::find(besides.begin(), besides.end(), tag) != besides.end()) continue;
+            if (!FieldIsEmpty(tag) && GetFieldText(tag) != kEmptyDateMask) return false;
+        }
+    return true;
+}
 
 WorksheetPicker::WorksheetPicker(QListWidget* list, QPushButton* remove, TTextLbl* header,
                                  ScreenAccess screen, QObject* parent)
@@ -93,11 +105,13 @@ void WorksheetPicker::Refresh() {
 void WorksheetPicker::StoreRow() {
     Worksheet* sheet = WorksheetOf(Run().CurrentWorksheet);
     if (!sheet) return;
-    if (screen_.shown() && screen_.editsEmpty()) {
-        cgt::DeleteRow(*sheet, currentRow_);
-        return;
+    if (screen_.shown()) {
+        screen_.save();
+        if (screen_.rowEmpty()) {
+            cgt::DeleteRow(*sheet, currentRow_);
+            return;
+        }
     }
-    if (screen_.shown()) screen_.save();
     if (GetFieldText(tag::event::kName).empty())
         SetFieldStr(tag::event::kName, DefaultRowName(currentRow_));
     StoreScratchAsRow(*sheet, currentRow_);

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ class QPushButton;
 class TTextLbl;
 
 namespace cgt {
+
+// The open row's scratch tags hold nothing but the tags `besides`: blank texts and empty dates
+// count as empty.
+bool ScratchRowEmpty(std::span<const int> besides = {});
 
 class WorksheetPicker : public QObject {
     Q_OBJECT
@@ -27,8 +32,8 @@ public:
         std::function<bool()> shown;      // a question screen is shown
         std::function<void()> save;       // its controls' values → the store
         std::function<void()> reload;     // the store → its controls, then its show handler
-        std::function<bool()> validate;   // may it be left (runs the validate hook)
-        std::function<bool()> editsEmpty; // every tax edit of it is empty
+        std::function<bool()> validate;   // may it be left (runs its check)
+        std::function<bool()> rowEmpty;   // the open row, stored from it, holds nothing
         std::function<void()> focusFirst; // focus its first control
     };
 
@@ -42,8 +47,9 @@ public:
     void ShowRow(int row);
     // Stores the screen and the open row, then rebuilds the list and selects the open row.
     void Refresh();
-    // Stores the open row from the screen; a row whose edits are all empty is dropped and the
-    // later rows move up. Without a screen the row is kept as it is.
+    // Stores the open row from the screen; a row that holds nothing (as the screen judges its
+    // scratch tags) is dropped and the later rows move up. Without a screen the row is kept as
+    // it is.
     void StoreRow();
     void DeleteRow(int row);
     // Stores the open row, clears the scratch tags and closes the worksheet.

@@ -32,7 +32,6 @@
 #include "dialogs/shortcut_help.h"
 #include "interview/child_form.h"
 #include "interview/frame.h"
-#include "interview/screen_hooks.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
 #include "store/data_file.h"
@@ -194,7 +193,7 @@ void TMainForm::FixSizeForState() {
 bool TMainForm::FormCloseQuery() {
     if (!Run().InScreen) return true;
     // The screen's checks decide; what passes them is stored before the interview closes.
-    if (!frame_->RunValidateHook()) {
+    if (!frame_->CheckShownScreen()) {
         MsgBox("You must complete this section before saving.", mkWarning, mbOK);
         return false;
     }
@@ -216,11 +215,11 @@ void TMainForm::SaveBtnClick() {
         return;
     }
     if (run.InScreen) {
-        if (frame_->WorksheetScreenMarked()) {
+        if (frame_->EditsWorksheetRow()) {
             MsgBox("You must complete this section before saving.", mkWarning, mbOK);
             return;
         }
-        if (!frame_->RunValidateHook()) return;
+        if (!frame_->CheckShownScreen()) return;
     }
     QToolTip::hideText();
     if (run.InScreen) {
@@ -306,7 +305,7 @@ void TMainForm::AutosaveTo(const std::string& name) {
     // Autosave does not copy the screen's values first, so a screen that checks its input or
     // edits a worksheet row is not saved half-way.
     const bool screenHolds =
-        run.InScreen && (Hooks().ValidateHook || frame_->WorksheetScreenMarked());
+        run.InScreen && (frame_->ScreenChecksEntries() || frame_->EditsWorksheetRow());
     if (screenHolds) return;
     if (SaveDataFile(name) == SaveStatus::Saved) run.DataChanged = false;
 }

@@ -20,22 +20,22 @@ constexpr std::array kShown{
 };
 
 // A Yes/No cell and a method cell as the grid holds them.
-const char* AnswerCell(Answer answer) {
+const char* AnswerCell(ChoiceAnswer answer) {
     switch (answer) {
-    case Answer::Yes:
+    case ChoiceAnswer::Yes:
         return "Yes";
-    case Answer::No:
+    case ChoiceAnswer::No:
         return "No";
-    case Answer::None:
+    case ChoiceAnswer::None:
         break;
     }
     return "";
 }
-Answer AnswerOfCell(std::string_view cell) {
+ChoiceAnswer AnswerOfCell(std::string_view cell) {
     const std::string_view t = TrimBlanks(cell);
-    if (t == "Yes") return Answer::Yes;
-    if (t == "No") return Answer::No;
-    return Answer::None;
+    if (t == "Yes") return ChoiceAnswer::Yes;
+    if (t == "No") return ChoiceAnswer::No;
+    return ChoiceAnswer::None;
 }
 const char* MethodCell(Method method) {
     switch (method) {

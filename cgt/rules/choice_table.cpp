@@ -87,8 +87,8 @@ bool ChoiceRow::Empty() const {
           &otherApplied, &transferredApplied, &netGain, &indexFactor})
         if (!blank(a->Text())) return false;
     return blank(section) && blank(description) && blank(type) && blank(source.code) &&
-           choiceRequired == Answer::None && method == Method::None && canDefer == Answer::None &&
-           deferAuto == Answer::None && defer == Answer::None &&
+           choiceRequired == ChoiceAnswer::None && method == Method::None && canDefer == ChoiceAnswer::None &&
+           deferAuto == ChoiceAnswer::None && defer == ChoiceAnswer::None &&
            source.kind == ChoiceSource::Kind::None;
 }
 
@@ -172,11 +172,11 @@ Method MethodOf(std::string_view text) {
     return Method::None;
 }
 
-Answer AnswerOf(std::string_view text) {
+ChoiceAnswer AnswerOf(std::string_view text) {
     const std::string_view t = TrimBlanks(text);
-    if (t == "Yes") return Answer::Yes;
-    if (t == "No") return Answer::No;
-    return Answer::None;
+    if (t == "Yes") return ChoiceAnswer::Yes;
+    if (t == "No") return ChoiceAnswer::No;
+    return ChoiceAnswer::None;
 }
 
 // A choice is required when both amounts are at least the explicit zero and one of them is above
@@ -184,7 +184,7 @@ Answer AnswerOf(std::string_view text) {
 void SetChoice(ChoiceRow& row, Extended indexed, Extended discount, std::string_view method) {
     const bool required = indexed >= ExplicitZero && discount >= ExplicitZero &&
                           (AmountEntered(indexed) || AmountEntered(discount));
-    row.choiceRequired = required ? Answer::Yes : Answer::No;
+    row.choiceRequired = required ? ChoiceAnswer::Yes : ChoiceAnswer::No;
     if (!required) return;
     if (discount != 0) row.indexFactor = ChoiceAmount::Factor(indexed / discount * 100);
     row.method = MethodOf(TrimText(method));
@@ -219,8 +219,8 @@ void AddTrustRows(const std::vector<TrustDistribution>& trusts, std::vector<Choi
             row.*c.gain = c.factor == 1
                               ? ChoiceAmount(amount)
                               : ChoiceAmount::Whole(ChoiceAmount(amount).Value() * c.factor);
-            row.choiceRequired = Answer::No;
-            row.canDefer = Answer::No;
+            row.choiceRequired = ChoiceAnswer::No;
+            row.canDefer = ChoiceAnswer::No;
             row.collectableApplied = ChoiceAmount(TrimText(trust.collectableApplied[k]));
             row.otherApplied = ChoiceAmount(TrimText(trust.otherApplied[k]));
             row.transferredApplied = ChoiceAmount(TrimText(trust.transferredApplied[k]));
@@ -246,12 +246,12 @@ void AddManualRows(const std::vector<ChoiceRow>& manual, std::vector<ChoiceRow>&
         const Extended d = line.discount.Value();
         if (!line.indexed.Empty() && !line.discount.Empty() &&
             (AmountEntered(i) || AmountEntered(d))) {
-            row.choiceRequired = Answer::Yes;
+            row.choiceRequired = ChoiceAnswer::Yes;
             // Without a discount gain there is no factor: the row goes last in the passes.
             if (d != 0) row.indexFactor = ChoiceAmount::Factor(i / d * 100);
             row.method = line.method;
         } else {
-            row.choiceRequired = Answer::No;
+            row.choiceRequired = ChoiceAnswer::No;
         }
         row.other = line.other;
         row.loss = line.loss;
@@ -287,8 +287,8 @@ void AddEventRows(const Event& event, std::vector<ChoiceRow>& rows) {
             row.description = event.name + c.rowSuffix;
             row.type = c.type;
             row.*c.gain = ChoiceAmount::Whole(value * c.factor);
-            row.choiceRequired = Answer::No;
-            row.canDefer = Answer::No;
+            row.choiceRequired = ChoiceAnswer::No;
+            row.canDefer = ChoiceAnswer::No;
             finish(row);
         }
     const EventResults& r = event.results;
@@ -303,7 +303,7 @@ void AddEventRows(const Event& event, std::vector<ChoiceRow>& rows) {
         if (d > 0) row.discount = ChoiceAmount::Whole(d);
         SetChoice(row, i, d, event.choices.method);
         if (AmountEntered(o)) row.other = ChoiceAmount::Whole(o);
-        row.canDefer = Answer::No;
+        row.canDefer = ChoiceAnswer::No;
         finish(row);
     }
     if (r.disposal) {
@@ -317,13 +317,13 @@ void AddEventRows(const Event& event, std::vector<ChoiceRow>& rows) {
         if (r.otherGain.Present()) row.other = ChoiceAmount::Whole(r.otherGain.Stored());
         if (r.capitalLoss.Present()) row.loss = ChoiceAmount::Whole(r.capitalLoss.Stored());
         if (event.rollOver.yes) {
-            row.canDefer = Answer::Yes;
+            row.canDefer = ChoiceAnswer::Yes;
             if (event.marriageBreakdown.yes)
-                row.deferAuto = Answer::Yes;
+                row.deferAuto = ChoiceAnswer::Yes;
             else
                 row.defer = AnswerOf(event.choices.deferment);
         } else {
-            row.canDefer = Answer::No;
+            row.canDefer = ChoiceAnswer::No;
         }
         finish(row);
     }
@@ -634,7 +634,7 @@ void Clear(std::vector<ChoiceRow>& rows, std::initializer_list<Cleared> what) {
                 r.method = Method::None;
                 break;
             case Cleared::Deferrals:
-                r.defer = Answer::None;
+                r.defer = ChoiceAnswer::None;
                 break;
             case Cleared::AppliedLosses:
                 r.collectableApplied = r.priorCollectableApplied = r.otherApplied =
@@ -657,13 +657,13 @@ const char* MethodText(Method method) {
     return "";
 }
 
-const char* AnswerText(Answer answer) {
+const char* AnswerText(ChoiceAnswer answer) {
     switch (answer) {
-    case Answer::Yes:
+    case ChoiceAnswer::Yes:
         return "Yes";
-    case Answer::No:
+    case ChoiceAnswer::No:
         return "No";
-    case Answer::None:
+    case ChoiceAnswer::None:
         break;
     }
     return "";
@@ -745,9 +745,9 @@ void RecalculateChoices(ChoiceTable& table) {
 
 void AutoDefer(ChoiceTable& table) {
     for (ChoiceRow& row : table.rows) {
-        if (row.canDefer != Answer::Yes || row.defer == Answer::No) continue;
+        if (row.canDefer != ChoiceAnswer::Yes || row.defer == ChoiceAnswer::No) continue;
         const bool loss = !row.loss.Empty() && row.loss.Value() > 0;
-        row.defer = loss ? Answer::No : Answer::Yes;
+        row.defer = loss ? ChoiceAnswer::No : ChoiceAnswer::Yes;
     }
     RecalculateChoices(table);
 }
@@ -826,7 +826,7 @@ std::optional<Refusal> ValidateChoiceTable(const ChoiceTable& table) {
             return Refusal{std::string(message), EventField::None, row, ccIndexed};
         };
         const bool deferred = r.Deferred();
-        if (r.canDefer == Answer::Yes && r.defer == Answer::None && r.deferAuto != Answer::Yes)
+        if (r.canDefer == ChoiceAnswer::Yes && r.defer == ChoiceAnswer::None && r.deferAuto != ChoiceAnswer::Yes)
             return refuse("You must advise if you wish to defer a gain that can be deferred.");
         if (deferred && filledAbove(r.netGain))
             return refuse("If gain is deferred, net gain must be zero.");

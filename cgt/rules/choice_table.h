@@ -55,7 +55,7 @@ inline constexpr std::array<int, 5> kManualChoiceCells = {ccMethod, ccDefer, ccC
                                                           ccOtherApplied, ccTransferredApplied};
 
 // A Yes/No cell: empty, "Yes" or "No".
-enum class Answer { None, Yes, No };
+enum class ChoiceAnswer { None, Yes, No };
 // The method of a gain that has both an indexed and a discount amount.
 enum class Method { None, Indexed, Discount };
 
@@ -120,13 +120,13 @@ struct ChoiceRow {
     std::string type; // the asset type code as the source gives it
     ChoiceAmount indexed;
     ChoiceAmount discount;                // before the discount
-    Answer choiceRequired = Answer::None; // Yes: both an indexed and a discount gain
+    ChoiceAnswer choiceRequired = ChoiceAnswer::None; // Yes: both an indexed and a discount gain
     Method method = Method::None;
     ChoiceAmount other;
     ChoiceAmount loss;
-    Answer canDefer = Answer::None;
-    Answer deferAuto = Answer::None; // Yes: deferred by a marriage-breakdown roll-over
-    Answer defer = Answer::None;     // the user's answer
+    ChoiceAnswer canDefer = ChoiceAnswer::None;
+    ChoiceAnswer deferAuto = ChoiceAnswer::None; // Yes: deferred by a marriage-breakdown roll-over
+    ChoiceAnswer defer = ChoiceAnswer::None;     // the user's answer
     ChoiceAmount collectableApplied;
     ChoiceAmount priorCollectableApplied; // never filled
     ChoiceAmount otherApplied;
@@ -135,10 +135,10 @@ struct ChoiceRow {
     ChoiceSource source;
     ChoiceAmount indexFactor; // indexed ÷ discount × 100, the order of the passes
 
-    bool Deferred() const { return deferAuto == Answer::Yes || defer == Answer::Yes; }
-    bool NeedsChoice() const { return choiceRequired == Answer::Yes; }
+    bool Deferred() const { return deferAuto == ChoiceAnswer::Yes || defer == ChoiceAnswer::Yes; }
+    bool NeedsChoice() const { return choiceRequired == ChoiceAnswer::Yes; }
     // No choice is required: an empty cell counts as "No".
-    bool NoChoice() const { return choiceRequired != Answer::Yes; }
+    bool NoChoice() const { return choiceRequired != ChoiceAnswer::Yes; }
     bool MethodChosen() const { return method != Method::None; }
     // Every cell of the row is blank.
     bool Empty() const;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/worksheet_kinds.h"
+#include "cgt/rules/routes.h"
 
 namespace cgt {
 
@@ -36,9 +37,6 @@ struct RegistrationKind {
     bool acquisitionDate = true; // the date of acquisition is asked
     int acquisitionSection = 1;  // section of the acquisition-date question
     int depreciatingSection = 0; // section of the depreciating-assets paragraph; 0: hidden
-    // A worksheet without an events question of its own: the index advance to its another-event
-    // screen when nothing is registered (0: the route of the screen).
-    int skipWhenEmpty = 0;
 };
 
 // A CGT event as a worksheet words it in its own list.
@@ -59,9 +57,14 @@ struct EventKind {
     std::optional<PaymentKind> payments; // its non-assessable payments, when it has them
     bool exemption = true;               // the 15-year active asset exemption is asked
     bool scripForScrip = false;          // a roll-over may be a scrip for scrip one
-    std::optional<GainVariant> gain;     // its events end with this gain worksheet
-    bool receiptRows = false;            // gains from non-assessable receipts are choice rows
-    bool trustComponents = false;        // a row may hold a trust distribution's components
+    bool mainResidence = false;      // the gain may be partly or fully exempt as a main residence
+    std::optional<GainVariant> gain; // its events end with this gain worksheet
+    // Its gain worksheet offers the non-assessable payments printout (usable with payments).
+    bool paymentsPrintout = false;
+    // The route a registration takes when nothing is registered (cgt/rules/routes.h).
+    std::string_view nothingRegistered = kRouteAnotherEvent;
+    bool receiptRows = false;     // gains from non-assessable receipts are choice rows
+    bool trustComponents = false; // a row may hold a trust distribution's components
 };
 
 // Every kind, by worksheet number.

@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,7 @@
 #include "controls/xgrid.h"
 #include "interview/child_form.h"
 #include "interview/frame.h"
-#include "interview/screen_hooks.h"
+#include "interview/screen_protocol.h"
 #include "interview/screen_registry.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
@@ -39,10 +41,10 @@ namespace cgt::test {
 
 // What the test screens are told to do and what they saw.
 struct ScreenScript {
-    bool refuse = false;   // the validate hook keeps the user on the screen
-    int validateCalls = 0; // validate hook runs
+    bool refuse = false;   // the check keeps the user on the screen
+    int validateCalls = 0; // check runs
     int showCalls = 0;     // show handler runs of the worksheet screen
-    QObject* lastSender = nullptr;
+    std::optional<Answer> lastAnswer;
 };
 inline ScreenScript& Script() {
     static ScreenScript script;
@@ -83,22 +85,20 @@ public:
     QCheckBox* check;
 };
 
-// 2005: refuses to be left while Script().refuse is set.
-class ValidatingScreen : public TChildForm {
+// 2005: refuses to be left while Script().refuse is set. Next leads to 2006.
+class ValidatingScreen : public TChildForm, public CheckedScreen {
 public:
     ValidatingScreen() {
         losses = AddEdit(this, "losses", 301, TCustomNumEdit::ntCurrency, 10, 10);
     }
-    void FormShow() override {
-        Hooks().ValidateHook = [this] {
-            ++Script().validateCalls;
-            Hooks().ScreenValid = true;
-            if (Script().refuse) {
-                ScreenInfo("Enter the unapplied losses.");
-                Hooks().ScreenValid = false;
-            }
-        };
+    std::optional<ScreenRefusal> CheckLeave(Direction) override {
+        ++Script().validateCalls;
+        if (!Script().refuse) return std::nullopt;
+        ScreenRefusal refusal;
+        refusal.message = "Enter the unapplied losses.";
+        return refusal;
     }
+    NextStep Next(Answer) override { return ScreenTarget::Screen(2006); }
     TTaxEdit* losses;
 };
 
@@ -108,30 +108,25 @@ public:
     PlainScreen() { AddEdit(this, "text", 302, TCustomNumEdit::ntNone, 10, 10); }
 };
 
-// 2006: a Yes/No question. Yes leads to 2007, No to 2020, through message 1027.
+// 2006: a Yes/No question. Yes leads to 2007, No to 2020.
 class YesNoScreen : public TChildForm {
 public:
     void FormShow() override {
         TFrameWnd* frame = TFrameWnd::Instance();
         frame->YesButton()->show();
         frame->NoButton()->show();
-        Hooks().NextHook = [] {
-            TFrameWnd* f = TFrameWnd::Instance();
-            Script().lastSender = f->NextHookSender();
-            if (f->NextHookSender() == f->YesButton()) {
-                Run().CurrentIndex = 7;
-            } else if (f->NextHookSender() == f->NoButton()) {
-                Run().CurrentIndex = 20;
-            } else {
-                return;
-            }
-            QCoreApplication::postEvent(f, new ModuleMessageEvent(kMsgShowScreen));
-        };
+    }
+    NextStep Next(Answer answer) override {
+        Script().lastAnswer = answer;
+        if (answer == Answer::Yes) return ScreenTarget::Screen(2007);
+        if (answer == Answer::No) return ScreenTarget::Screen(2020);
+        return ScreenTarget::RowNext();
     }
 };
 
-// TQCGT_08: edits one row of worksheet WorksheetKind (name in 710, amount in 711).
-class WorksheetScreen : public TChildForm {
+// TQCGT_08: edits one row of worksheet WorksheetKind (name in 710, amount in 711). Its check
+// is `check` when one is set.
+class WorksheetScreen : public TChildForm, public CheckedScreen {
 public:
     WorksheetScreen() {
         name = AddEdit(this, "name", 710, TCustomNumEdit::ntNone, 10, 10);
@@ -146,8 +141,12 @@ public:
         ++Script().showCalls;
         TFrameWnd::Instance()->ShowWorksheetPanel(true);
     }
+    std::optional<ScreenRefusal> CheckLeave(Direction) override {
+        return check ? check() : std::nullopt;
+    }
     TTaxEdit* name;
     TTaxEdit* amount;
+    std::function<std::optional<ScreenRefusal>()> check;
 };
 
 template <class T> TChildForm* Make() {

@@ -63,7 +63,6 @@ TEST_F(ChildFormTest, DefaultsAreAHiddenChildWithNoButtonsAndTabsByPosition) {
     EXPECT_FALSE(form.ShowYesButton());
     EXPECT_FALSE(form.ShowNoButton());
     EXPECT_EQ(form.HelpContext(), 0);
-    EXPECT_EQ(form.VertScrollStep(), 8);
     // Properties are reachable by name, as form files set them.
     EXPECT_TRUE(form.setProperty("ShowNoButton", true));
     EXPECT_TRUE(form.ShowNoButton());

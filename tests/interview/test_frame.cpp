@@ -1,4 +1,4 @@
-// Moving through the interview: history and Prev, the validate hook, Yes/No through message
+// Moving through the interview: history and Prev, the screen's check, Yes/No through message
 // 1027, the end of the interview, the close query and the debug commands.
 
 #include <gtest/gtest.h>
@@ -30,8 +30,8 @@ TEST_F(FrameTest, NextAndPrevWalkTheHistoryWithoutAddingToIt) {
     EXPECT_EQ(shown(), 2004);
     EXPECT_EQ(cgt::Run().ScreenHistory, History{2004});
 
-    click(frame->NextButton()); // no next hook: the next index
-    click(frame->NextButton());
+    click(frame->NextButton()); // the row's next screen
+    click(frame->NextButton()); // the one the screen names
     EXPECT_EQ(shown(), 2006);
     EXPECT_EQ(cgt::Run().ScreenHistory, (History{2004, 2005, 2006}));
 
@@ -70,8 +70,8 @@ TEST_F(FrameTest, AFreshScreenIsCreatedForEveryShowAndTheTitleTakesItsCaption) {
     EXPECT_EQ(frame->ui().TitleLabel->text(), kCaptionA);
 }
 
-// The validate hook keeps the user on the screen whatever asks to leave it.
-TEST_F(FrameTest, ValidateHookKeepsTheScreenOnEveryWayOut) {
+// The screen's check keeps the user on the screen whatever asks to leave it.
+TEST_F(FrameTest, TheChecksRefusalKeepsTheScreenOnEveryWayOut) {
     struct Way {
         const char* name;
         std::function<void()> leave;
@@ -117,7 +117,6 @@ TEST_F(FrameTest, ValidateHookKeepsTheScreenOnEveryWayOut) {
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_EQ(dialogs.messages[0].text, "Enter the unapplied losses.");
         EXPECT_EQ(cgt::Run().ScreenHistory, (History{2004, 2005}));
-        EXPECT_TRUE(cgt::Hooks().ScreenValid);
 
         Script().refuse = false;
         way.leave();
@@ -127,7 +126,7 @@ TEST_F(FrameTest, ValidateHookKeepsTheScreenOnEveryWayOut) {
     }
 }
 
-TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoValidateHook) {
+TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoCheck) {
     start(2005);
     Script().refuse = true;
     QCoreApplication::postEvent(frame.get(), new ModuleMessageEvent(kMsgShowScreen));
@@ -137,14 +136,14 @@ TEST_F(FrameTest, ShowingTheSameScreenAgainRunsNoValidateHook) {
     EXPECT_EQ(cgt::Run().ScreenHistory, History{2005});
 }
 
-TEST_F(FrameTest, YesAndNoLetTheNextHookDecideThroughMessage1027) {
+TEST_F(FrameTest, YesAndNoLetTheScreenDecideThroughMessage1027) {
     start(2006);
     EXPECT_FALSE(frame->YesButton()->isHidden());
     EXPECT_FALSE(frame->NoButton()->isHidden());
     EXPECT_TRUE(frame->NextButton()->isHidden()); // never beside No
 
     click(frame->YesButton());
-    EXPECT_EQ(Script().lastSender, frame->YesButton());
+    EXPECT_EQ(Script().lastAnswer, Answer::Yes);
     EXPECT_EQ(shown(), 2006); // deferred until the message runs
     settle();
     EXPECT_EQ(shown(), 2007);
@@ -154,7 +153,7 @@ TEST_F(FrameTest, YesAndNoLetTheNextHookDecideThroughMessage1027) {
     click(frame->PrevButton());
     click(frame->NoButton());
     settle();
-    EXPECT_EQ(Script().lastSender, frame->NoButton());
+    EXPECT_EQ(Script().lastAnswer, Answer::No);
     EXPECT_EQ(shown(), 2020);
     EXPECT_EQ(cgt::Run().ScreenHistory, (History{2006, 2020}));
 }
@@ -169,7 +168,14 @@ TEST_F(FrameTest, Index99OfSection20ShowsTheManualCalculationTable) {
     EXPECT_EQ(cgt::Run().ScreenHistory, (History{2098, 2101}));
 }
 
+// A screen whose Next names a number without a screen.
+class DeadEndScreen : public PlainScreen {
+public:
+    NextStep Next(Answer) override { return ScreenTarget::Screen(2021); }
+};
+
 TEST_F(FrameTest, ANumberWithoutAScreenEndsTheInterview) {
+    RegisterScreenClass("TQCGT_41", Make<DeadEndScreen>);
     start(2020);
     EXPECT_EQ(frame->FailedScreen(), 0);
     click(frame->NextButton());

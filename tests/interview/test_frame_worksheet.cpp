@@ -39,7 +39,7 @@ TEST_F(WorksheetTest, RowsAreStoredAndNamedFromThePickList) {
     EXPECT_EQ(pickLines(), QStringList{kCreate});
     EXPECT_EQ(frame->CurrentRow(), 1);
     EXPECT_FALSE(frame->ui().ActionPanel->isHidden());
-    EXPECT_TRUE(frame->WorksheetScreenMarked());
+    EXPECT_TRUE(frame->EditsWorksheetRow());
 
     addRow("Alpha", "100");
     EXPECT_EQ(pickLines(), (QStringList{"Alpha", kCreate}));
@@ -85,7 +85,7 @@ TEST_F(WorksheetTest, ARowWithEmptyEditsIsDroppedAndLaterRowsMoveUp) {
     EXPECT_FALSE(frame->PickListOpen());
     EXPECT_EQ(items(451), (Items{{1, 710, "Beta"}, {1, 711, "200"}}));
     EXPECT_TRUE(FieldIsEmpty(710)); // the scratch tags are cleared
-    EXPECT_FALSE(frame->WorksheetScreenMarked());
+    EXPECT_FALSE(frame->EditsWorksheetRow());
 
     click(frame->PrevButton()); // a new row after the one left
     EXPECT_EQ(pickLines(), (QStringList{"Beta", kCreate}));
@@ -140,14 +140,14 @@ TEST_F(WorksheetTest, DeleteAsksAndRemovesTheSelectedRow) {
     EXPECT_TRUE(items(451).empty());
 }
 
-TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
+TEST_F(WorksheetTest, PickListClickStaysWhenTheCheckRefuses) {
     frame->WorksheetKind = 451;
     start(2009);
     addRow("Alpha", "100");
     int calls = 0;
-    cgt::Hooks().ValidateHook = [&] {
+    sheet()->check = [&] {
         ++calls;
-        cgt::Hooks().ScreenValid = false;
+        return std::optional<ScreenRefusal>(ScreenRefusal{});
     };
     QTest::keyClicks(sheet()->amount, "7");
     clickPickLine(1);
@@ -155,6 +155,37 @@ TEST_F(WorksheetTest, PickListClickStaysWhenTheValidateHookRefuses) {
     EXPECT_EQ(frame->CurrentRow(), 2);
     EXPECT_EQ(frame->PickListBox()->currentRow(), 1);
     EXPECT_EQ(sheet()->amount->text(), "7");
+}
+
+// TQCGT_11: continues row 1 of worksheet WorksheetKind showing only its amount (711).
+class ContinuingScreen : public TChildForm {
+public:
+    ContinuingScreen() {
+        amount = AddEdit(this, "amount", 711, TCustomNumEdit::ntCurrency, 10, 10);
+        TFrameWnd* frame = TFrameWnd::Instance();
+        frame->OpenWorksheetRow(frame->WorksheetKind, 1);
+    }
+    TTaxEdit* amount;
+};
+
+// Whether a row is kept is read from what the row holds, not from the fields the screen shows.
+TEST_F(WorksheetTest, ARowIsKeptWhileItHoldsAnything) {
+    RegisterScreenClass("TQCGT_11", Make<ContinuingScreen>);
+    frame->WorksheetKind = 451;
+    start(2009);
+    addRow("Alpha", "100");
+    start(2010);
+    ASSERT_EQ(screen<ContinuingScreen>()->amount->text(), "100");
+    EXPECT_TRUE(frame->EditsWorksheetRow());
+    screen<ContinuingScreen>()->amount->clear();
+    start(2009); // the screen's only field is empty; the row still holds its name
+    EXPECT_EQ(items(451), (Items{{1, 710, "Alpha"}}));
+
+    // A row that holds nothing is dropped.
+    frame->WorksheetKind = 452;
+    start(2010);
+    start(2009);
+    EXPECT_TRUE(items(452).empty());
 }
 
 TEST_F(WorksheetTest, CalculationsFetchAndPutRowsWithoutAScreen) {

@@ -16,8 +16,9 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/modal_helper.h"
+#include "interview/child_form.h"
 #include "interview/frame.h"
-#include "interview/screen_hooks.h"
+#include "interview/screen_registry.h"
 #include "module/main_form.h"
 #include "module/module_api.h"
 #include "module/module_run.h"
@@ -128,10 +129,32 @@ TEST_F(MainFormTest, CloseHandlerPostsInterviewLeftForAnyOtherSender) {
     EXPECT_EQ(host_.messages, (std::vector<int>{kMsgInterviewLeft, kMsgInterviewClosed}));
 }
 
+// A screen whose check refuses while `refuse` is set, without a message of its own.
+class RefusingScreen : public TChildForm, public CheckedScreen {
+public:
+    static inline bool refuse = false;
+    std::optional<ScreenRefusal> CheckLeave(Direction) override {
+        return refuse ? std::optional<ScreenRefusal>(ScreenRefusal{}) : std::nullopt;
+    }
+};
+
 TEST_F(MainFormTest, CloseIsRefusedOnlyWhileTheScreensChecksRefuse) {
     TMainForm& form = StartRun(Arguments());
-    cgt::Run().InScreen = true;
-    Hooks().ValidateHook = [] { Hooks().ScreenValid = false; };
+    static const ScreenSpec table[] = {
+        {.number = 3001, .className = "RefusingScreen", .caption = {}, .topic = {}, .routes = {}}};
+    const auto interview = InstalledScreenTable();
+    InstallScreenTable(table);
+    RegisterScreenClass("RefusingScreen", [] { return new RefusingScreen; });
+    struct Restore {
+        std::span<const ScreenSpec> interview;
+        ~Restore() {
+            UnregisterScreenClass("RefusingScreen");
+            InstallScreenTable(interview);
+        }
+    } restore{interview};
+    form.Frame()->JumpTo(3001);
+    ASSERT_TRUE(cgt::Run().InScreen);
+    RefusingScreen::refuse = true;
     EXPECT_FALSE(form.close());
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.isVisible());
@@ -143,7 +166,7 @@ TEST_F(MainFormTest, CloseIsRefusedOnlyWhileTheScreensChecksRefuse) {
     EXPECT_EQ(dialogs_.messages[0].caption, ApplicationTitle());
 
     // Checks that pass let the interview close: the screen is left.
-    Hooks().ValidateHook = [] { Hooks().ScreenValid = true; };
+    RefusingScreen::refuse = false;
     EXPECT_TRUE(form.close());
     EXPECT_FALSE(cgt::Run().InScreen);
     QCoreApplication::processEvents();

@@ -118,7 +118,7 @@ TEST(ChoiceRules, RowsFromEveryKindOfSource) {
 TEST(ChoiceGrid, ARowReadsBackFromItsCells) {
     std::mt19937 random(11);
     const char* amounts[] = {"", "0", "1200", "   4500.50", "99.5", "-3"};
-    const Answer answers[] = {Answer::None, Answer::Yes, Answer::No};
+    const ChoiceAnswer answers[] = {ChoiceAnswer::None, ChoiceAnswer::Yes, ChoiceAnswer::No};
     const Method methods[] = {Method::None, Method::Indexed, Method::Discount};
     auto amount = [&] { return ChoiceAmount(amounts[random() % 6]); };
     for (int round = 0; round < 200; ++round) {

@@ -9,15 +9,14 @@
 #include "cgt/rules/choice_grid.h"
 #include "cgt/rules/concessions.h"
 #include "cgt/rules/refusal.h"
+#include "cgt/screens/refusals.h"
 #include "cgt/screens/tables/grid_layout.h"
 #include "controls/text_label.h"
 #include "controls/xgrid.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/dialogs.h"
-#include "store/run_state.h"
 #include "ui_choice_table_form.h"
 #include "ui_elections_form.h"
 #include "ui_exempt_form.h"
@@ -48,46 +47,8 @@ void SwallowRowDeletion(int* key, Qt::KeyboardModifiers modifiers) {
     if (*key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) *key = 0;
 }
 
-// Shows a refusal in the screens' information box and puts the cursor in its cell; a refusal
-// on Next keeps the frame where it is, one on leaving keeps the user on the screen.
-void RefuseInGrid(TChildForm* screen, TXGrid* grid, const cgt::Refusal& refusal) {
-    screen->ScreenInfo(QString::fromLatin1(refusal.message));
-    grid->TableEdited();
-    grid->FocusCell(refusal.col, refusal.row);
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame && frame->NextHookSender())
-        frame->StayOnScreen();
-    else
-        cgt::Hooks().ScreenValid = false;
-}
-
-bool NextPressed() {
-    const TFrameWnd* frame = TFrameWnd::Instance();
-    return frame && frame->NextHookSender() == static_cast<QObject*>(frame->NextButton());
-}
-
-// Next goes on to the following screen; a navigator topic sets its own position.
-void MoveOn() {
-    if (NextPressed())
-        TFrameWnd::Instance()->SetPosition(cgt::Run().CurrentSection * 100 +
-                                           cgt::Run().CurrentIndex + 1);
-}
-
-// Next stores the screen's entries (`store`) and goes on.
-void InstallNext(std::function<void()> store) {
-    cgt::Hooks().NextHook = [store = std::move(store)] {
-        store();
-        MoveOn();
-    };
-}
-
 void ShowNavigator() {
     if (TFrameWnd* frame = TFrameWnd::Instance()) frame->Navigator()->show();
-}
-
-bool SteppingBack() {
-    const TFrameWnd* frame = TFrameWnd::Instance();
-    return frame && frame->BackStep();
 }
 
 } // namespace
@@ -158,13 +119,10 @@ void TQCGT_62::FormShow() {
     ui_->XGrid2->ClearRows();
     choices_ = cgt::BuildChoiceTable(cgt::ReadChoiceSources());
     cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
-    cgt::Hooks().ValidateHook = [this] { ValidateChoices(); };
-    cgt::Hooks().NextHook = [this] { LeaveChoices(); };
     Recalculate();
 }
 
-template <typename Fn>
-void TQCGT_62::ChangeRows(const Fn& change) {
+template <typename Fn> void TQCGT_62::ChangeRows(const Fn& change) {
     cgt::ReadChoiceGrid(ui_->XGrid1->table(), choices_.rows);
     change();
 }
@@ -242,31 +200,25 @@ void TQCGT_62::KeyDown(int* key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-std::optional<cgt::Refusal> TQCGT_62::Check() {
+std::optional<cgt::ScreenRefusal> TQCGT_62::Check() {
     Recalculate();
-    return cgt::ValidateChoiceTable(choices_);
-}
-
-void TQCGT_62::Refuse(const cgt::Refusal& refusal) {
-    RefuseInGrid(this, ui_->XGrid1, refusal);
+    if (const auto refusal = cgt::ValidateChoiceTable(choices_))
+        return cgt::ShownRefusal(*refusal, ui_->XGrid1);
+    return std::nullopt;
 }
 
 // Leaving by Prev checks nothing.
-void TQCGT_62::ValidateChoices() {
-    cgt::Hooks().ScreenValid = true;
-    if (SteppingBack()) return;
-    if (const auto refusal = Check()) Refuse(*refusal);
+std::optional<cgt::ScreenRefusal> TQCGT_62::CheckLeave(cgt::Direction direction) {
+    if (direction == cgt::Direction::Back) return std::nullopt;
+    return Check();
 }
 
-// The choices reach their sources only once the table passes its checks; a navigator topic
-// that the checks refuse is refused by the validate hook after this.
-void TQCGT_62::LeaveChoices() {
-    if (const auto refusal = Check()) {
-        if (NextPressed()) Refuse(*refusal);
-        return;
-    }
+// The choices reach their sources only once the table passes its checks, on Next as on a
+// navigator topic.
+cgt::NextStep TQCGT_62::Next(cgt::Answer /*answer*/) {
+    if (auto refusal = Check()) return *std::move(refusal);
     cgt::LeaveChoiceTable(choices_);
-    MoveOn();
+    return cgt::ScreenTarget::RowNext();
 }
 
 CGT_REGISTER_SCREEN(TQCGT_62);
@@ -293,16 +245,20 @@ void TQCGT_64::FormShow() {
     grid->setFixedCols(cgt::ecReduction);
     cgt::FillElections(grid->table());
     grid->TableEdited();
-    // Checked whenever the screen is left, Prev included.
-    cgt::Hooks().ValidateHook = [this, grid] {
-        cgt::Hooks().ScreenValid = true;
-        if (const auto refusal = cgt::ValidateElections(grid->table()))
-            RefuseInGrid(this, grid, *refusal);
-    };
-    InstallNext([grid] {
-        cgt::StoreElections(grid->table());
-        cgt::TotalElections(grid->table());
-    });
+}
+
+// Checked whenever the screen is left, Prev included.
+std::optional<cgt::ScreenRefusal> TQCGT_64::CheckLeave(cgt::Direction /*direction*/) {
+    if (const auto refusal = cgt::ValidateElections(ui_->XGrid1->table()))
+        return cgt::ShownRefusal(*refusal, ui_->XGrid1);
+    return std::nullopt;
+}
+
+// Next and a navigator topic store the elections.
+cgt::NextStep TQCGT_64::Next(cgt::Answer /*answer*/) {
+    cgt::StoreElections(ui_->XGrid1->table());
+    cgt::TotalElections(ui_->XGrid1->table());
+    return cgt::ScreenTarget::RowNext();
 }
 
 // Enter, or Tab after the retirement exemption: from the roll-over to the reduction of the next
@@ -349,7 +305,12 @@ void TQCGT_65::FormShow() {
     grid->ClearRows();
     cgt::BuildExemptList(grid->table());
     grid->TableEdited();
-    InstallNext([grid] { cgt::StoreExemption(grid->table()); });
+}
+
+// Next and a navigator topic store the exemptions.
+cgt::NextStep TQCGT_65::Next(cgt::Answer /*answer*/) {
+    cgt::StoreExemption(ui_->XGrid1->table());
+    return cgt::ScreenTarget::RowNext();
 }
 
 CGT_REGISTER_SCREEN(TQCGT_65);
@@ -397,16 +358,21 @@ void TQCGT_66::FormShow() {
     cgt::BuildScripList(grid->table());
     grid->TableEdited();
     ui_->YBLbl->setCurrentSection(3);
-    cgt::Hooks().ValidateHook = [this, grid] {
-        cgt::Hooks().ScreenValid = true;
-        if (SteppingBack()) return;
-        if (const auto refusal = cgt::ValidateScrip(grid->table()))
-            RefuseInGrid(this, grid, *refusal);
-    };
-    InstallNext([grid] {
-        cgt::StoreScrip(grid->table());
-        cgt::TotalScrip(grid->table());
-    });
+}
+
+// Leaving by Prev checks nothing.
+std::optional<cgt::ScreenRefusal> TQCGT_66::CheckLeave(cgt::Direction direction) {
+    if (direction == cgt::Direction::Back) return std::nullopt;
+    if (const auto refusal = cgt::ValidateScrip(ui_->XGrid1->table()))
+        return cgt::ShownRefusal(*refusal, ui_->XGrid1);
+    return std::nullopt;
+}
+
+// Next and a navigator topic store the roll-overs.
+cgt::NextStep TQCGT_66::Next(cgt::Answer /*answer*/) {
+    cgt::StoreScrip(ui_->XGrid1->table());
+    cgt::TotalScrip(ui_->XGrid1->table());
+    return cgt::ScreenTarget::RowNext();
 }
 
 // The cursor lands on the first cell the user can type in from the one entered.

@@ -26,13 +26,15 @@ struct Refusal;
 }
 
 // 2103: the deferment, method and loss application choice table.
-class TQCGT_62 : public TChildForm {
+class TQCGT_62 : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
 public:
     TQCGT_62();
     ~TQCGT_62() override;
     void FormShow() override;
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
+    cgt::NextStep Next(cgt::Answer answer) override;
     // The four buttons are the pane after the table: Shift+F6 on them goes back to the table.
     QWidget* PaneFocus(QWidget* focus, bool forward) override;
 
@@ -44,8 +46,7 @@ public:
 
 private:
     // The rows as the user left them in the grid, the rules' `change`, and the grid shown again.
-    template <typename Fn>
-    void ChangeRows(const Fn& change);
+    template <typename Fn> void ChangeRows(const Fn& change);
     void Recalculate();
     // The table and the unapplied losses as the rules left them, and what the table gives the
     // return.
@@ -57,23 +58,22 @@ private:
     void RestartBtnClick();
     bool Confirmed(std::string_view question);
     void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
-    std::optional<cgt::Refusal> Check();
-    void Refuse(const cgt::Refusal& refusal);
-    void ValidateChoices();
-    void LeaveChoices();
+    std::optional<cgt::ScreenRefusal> Check();
 
     std::unique_ptr<Ui::ChoiceTableForm> ui_;
     cgt::ChoiceTable choices_; // the rows the grid shows
 };
 
 // 2104: small business concession elections for every gain from an active asset.
-class TQCGT_64 : public TChildForm {
+class TQCGT_64 : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
 public:
     TQCGT_64();
     ~TQCGT_64() override;
     void FormShow() override;
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
+    cgt::NextStep Next(cgt::Answer answer) override;
     TXGrid* Grid() const;
 
 private:
@@ -90,6 +90,7 @@ public:
     TQCGT_65();
     ~TQCGT_65() override;
     void FormShow() override;
+    cgt::NextStep Next(cgt::Answer answer) override;
     TXGrid* Grid() const;
 
 private:
@@ -97,13 +98,15 @@ private:
 };
 
 // 2106: share and trust-interest exchanges deferred by a scrip-for-scrip roll-over.
-class TQCGT_66 : public TChildForm {
+class TQCGT_66 : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
 public:
     TQCGT_66();
     ~TQCGT_66() override;
     void FormShow() override;
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
+    cgt::NextStep Next(cgt::Answer answer) override;
     TXGrid* Grid() const;
 
 private:

@@ -12,7 +12,6 @@
 #include "controls/text_label.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/run_state.h"
 #include "store/tags.h"
@@ -341,12 +340,6 @@ void TQCGT_67::FormShow() {
     frame->Navigator()->show();
     frame->ShowWorksheetPanel(false);
     area_->verticalScrollBar()->setValue(0);
-    cgt::Hooks().ValidateHook = [] { cgt::Hooks().ScreenValid = true; };
-    cgt::Hooks().NextHook = [] {
-        TFrameWnd* f = TFrameWnd::Instance();
-        if (f && f->NextHookSender() == static_cast<QObject*>(f->NextButton()))
-            f->SetPosition((cgt::Run().CurrentSection + 1) * 100 + 1);
-    };
 }
 
 CGT_REGISTER_SCREEN(TQCGT_67);

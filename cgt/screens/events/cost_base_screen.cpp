@@ -94,19 +94,13 @@ QWidget* TQCGT_11::FallbackFocus() const {
     return ui_->AssetDisCostBaseEdit;
 }
 
-void TQCGT_11::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.field == cgt::EventField::DeceasedEstate)
-        ui_->DeceasedCheckBoxNo->setFocus();
-    else
-        TEventScreen::FocusRefusal(refusal);
+QWidget* TQCGT_11::RefusedControl(const cgt::Refusal& refusal) {
+    if (refusal.field == cgt::EventField::DeceasedEstate) return ui_->DeceasedCheckBoxNo;
+    return TEventScreen::RefusedControl(refusal);
 }
 
 std::optional<cgt::Refusal> TQCGT_11::CheckEntries() {
     return cgt::CheckCostBase(cgt::ReadOpenEvent(), deceased_->Answered());
-}
-
-void TQCGT_11::NextPressed() {
-    cgt::Run().CurrentIndex += 1;
 }
 
 CGT_REGISTER_SCREEN(TQCGT_11);

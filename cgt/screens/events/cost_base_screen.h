@@ -36,10 +36,9 @@ public:
 
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
-    void NextPressed() override;
     // The indexed cost base, when it is closed: the non-indexed one.
     QWidget* FallbackFocus() const override;
-    void FocusRefusal(const cgt::Refusal& refusal) override;
+    QWidget* RefusedControl(const cgt::Refusal& refusal) override;
 
 private:
     // The questions that follow the roll-over date; shown, the deceased-estate answer comes

@@ -101,15 +101,15 @@ std::optional<cgt::Refusal> TQCGT_12::CheckEntries() {
     return cgt::CheckCostElements(ui_->XGrid1->table(), cgt::ReadOpenEvent());
 }
 
-void TQCGT_12::NextPressed() {
+cgt::NextStep TQCGT_12::NextPressed() {
     ui_->XGrid1->SortRows(QString::fromLatin1(cgt::kCostElementSortKeys.data(),
                                               int(cgt::kCostElementSortKeys.size())));
-    cgt::Run().CurrentIndex += 1;
+    return TEventScreen::NextPressed();
 }
 
-void TQCGT_12::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.field != cgt::EventField::CostElements) return TEventScreen::FocusRefusal(refusal);
-    FocusGridCell(ui_->XGrid1, refusal.col, refusal.row);
+QWidget* TQCGT_12::RefusedControl(const cgt::Refusal& refusal) {
+    if (refusal.field == cgt::EventField::CostElements) return ui_->XGrid1;
+    return TEventScreen::RefusedControl(refusal);
 }
 
 CGT_REGISTER_SCREEN(TQCGT_12);

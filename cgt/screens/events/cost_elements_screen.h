@@ -33,9 +33,9 @@ public:
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
     // Sorts the rows by date incurred, date paid and element, then moves on.
-    void NextPressed() override;
+    cgt::NextStep NextPressed() override;
     // A refused row: its cell takes the focus.
-    void FocusRefusal(const cgt::Refusal& refusal) override;
+    QWidget* RefusedControl(const cgt::Refusal& refusal) override;
 
 private:
     void XGrid1PicklistDropdown(int col, int row, QStringList* picklist);

@@ -3,8 +3,8 @@
 #include <QCheckBox>
 
 #include "cgt/records/event_records.h"
-#include "cgt/rules/event.h"
 #include "cgt/rules/event_disposal.h"
+#include "cgt/rules/event_kinds.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -51,10 +51,6 @@ void TDisposalScreen::FormShow() {
     // A reader hears the type in a field that takes the focus.
     if (cgt::Run().AccessibilityMode) fields_.typeCopy->setText(fields_.type->currentText());
     TEventScreen::FormShow();
-}
-
-void TDisposalScreen::NextPressed() {
-    cgt::Run().CurrentIndex += 1;
 }
 
 // ---- TQCGT_19: date of the CGT event and capital proceeds --------------------------------------
@@ -116,8 +112,8 @@ TQCGT_19a::TQCGT_19a(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("TQCGT_19a"));
     Bind({ui_->NameLabel, ui_->TypeTextComboBox, ui_->VIAssetTypeEdit});
-    ui_->BodyLabel->setCurrentSection(Worksheet() == cgt::wkDepreciating ? kDepreciatingBody
-                                                                         : kNoBody);
+    const bool depreciating = cgt::GainVariantOf(Worksheet()) == cgt::GainVariant::Depreciating;
+    ui_->BodyLabel->setCurrentSection(depreciating ? kDepreciatingBody : kNoBody);
 }
 
 TQCGT_19a::~TQCGT_19a() = default;

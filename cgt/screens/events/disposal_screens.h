@@ -41,7 +41,6 @@ protected:
     explicit TDisposalScreen(QWidget* parent);
     // Fills the type list of the worksheet and continues the event's row.
     void Bind(const Fields& fields);
-    void NextPressed() override;
 
 private:
     Fields fields_{};

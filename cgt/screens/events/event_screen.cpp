@@ -1,20 +1,18 @@
 #include "cgt/screens/events/event_screen.h"
 
-#include <QMetaObject>
 #include <QPushButton>
 
 #include "base/text.h"
 #include "cgt/records/event_records.h"
-#include "cgt/rules/event.h"
 #include "cgt/rules/event_checks.h"
+#include "cgt/screens/refusals.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
-#include "controls/xgrid.h"
 #include "interview/frame.h"
 #include "interview/screen_catalog.h"
-#include "interview/screen_hooks.h"
 #include "interview/value_binder.h"
+#include "interview/worksheet_picker.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 
@@ -45,10 +43,6 @@ void TEventScreen::ContinueEvent(int worksheet) {
     TFrameWnd* frame = TFrameWnd::Instance();
     if (!frame || worksheet == 0) return;
     worksheet_ = worksheet;
-    auto* nameKeeper = new TTaxEdit(this);
-    nameKeeper->setObjectName(QStringLiteral("AssetNameKeeper"));
-    nameKeeper->setProperty("fieldTag", cgt::tag::event::kName);
-    nameKeeper->hide();
     frame->OpenWorksheetRow(worksheet, frame->ReopenRow ? frame->ReopenRowKey : 1);
 }
 
@@ -68,9 +62,6 @@ void TEventScreen::FormShow() {
     } else {
         frame->ShowWorksheetPanel(false);
     }
-    cgt::ScreenHooks& hooks = cgt::Hooks();
-    hooks.ValidateHook = [this] { validate(); };
-    hooks.NextHook = [this] { next(); };
 }
 
 void TEventScreen::StoreEntries() {
@@ -83,27 +74,17 @@ QWidget* TEventScreen::FieldControl(int tag) const {
     return FallbackFocus();
 }
 
-void TEventScreen::Refuse(const cgt::Refusal& refusal) {
-    ScreenInfo(QString::fromLatin1(refusal.message));
-    FocusRefusal(refusal);
-    // Refused on Next, the frame keeps the screen as it is; refused on leaving, the validate
-    // hook keeps the user on it.
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame && frame->NextHookSender())
-        frame->StayOnScreen();
-    else
-        cgt::Hooks().ScreenValid = false;
+bool TEventScreen::OpenRowEmpty() const {
+    static constexpr int kChosenFromAList[] = {cgt::tag::event::kAssetType};
+    return cgt::ScratchRowEmpty(kChosenFromAList);
 }
 
-void TEventScreen::FocusRefusal(const cgt::Refusal& refusal) {
-    if (QWidget* field = FieldControl(cgt::TagOf(refusal.field))) field->setFocus();
+cgt::ScreenRefusal TEventScreen::Refused(const cgt::Refusal& refusal) {
+    return cgt::ShownRefusal(refusal, RefusedControl(refusal));
 }
 
-void TEventScreen::FocusGridCell(TXGrid* grid, int col, int row) {
-    grid->setFocus();
-    // After the grid has entered its first cell.
-    QMetaObject::invokeMethod(
-        grid, [grid, col, row] { grid->MoveTo(col, row); }, Qt::QueuedConnection);
+QWidget* TEventScreen::RefusedControl(const cgt::Refusal& refusal) {
+    return FieldControl(cgt::TagOf(refusal.field));
 }
 
 void TEventScreen::TakeDefaultType(const TTaxEdit* description, TTypeAheadComboBox* combo,
@@ -113,18 +94,19 @@ void TEventScreen::TakeDefaultType(const TTaxEdit* description, TTypeAheadComboB
     if (!code.empty()) combo->SelectCode(QString::fromLatin1(code));
 }
 
-void TEventScreen::validate() {
-    cgt::Hooks().ScreenValid = true;
-    const TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame && frame->BackStep()) return;
+std::optional<cgt::ScreenRefusal> TEventScreen::CheckLeave(cgt::Direction direction) {
+    if (direction == cgt::Direction::Back) return std::nullopt;
     StoreEntries();
-    if (const auto refusal = CheckEntries()) Refuse(*refusal);
+    if (const auto refusal = CheckEntries()) return Refused(*refusal);
+    return std::nullopt;
 }
 
-void TEventScreen::next() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    // A navigator topic sets its own position.
-    if (!frame || frame->NextHookSender() != frame->NextButton()) return;
+cgt::NextStep TEventScreen::Next(cgt::Answer answer) {
+    if (answer != cgt::Answer::Next) return cgt::ScreenTarget::RowNext();
     StoreEntries();
-    NextPressed();
+    return NextPressed();
+}
+
+cgt::NextStep TEventScreen::NextPressed() {
+    return cgt::ScreenTarget::RowNext();
 }

@@ -17,7 +17,6 @@
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
 #include "interview/screen_catalog.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "interview/value_binder.h"
 #include "report/preview/event_printouts.h"
@@ -82,13 +81,13 @@ QWidget* TGainScreen::ResultsHost() const {
 void TGainScreen::FormCreate() {
     ui_->VisionImpairedLabel->setText(QString::fromLatin1(kVisionImpaired));
     ui_->VisionImpairedLabel->setVisible(cgt::Run().AccessibilityMode);
-    const int screen = cgt::Run().CurrentScreen;
-    // The non-assessable payments worksheet has no place in the real estate, depreciating and
-    // personal use sections; it prints for shares and trust interests only.
-    if (screen == 2040 || screen == 2050 || screen == 2060) ui_->PrintNonAssBtn->hide();
     TFrameWnd* frame = TFrameWnd::Instance();
+    worksheet_ = frame ? cgt::EventWorksheet(*frame, cgt::Run().CurrentScreen) : 0;
+    // The non-assessable payments worksheet is offered where the kind says; it prints for an
+    // event with payments only.
+    const cgt::EventKind* kind = cgt::FindEventKind(worksheet_);
+    ui_->PrintNonAssBtn->setVisible(kind && kind->paymentsPrintout);
     if (!frame) return;
-    worksheet_ = frame->WorksheetKind != 0 ? frame->WorksheetKind : cgt::PathWorksheet(screen);
     if (!computed_) ui_->PrintNonAssBtn->setEnabled(HasPayments());
     if (worksheet_ == 0) return;
     row_ = frame->ReopenRow ? frame->ReopenRowKey : 1;
@@ -101,13 +100,7 @@ bool TGainScreen::HasPayments() const {
 }
 
 void TGainScreen::FormShow() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (frame) {
-        cgt::ScreenHooks& hooks = cgt::Hooks();
-        hooks.ValidateHook = [this] { CheckValid(); };
-        hooks.NextHook = [this] { Next(); };
-        frame->ShowWorksheetPanel(false);
-    }
+    if (TFrameWnd* frame = TFrameWnd::Instance()) frame->ShowWorksheetPanel(false);
     if (computed_) {
         ShowView(view_);
         return;
@@ -193,17 +186,15 @@ void TGainScreen::XGrid1Click(int column) {
     ui_->WorksheetPanel->horizontalScrollBar()->setValue(position);
 }
 
-void TGainScreen::CheckValid() {
+std::optional<cgt::ScreenRefusal> TGainScreen::CheckLeave(cgt::Direction /*direction*/) {
     computed_ = false;
-    cgt::Hooks().ScreenValid = true;
+    return std::nullopt;
 }
 
-void TGainScreen::Next() {
+cgt::NextStep TGainScreen::Next(cgt::Answer answer) {
     TFrameWnd* frame = TFrameWnd::Instance();
-    // A navigator topic sets its own position.
-    if (!frame || frame->NextHookSender() != frame->NextButton()) return;
-    cgt::Run().CurrentIndex += 1; // the next screen of the section
-    frame->Navigator()->hide();
+    if (frame && answer == cgt::Answer::Next) frame->Navigator()->hide();
+    return cgt::ScreenTarget::RowNext();
 }
 
 // ---- TQCGT_58 ----------------------------------------------------------------------------------
@@ -240,8 +231,6 @@ TQCGT_58A::TQCGT_58A(QWidget* parent)
       results_(std::make_unique<Ui::DepreciatingResultsForm>()) {
     setObjectName(QStringLiteral("TQCGT_58A"));
     results_->setupUi(ResultsHost());
-    // This variant has no payments worksheet to print.
-    ui().PrintNonAssBtn->hide();
 }
 
 TQCGT_58A::~TQCGT_58A() = default;

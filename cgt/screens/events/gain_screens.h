@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cgt/rules/gain_worksheet.h"
@@ -23,7 +24,7 @@ class GainResultsForm;
 class DepreciatingResultsForm;
 } // namespace Ui
 
-class TGainScreen : public TChildForm {
+class TGainScreen : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
 public:
@@ -36,8 +37,10 @@ public:
     void RadioGroup3Click();
     // Scrolls the worksheet to the part of the column clicked (or entered).
     void XGrid1Click(int column);
-    // The validate hook: the next visit recalculates; the screen never keeps the user.
-    void CheckValid();
+    // Leaving the screen by any route lets the next visit recalculate; it never keeps the user.
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
+    // Next goes on to the section's another-event question.
+    cgt::NextStep Next(cgt::Answer answer) override;
     // The print buttons: the event's CGT worksheet, asset register and non-assessable payments
     // worksheet, each previewed before it prints.
     void PrintCGTWshtBtnClick();
@@ -68,7 +71,6 @@ private:
     void ShowView(View view);
     // The event's kind has non-assessable payments (shares and trust interests).
     bool HasPayments() const;
-    void Next();
     // Stores the screen, previews the printout and opens the event's row again.
     void PrintOut(int printout);
 

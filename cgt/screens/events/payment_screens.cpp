@@ -20,9 +20,9 @@
 
 namespace {
 
-// Widths of the columns in pixels; -1 hides a column.
-constexpr int kShareWidths[cgt::kSharePaymentColumns] = {90, 90, 170, 90, 100, 150};
-constexpr int kShareWidthsWithoutReceipt[cgt::kSharePaymentColumns] = {90, -1, 170, 90, 100, 150};
+// Widths of the columns in pixels; -1 hides a column. The shares screen does not ask the date
+// of receipt.
+constexpr int kShareWidths[cgt::kSharePaymentColumns] = {90, -1, 170, 90, 100, 150};
 constexpr int kTrustWidths[cgt::kTrustPaymentColumns] = {84, -1, 150, -1, 80, 70, 70, 70};
 
 // A column the user cannot reach or type into; or one open again.
@@ -73,15 +73,15 @@ std::optional<cgt::Refusal> TPaymentsScreen::CheckEntries() {
     return cgt::CheckPayments(grid_->table(), cgt::ReadOpenEvent(), kind_);
 }
 
-void TPaymentsScreen::NextPressed() {
+cgt::NextStep TPaymentsScreen::NextPressed() {
     const std::string_view keys = cgt::PaymentSortKeys(kind_);
     grid_->SortRows(QString::fromLatin1(keys.data(), int(keys.size())));
-    cgt::Run().CurrentIndex += 1;
+    return TEventScreen::NextPressed();
 }
 
-void TPaymentsScreen::FocusRefusal(const cgt::Refusal& refusal) {
-    if (refusal.field != cgt::EventField::Payments) return TEventScreen::FocusRefusal(refusal);
-    FocusGridCell(grid_, refusal.col, refusal.row);
+QWidget* TPaymentsScreen::RefusedControl(const cgt::Refusal& refusal) {
+    if (refusal.field == cgt::EventField::Payments) return grid_;
+    return TEventScreen::RefusedControl(refusal);
 }
 
 // ---- TQCGT_18: capital payments for shares -----------------------------------------------------
@@ -100,11 +100,9 @@ TQCGT_18::TQCGT_18(QWidget* parent)
     for (const char* type : cgt::kPaymentAssetTypes)
         types << QString::fromLatin1(type);
     ui_->TypeComboBox->SetItems(types);
-    // The date of receipt is not asked on this screen: hidden, and not reached by Tab.
-    const bool withReceipt = cgt::Run().CurrentScreen != 2012;
-    Bind(ui_->XGrid1, withReceipt ? kShareWidths : kShareWidthsWithoutReceipt, ui_->YBLbl,
-         ui_->EventEdit);
-    if (!withReceipt) LockGridColumn(ui_->XGrid1, cgt::spReceiptDate, true);
+    // The date of receipt is not asked: hidden, and not reached by Tab.
+    Bind(ui_->XGrid1, kShareWidths, ui_->YBLbl, ui_->EventEdit);
+    LockGridColumn(ui_->XGrid1, cgt::spReceiptDate, true);
 }
 
 TQCGT_18::~TQCGT_18() = default;

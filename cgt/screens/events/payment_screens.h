@@ -42,8 +42,8 @@ protected:
     virtual void XGrid1Click(int col, int row);
 
     std::optional<cgt::Refusal> CheckEntries() override;
-    void NextPressed() override;
-    void FocusRefusal(const cgt::Refusal& refusal) override;
+    cgt::NextStep NextPressed() override;
+    QWidget* RefusedControl(const cgt::Refusal& refusal) override;
 
 private:
     cgt::PaymentKind kind_;

@@ -84,15 +84,11 @@ void TPaymentSummaryScreen::RadioGroup3Click() {
     ShowView(ui_->WorksheetViewRadio->isChecked() ? WorksheetView : TaxpayerView);
 }
 
-void TPaymentSummaryScreen::NextPressed() {
-    cgt::Run().CurrentIndex += 1; // the gain calculation of the section
-}
-
-void TPaymentSummaryScreen::FocusRefusal(const cgt::Refusal& refusal) {
+QWidget* TPaymentSummaryScreen::RefusedControl(const cgt::Refusal& refusal) {
     if (refusal.field != cgt::EventField::AdjustmentGrid)
-        return TEventScreen::FocusRefusal(refusal);
+        return TEventScreen::RefusedControl(refusal);
     ShowView(WorksheetView);
-    FocusGridCell(ui_->XGrid1, refusal.col, refusal.row);
+    return ui_->XGrid1;
 }
 
 // ---- TQCGT_59a, TQCGT_59b ----------------------------------------------------------------------

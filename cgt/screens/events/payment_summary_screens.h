@@ -33,8 +33,8 @@ public:
 
 protected:
     TPaymentSummaryScreen(cgt::PaymentKind kind, QWidget* parent);
-    void NextPressed() override;
-    void FocusRefusal(const cgt::Refusal& refusal) override;
+    // The worksheet view shows a refused cell of the worksheet.
+    QWidget* RefusedControl(const cgt::Refusal& refusal) override;
 
 private:
     void Calculate();

@@ -54,10 +54,9 @@ std::optional<cgt::Refusal> TReceiptScreen::CheckEntries() {
                                              : cgt::CheckReceiptEvent(event);
 }
 
-void TReceiptScreen::NextPressed() {
+cgt::NextStep TReceiptScreen::NextPressed() {
     cgt::StoreDisposalResult(kind_);
-    TFrameWnd* frame = TFrameWnd::Instance();
-    frame->SetPosition(frame->Route(cgt::kRouteAnotherEvent));
+    return cgt::ScreenTarget::Route(cgt::kRouteAnotherEvent);
 }
 
 // ---- TQCGT_36a: rights created in another entity ----------------------------------------------

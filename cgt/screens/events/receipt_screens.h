@@ -19,7 +19,7 @@ class RightsEventForm;
 class ReceiptForm;
 } // namespace Ui
 
-// Behaviour both screens share: the row, the gain and loss, the checks and the hooks.
+// Behaviour both screens share: the row, the gain and loss, the checks and where Next leads.
 class TReceiptScreen : public TEventScreen {
     Q_OBJECT
 
@@ -49,7 +49,7 @@ protected:
 
     std::optional<cgt::Refusal> CheckEntries() override;
     // Stores the disposal result and moves on to the another-event question.
-    void NextPressed() override;
+    cgt::NextStep NextPressed() override;
     // The event date comes with the row and its field is hidden: a refusal of it focuses the
     // amounts.
     QWidget* FallbackFocus() const override;

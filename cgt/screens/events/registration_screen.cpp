@@ -96,23 +96,19 @@ std::optional<cgt::Refusal> TQCGT_08::CheckEntries() {
     return cgt::CheckRegistration(cgt::ReadOpenEvent(), kind_);
 }
 
-void TQCGT_08::NextPressed() {
+cgt::NextStep TQCGT_08::NextPressed() {
     if (const auto refusal = cgt::CheckRegistrationNext(cgt::ReadOpenEvent(), kind_))
-        return Refuse(*refusal);
+        return Refused(*refusal);
     TFrameWnd* frame = TFrameWnd::Instance();
     // The event screens that follow edit this row.
     frame->ReopenRowKey = frame->CurrentRow();
     frame->ReopenRow = true;
-    if (cgt::RegistrationStateOf(cgt::ReadOpenEvent(), kind_) ==
-        cgt::RegistrationState::Described) {
-        cgt::Run().CurrentIndex += 1; // the next screen of the section
-        return;
-    }
-    // Nothing registered: on to the class's another-event question.
-    if (kind_ && kind_->skipWhenEmpty != 0)
-        cgt::Run().CurrentIndex += kind_->skipWhenEmpty;
-    else
-        frame->SetPosition(frame->Route(cgt::kRouteAnotherEvent));
+    if (cgt::RegistrationStateOf(cgt::ReadOpenEvent(), kind_) == cgt::RegistrationState::Described)
+        return cgt::ScreenTarget::RowNext();
+    // Nothing registered: where the kind says, its another-event question unless it says
+    // otherwise.
+    const cgt::EventKind* kind = cgt::FindEventKind(Worksheet());
+    return cgt::ScreenTarget::Route(kind ? kind->nothingRegistered : cgt::kRouteAnotherEvent);
 }
 
 CGT_REGISTER_SCREEN(TQCGT_08);

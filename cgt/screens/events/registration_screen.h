@@ -35,7 +35,7 @@ public:
 
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
-    void NextPressed() override;
+    cgt::NextStep NextPressed() override;
 
 private:
     void fitToKind();

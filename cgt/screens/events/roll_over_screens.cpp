@@ -94,12 +94,8 @@ std::optional<cgt::Refusal> TRollOverScreen::CheckEntries() {
     return cgt::CheckRollOver(cgt::ReadOpenEvent(), scrip_ != nullptr);
 }
 
-void TRollOverScreen::NextPressed() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    if (const int target = frame->Route(cgt::RollOverNextRoute(cgt::ReadOpenEvent(Worksheet()))))
-        frame->SetPosition(target);
-    else
-        cgt::Run().CurrentIndex += 1;
+cgt::NextStep TRollOverScreen::NextPressed() {
+    return cgt::ScreenTarget::Route(cgt::RollOverNextRoute(cgt::ReadOpenEvent(Worksheet())));
 }
 
 // ---- TQCGT_20: depreciating assets, personal use assets and collectables, other assets --------

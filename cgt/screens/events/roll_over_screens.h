@@ -55,7 +55,8 @@ protected:
     void StoreAnswersAtOnce() { storesAtOnce_ = true; }
 
     std::optional<cgt::Refusal> CheckEntries() override;
-    void NextPressed() override;
+    // On to the payments summary or the gain calculation, as the event's payments say.
+    cgt::NextStep NextPressed() override;
 
 private:
     void RollOverAnswered();

@@ -1,6 +1,5 @@
 #include "cgt/screens/flow/question_screen.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QRegularExpression>
 
@@ -9,11 +8,9 @@
 
 #include "cgt/rules/index_numbers.h"
 #include "cgt/screens/flow/screen_flow.h"
-#include "controls/module_message.h"
 #include "controls/text_label.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
-#include "interview/screen_hooks.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "store/tags.h"
@@ -181,7 +178,6 @@ void TQuestionScreen::FormShow() {
     if (row_->navigator) frame->Navigator()->show();
     // The next registration screen starts a new row instead of reopening the last one.
     if (row_->clearReopenRow) frame->ReopenRow = false;
-    cgt::Hooks().NextHook = [this] { route(); };
 }
 
 void TQuestionScreen::raiseMarker(int value) {
@@ -190,24 +186,18 @@ void TQuestionScreen::raiseMarker(int value) {
         cgt::SetFieldVal(cgt::tag::kProgressMarker, value);
 }
 
-void TQuestionScreen::route() {
-    TFrameWnd* frame = TFrameWnd::Instance();
-    QObject* sender = frame->NextHookSender();
-    int target = 0;
-    if (sender == frame->YesButton() && row_->yes != 0) {
+cgt::NextStep TQuestionScreen::Next(cgt::Answer answer) {
+    if (answer == cgt::Answer::Yes && row_->yes != 0) {
         raiseMarker(row_->markerYes);
-        if (row_->worksheet != 0) frame->WorksheetKind = row_->worksheet;
-        target = row_->yes;
-    } else if (sender == frame->NoButton() && row_->no != 0) {
+        TFrameWnd* frame = TFrameWnd::Instance();
+        if (frame && row_->worksheet != 0) frame->WorksheetKind = row_->worksheet;
+        return cgt::ScreenTarget::Screen(row_->yes);
+    }
+    if (answer == cgt::Answer::No && row_->no != 0) {
         raiseMarker(row_->markerNo);
         // The answer to the confirmation does not change the route.
         if (!row_->removeOnNo.empty()) cgt::DeleteFieldsConfirmed(row_->removeOnNo, true);
-        target = row_->no;
-    } else {
-        // Next (the frame moves by itself) or a navigator topic (which sets its own position).
-        if (sender == frame->NextButton() && row_->next != 0) frame->SetPosition(row_->next);
-        return;
+        return cgt::ScreenTarget::Screen(row_->no);
     }
-    frame->SetPosition(target);
-    QCoreApplication::postEvent(frame, new cgt::ModuleMessageEvent(cgt::kMsgShowScreen));
+    return cgt::ScreenTarget::RowNext();
 }

@@ -1,8 +1,9 @@
 #pragma once
 // TQuestionScreen: the behaviour shared by the question and information screens of the
 // interview path. Each reads its row of the question table (cgt/screens/flow/screen_flow.h): it
-// draws the question and its notes, offers Yes and No or Next, and on a button press sets the
-// worksheet, raises the progress marker, removes the class's data on No and moves on.
+// draws the question and its notes, offers Yes and No or Next, and on an answer sets the
+// worksheet, raises the progress marker, removes the class's data on No and names the row's
+// screen for the answer.
 
 #include <string_view>
 
@@ -21,6 +22,7 @@ public:
     explicit TQuestionScreen(std::string_view className, QWidget* parent = nullptr);
 
     void FormShow() override;
+    cgt::NextStep Next(cgt::Answer answer) override;
 
     const cgt::ScreenRow& Row() const { return *row_; }
     TTextLbl* QuestionLabel() const { return question_; }
@@ -31,7 +33,6 @@ protected:
     int ContentTop() const { return contentTop_; }
 
 private:
-    void route();
     static void raiseMarker(int value);
 
     const cgt::ScreenRow* row_;

@@ -8,7 +8,6 @@
 #include "cgt/screens/flow/screen_flow.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/field_store.h"
 #include "store/tags.h"
@@ -43,8 +42,8 @@ public:
 CGT_REGISTER_SCREEN(TQCGT_39a);
 
 // 2005: unapplied net capital losses of earlier years, whole dollars. A zero is not a loss:
-// a field left holding "0" is emptied.
-class TQCGT_56 : public TQuestionScreen {
+// a field left holding "0" is emptied, and so is either field when the screen is left.
+class TQCGT_56 : public TQuestionScreen, public cgt::CheckedScreen {
 public:
     TQCGT_56() : TQuestionScreen("TQCGT_56") {
         int top = ContentTop();
@@ -55,13 +54,10 @@ public:
                            cgt::tag::kUnappliedOtherLosses, top + 32);
     }
 
-    void FormShow() override {
-        TQuestionScreen::FormShow();
-        cgt::Hooks().ValidateHook = [this] {
-            emptyZero(collectables_);
-            emptyZero(other_);
-            cgt::Hooks().ScreenValid = true;
-        };
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction /*direction*/) override {
+        emptyZero(collectables_);
+        emptyZero(other_);
+        return std::nullopt;
     }
 
     TTaxEdit* Collectables() const { return collectables_; }

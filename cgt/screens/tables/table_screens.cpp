@@ -6,11 +6,11 @@
 
 #include "cgt/rules/manual_table.h"
 #include "cgt/rules/trust_table.h"
+#include "cgt/screens/refusals.h"
 #include "cgt/screens/tables/grid_layout.h"
 #include "controls/xgrid.h"
 #include "interview/frame.h"
 #include "interview/navigator_frame.h"
-#include "interview/screen_hooks.h"
 #include "interview/screen_registry.h"
 #include "store/dialogs.h"
 #include "ui_manual_table_form.h"
@@ -28,20 +28,11 @@ void TTableScreen::Bind(TXGrid* grid, TXGridTotals* totals, int columns) {
 
 void TTableScreen::FormShow() {
     if (TFrameWnd* frame = TFrameWnd::Instance()) frame->Navigator()->show();
-    cgt::Hooks().ValidateHook = [this] {
-        cgt::Hooks().ScreenValid = true;
-        if (const auto refusal = CheckTable()) Refuse(*refusal, false);
-    };
 }
 
-void TTableScreen::Refuse(const cgt::Refusal& refusal, bool errorBox) {
-    if (errorBox)
-        cgt::MsgBox(refusal.message, cgt::mkError, cgt::mbOK);
-    else
-        ScreenInfo(QString::fromLatin1(refusal.message));
-    grid_->TableEdited();
-    grid_->FocusCell(refusal.col, refusal.row);
-    cgt::Hooks().ScreenValid = false;
+std::optional<cgt::ScreenRefusal> TTableScreen::CheckLeave(cgt::Direction /*direction*/) {
+    if (const auto refusal = CheckTable()) return cgt::ShownRefusal(*refusal, grid_);
+    return std::nullopt;
 }
 
 // ---- TQCGT02_04: trust distributions -----------------------------------------------------------

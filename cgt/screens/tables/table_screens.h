@@ -22,21 +22,22 @@ namespace cgt {
 struct Refusal;
 }
 
-// What both table screens share: the navigator, the hooks and the refusal of a row.
-class TTableScreen : public TChildForm {
+// What both table screens share: the navigator and the check of the table, whose refusal puts
+// the cursor in the refused cell.
+class TTableScreen : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
 public:
     void FormShow() override;
+    // The table is checked whenever the screen is left, Prev included.
+    std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
     TXGrid* Grid() const { return grid_; }
 
 protected:
     explicit TTableScreen(QWidget* parent = nullptr);
     void Bind(TXGrid* grid, TXGridTotals* totals, int columns);
-    // The screen's check when it is left (Prev included); nothing when it may be left.
+    // The screen's check when it is left; nothing when it may be left.
     virtual std::optional<cgt::Refusal> CheckTable() = 0;
-    // Shows a refusal and puts the cursor in its cell.
-    void Refuse(const cgt::Refusal& refusal, bool errorBox);
 
 private:
     TXGrid* grid_ = nullptr;

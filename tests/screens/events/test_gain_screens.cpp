@@ -24,7 +24,6 @@
 #include "controls/xgrid.h"
 #include "dialogs/modal_helper.h"
 #include "interview/frame.h"
-#include "interview/screen_hooks.h"
 #include "report/preview/preview_form.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
@@ -259,7 +258,7 @@ TEST_F(GainScreenTest, ComputedFlagKeepsTheViewUntilTheScreenIsLeft) {
     EXPECT_EQ(gain()->ShownView(), TGainScreen::WorksheetView);
     EXPECT_EQ(text("IndGainEdit"), "4526");
 
-    ASSERT_TRUE(frame->RunValidateHook());
+    ASSERT_TRUE(frame->CheckShownScreen());
     EXPECT_FALSE(gain()->Computed());
     gain()->FormShow();
     EXPECT_EQ(gain()->ShownView(), TGainScreen::TaxpayerView);

@@ -12,8 +12,8 @@
 #include "cgt/screens/events/receipt_screens.h"
 #include "controls/tax_edit.h"
 #include "controls/type_ahead_combo.h"
+#include "interview/child_form.h"
 #include "interview/frame.h"
-#include "interview/screen_hooks.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
 #include "support/screen_fixture.h"
@@ -336,9 +336,8 @@ TEST_F(ReceiptScreenTest, NextGoesOnlyFromTheNextButton) {
         freshRun();
         start(kind.screen);
         fillEvent(kind, "Lease surrender", "100", "");
-        // A navigator selection runs the hook with another sender: nothing moves or is set.
-        ASSERT_TRUE(cgt::Hooks().NextHook);
-        cgt::Hooks().NextHook();
+        // A navigator selection tells the screen of the topic: nothing moves or is set.
+        frame->CurrentChildForm()->Next(Answer::Topic);
         EXPECT_EQ(cgt::Run().CurrentIndex, kind.screen % 100);
         EXPECT_FALSE(FieldChecked(1196));
         EXPECT_EQ(GetFieldStr(714), "");

@@ -249,7 +249,7 @@ TEST_F(RegistrationTest, LeavingOtherwiseThanByNextAsksForTheDescription) {
     // A navigator topic or a pick-list line leaves the screen without its Next hook.
     TQCGT_08* r = registration(451);
     enter(r, "", "SA", "");
-    EXPECT_FALSE(frame->RunValidateHook());
+    EXPECT_FALSE(frame->CheckShownScreen());
     EXPECT_EQ(dialogs.texts(),
               std::vector<std::string>{"You must enter a description for this asset/event."});
     EXPECT_TRUE(r->DescEdit()->hasFocus());
