@@ -11,7 +11,7 @@ class TXGridInplaceEdit : public QLineEdit {
 public:
     explicit TXGridInplaceEdit(TXGridHost* grid);
 
-    QToolButton* button() const { return button_; }
+    QToolButton* cellButton() const { return button_; }
     // Shows the button of the given kind (0: none).
     void setButtonKind(int kind);
     int buttonKind() const { return buttonKind_; }

@@ -44,7 +44,7 @@ TXGrid::TXGrid(QWidget* parent)
     editor_ = new TXGridInplaceEdit(this);
     setFocusProxy(editor_);
     popup_ = new TPopupListbox(this);
-    popup_->setDropButton(editor_->button());
+    popup_->setDropButton(editor_->cellButton());
 
     connect(editor_, &QLineEdit::textChanged, this, &TXGrid::editorTextChanged);
     connect(editor_, &TXGridInplaceEdit::ellipsisClicked, this,

@@ -316,14 +316,14 @@ TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
     EXPECT_EQ(grid->Cells(0, 1), kCostElements[0]);
 
     // The button opens the list; a click outside closes it.
-    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    QTest::mouseClick(editor()->cellButton(), Qt::LeftButton);
     ASSERT_TRUE(list->isVisible());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(2)).center());
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(grid->Cells(0, 1), kCostElements[2]);
     ASSERT_TRUE(grid->MoveTo(0, 1));
-    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    QTest::mouseClick(editor()->cellButton(), Qt::LeftButton);
     ASSERT_TRUE(list->isVisible());
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(list->isVisible());
@@ -356,16 +356,16 @@ TEST_F(XGridTest, EllipsisButtonAndCtrlEnter) {
     enterGrid();
     EXPECT_EQ(editor()->buttonKind(), cgt::bkPicklist);
     ASSERT_TRUE(grid->MoveTo(2, 1));
-    EXPECT_FALSE(editor()->button()->isVisible());
+    EXPECT_FALSE(editor()->cellButton()->isVisible());
     key(Qt::Key_Return, Qt::ControlModifier); // no ellipsis in an amount column
     EXPECT_TRUE(clicks.empty());
     ASSERT_TRUE(grid->MoveTo(5, 2));
-    EXPECT_TRUE(editor()->button()->isVisible());
+    EXPECT_TRUE(editor()->cellButton()->isVisible());
     key(Qt::Key_Return, Qt::ControlModifier);
-    QTest::mouseClick(editor()->button(), Qt::LeftButton);
+    QTest::mouseClick(editor()->cellButton(), Qt::LeftButton);
     EXPECT_EQ(clicks, (std::vector<std::pair<int, int>>{{5, 2}, {5, 2}}));
     // The second press of a double click does nothing.
-    QToolButton* button = editor()->button();
+    QToolButton* button = editor()->cellButton();
     const QPoint centre = button->rect().center();
     auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
         QMouseEvent event(type, centre, button->mapToGlobal(centre), Qt::LeftButton, buttons,

@@ -75,8 +75,13 @@ QWidget* TEventScreen::FieldControl(int tag) const {
 }
 
 bool TEventScreen::OpenRowEmpty() const {
-    static constexpr int kChosenFromAList[] = {cgt::tag::event::kAssetType};
-    return cgt::ScratchRowEmpty(kChosenFromAList);
+    // What the screens choose or write themselves is no entry of the user's: the asset type
+    // chosen from a list, the deceased-estate answer's default and the payments' event and
+    // asset type codes.
+    using namespace cgt::tag::event;
+    static constexpr int kNoEntries[] = {kAssetType, kDeceasedEstate, kPaymentEventCode,
+                                         kPaymentAssetType};
+    return cgt::ScratchRowEmpty(kNoEntries);
 }
 
 cgt::ScreenRefusal TEventScreen::Refused(const cgt::Refusal& refusal) {

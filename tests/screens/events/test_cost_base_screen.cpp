@@ -223,6 +223,18 @@ TEST_F(CostBaseScreenTest, ChecksShowTheirMessageAndFocusTheirField) {
     }
 }
 
+// Opened where no event was registered (the answer the screen writes itself is no entry),
+// and left with nothing typed: no row is made.
+TEST_F(CostBaseScreenTest, NothingEnteredOnARowThatDidNotExistMakesNoRow) {
+    frame->WorksheetKind = wkShares;
+    start(2010);
+    ASSERT_EQ(shown(), 2010);
+    press(frame->NextButton());
+    EXPECT_EQ(shown(), 2011);
+    frame->FinishWorksheet();
+    EXPECT_FALSE(WorksheetHasRows(wkShares));
+}
+
 TEST_F(CostBaseScreenTest, LeftEmptyTheEventsRowIsKept) {
     show({"BHP shares", "SN", "01/07/1995"});
     press(frame->NextButton());
