@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "cgt/screens/events/receipt_screens.h"
 #include "cgt/screens/events/registration_screen.h"
+#include "cgt/screens/flow/screen_flow.h"
 #include "controls/tax_edit.h"
 #include "controls/type_ahead_combo.h"
 #include "controls/xgrid.h"
@@ -28,9 +30,28 @@
 namespace cgt::test {
 namespace {
 
-// Another-event questions: Yes until their class has two events.
-const std::map<int, int> kAnotherEvent = {{2017, 1202}, {2030, 1203}, {2041, 1205}, {2051, 1209},
-                                          {2061, 1206}, {2071, 1207}, {2081, 1208}, {2098, 1213}};
+// The another-event questions of the path, each with the screen that begins its class's events
+// and the tag of the worksheet that keeps them.
+struct AnotherEvent {
+    int question;
+    int firstScreen;
+    int worksheetTag;
+};
+std::vector<AnotherEvent> AnotherEventQuestions() {
+    InstallInterviewScreens();
+    std::vector<AnotherEvent> questions;
+    for (const QuestionRow& row : QuestionTable())
+        if (row.clearReopenRow)
+            if (const ScreenSpec* first = FindScreenSpec(row.yes))
+                questions.push_back({row.screen, row.yes, WorksheetTag(first->worksheet)});
+    return questions;
+}
+const AnotherEvent* AnotherEventAt(int screen) {
+    static const std::vector<AnotherEvent> questions = AnotherEventQuestions();
+    for (const AnotherEvent& q : questions)
+        if (q.question == screen) return &q;
+    return nullptr;
+}
 
 class InterviewWalkTest : public ScreenTest {
 protected:
@@ -57,7 +78,7 @@ protected:
             r->DescEdit()->setText(QStringLiteral("Event %1.%2").arg(now).arg(++events));
             r->TypeTextComboBox()->setCurrentIndex(0);
             r->DateofAcqEdit()->SetTextValue("01/07/2000");
-        } else if (now == 2075 || now == 2097) {
+        } else if (dynamic_cast<TReceiptScreen*>(screen())) {
             child<TTaxEdit>("DescEdit")
                 ->setText(QStringLiteral("Event %1.%2").arg(now).arg(++events));
             child<TTaxEdit>("ProceedsEdit")->SetTextValue("1000");
@@ -65,8 +86,9 @@ protected:
             if (auto* no = child<QCheckBox>("Q2NoCheckBox")) no->click();
         }
         if (frame->YesButton()->isVisible()) {
-            const auto another = kAnotherEvent.find(now);
-            const bool yes = another == kAnotherEvent.end() || RowsOf(another->second) < 2;
+            // Yes to every question, and to another event until the class has two.
+            const AnotherEvent* another = AnotherEventAt(now);
+            const bool yes = !another || RowsOf(another->worksheetTag) < 2;
             press(yes ? frame->YesButton() : frame->NoButton());
         } else {
             press(frame->NextButton());
@@ -101,27 +123,25 @@ TEST_F(InterviewWalkTest, EveryYesLoopRegistersTwoEventsInEachWorksheet) {
     EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().front();
     EXPECT_EQ(shown(), 2101);
 
-    for (int tag : {1202, 1203, 1205, 1206, 1207, 1208, 1209, 1213}) {
-        SCOPED_TRACE(tag);
-        EXPECT_EQ(RowsOf(tag), 2);
-        const std::vector<std::string> names = NamesOf(tag);
-        ASSERT_EQ(names.size(), 2u);
-        EXPECT_NE(names[0], names[1]) << "a second event opened a new row";
-    }
-    // Each class's events were registered on its own registration screen, in order.
-    EXPECT_EQ(NamesOf(1202).front().rfind("Event 2009.", 0), 0u) << NamesOf(1202).front();
-    EXPECT_EQ(NamesOf(1209).front().rfind("Event 2045.", 0), 0u) << NamesOf(1209).front();
-    EXPECT_EQ(NamesOf(1213).front().rfind("Event 2097.", 0), 0u) << NamesOf(1213).front();
-    EXPECT_GE(GetFieldVal(588), 13) << "the progress marker reached the last class";
-
-    // The visits: every registration and detail screen twice, every another-event question
-    // twice (Yes, then No).
+    const std::vector<AnotherEvent> questions = AnotherEventQuestions();
+    ASSERT_FALSE(questions.empty());
     std::map<int, int> visits;
     for (std::int32_t screen : cgt::Run().ScreenHistory)
         ++visits[screen];
-    for (int screen : {2009, 2022, 2035, 2045, 2055, 2065, 2075, 2097, 2017, 2030, 2041, 2051, 2061,
-                       2071, 2081, 2098})
-        EXPECT_EQ(visits[screen], 2) << screen;
+    for (const AnotherEvent& q : questions) {
+        SCOPED_TRACE(q.question);
+        EXPECT_EQ(RowsOf(q.worksheetTag), 2);
+        const std::vector<std::string> names = NamesOf(q.worksheetTag);
+        ASSERT_EQ(names.size(), 2u);
+        EXPECT_NE(names[0], names[1]) << "a second event opened a new row";
+        // Each class's events were registered on its own first screen, in order.
+        const std::string prefix = "Event " + std::to_string(q.firstScreen) + ".";
+        EXPECT_EQ(names.front().rfind(prefix, 0), 0u) << names.front();
+        // The first screen and the question twice: Yes, then No.
+        EXPECT_EQ(visits[q.firstScreen], 2);
+        EXPECT_EQ(visits[q.question], 2);
+    }
+    EXPECT_GE(GetFieldVal(588), 13) << "the progress marker reached the last class";
 }
 
 // The Yes-walk through real screens only, recording on the way a return of capital on the first

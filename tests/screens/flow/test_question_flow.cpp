@@ -34,56 +34,12 @@ static void InitHelpResources() {
 namespace cgt::test {
 namespace {
 
-// The routes of the path, transcribed separately from the screens' table. 0: not offered.
-struct Expected {
-    int screen;
-    const char* className;
-    int yes, no, next;
-    int worksheet;           // WorksheetKind after Yes (0: left alone)
-    int markerYes, markerNo; // tag 588 after the answer on a fresh store (0: left alone)
-    bool prevHidden;
-};
-
-const Expected kPath[] = {
-    {2004, "TQCGT_83", 0, 0, 2005, 0, 0, 0, false},
-    {2005, "TQCGT_56", 0, 0, 2088, 0, 0, 0, false},
-    {2088, "TQCGT_60", 0, 0, 2006, 0, 0, 0, false},
-    {2006, "TQCGT_39a", 2007, 2018, 0, 0, 1, 1, false},
-    {2007, "TQCGT_39", 2009, 2018, 0, 451, 1, 1, false},
-    {2017, "TQCGT_40", 2009, 2018, 0, 0, 0, 0, true},
-    {2018, "TQCGT_03a", 2019, 2031, 0, 0, 2, 4, false},
-    {2020, "TQCGT_41", 2022, 2031, 0, 452, 3, 3, false},
-    {2030, "TQCGT_42", 2022, 2031, 0, 0, 0, 0, true},
-    {2031, "TQCGT_43a", 2032, 2042, 0, 0, 5, 5, false},
-    {2032, "TQCGT_43b", 0, 0, 2033, 0, 0, 0, false},
-    {2033, "TQCGT_43", 2035, 2042, 0, 454, 5, 5, false},
-    {2041, "TQCGT_44", 2035, 2042, 0, 0, 0, 0, true},
-    {2042, "TQCGT_80", 2043, 2052, 0, 0, 8, 8, false},
-    {2043, "TQCGT_81", 2045, 2052, 0, 458, 8, 8, false},
-    {2051, "TQCGT_82", 2045, 2052, 0, 0, 0, 0, true},
-    {2052, "TQCGT_45a", 2053, 2062, 0, 0, 6, 6, false},
-    {2053, "TQCGT_45", 2055, 2062, 0, 455, 6, 6, false},
-    {2061, "TQCGT_46", 2055, 2062, 0, 0, 0, 0, true},
-    {2062, "TQCGT_47a", 2063, 2072, 0, 0, 7, 7, false},
-    {2063, "TQCGT_47", 2065, 2072, 0, 456, 7, 7, false},
-    {2071, "TQCGT_48", 2065, 2072, 0, 0, 0, 0, true},
-    {2072, "TQCGT_49a", 2073, 2096, 0, 0, 8, 8, false},
-    {2073, "TQCGT_49", 2075, 2096, 0, 457, 8, 8, false},
-    {2074, "TQCGT_08g", 0, 0, 2075, 0, 0, 0, true},
-    {2081, "TQCGT_50", 2075, 2096, 0, 0, 0, 0, true},
-    {2096, "TQCGT_35", 2097, 2101, 0, 462, 13, 13, false},
-    {2098, "TQCGT_37", 2097, 2101, 0, 0, 0, 0, true},
-    {2102, "TQCGT_57", 0, 0, 2103, 0, 0, 0, false},
-};
-
-// Tags removed by a No, per screen.
-const std::map<int, std::vector<int>> kRemoved = {
-    {2006, {1202}}, {2007, {1202}}, {2018, {1203, 1204, 1215}},
-    {2020, {1203}}, {2031, {1205}}, {2033, {1205}},
-    {2042, {1209}}, {2043, {1209}}, {2052, {1206}},
-    {2053, {1206}}, {2062, {1207}}, {2063, {1207}},
-    {2072, {1208}}, {2073, {1208}}, {2096, {1213}},
-};
+// Where Next leads from a screen without Yes and No, as the engine reads the table.
+int NextOf(const ScreenRow& row) {
+    InstallInterviewScreens();
+    const ScreenSpec* spec = FindScreenSpec(row.screen);
+    return spec ? spec->next : 0;
+}
 
 constexpr int kOtherWorksheet = 999;
 
@@ -106,31 +62,32 @@ protected:
 };
 
 TEST_F(QuestionFlowTest, EveryScreenIsItsOwnRowWithTheButtonsOfItsKind) {
-    for (const Expected& e : kPath) {
+    for (const ScreenRow& e : QuestionTable()) {
         SCOPED_TRACE(e.screen);
         start(e.screen);
         ASSERT_EQ(shown(), e.screen);
         TQuestionScreen* q = question();
         ASSERT_NE(q, nullptr);
-        EXPECT_EQ(q->objectName(), QString::fromLatin1(e.className));
+        EXPECT_EQ(q->objectName(),
+                  QString::fromLatin1(e.className.data(), qsizetype(e.className.size())));
         EXPECT_EQ(q->Row().screen, e.screen);
-        const bool isQuestion = e.yes != 0;
+        const bool isQuestion = e.isQuestion();
         EXPECT_EQ(frame->YesButton()->isVisible(), isQuestion);
         EXPECT_EQ(frame->NoButton()->isVisible(), isQuestion);
         EXPECT_EQ(frame->NextButton()->isVisible(), !isQuestion);
-        EXPECT_EQ(frame->PrevButton()->isVisible(), !e.prevHidden);
+        EXPECT_EQ(frame->PrevButton()->isVisible(), !e.hidePrev);
         EXPECT_TRUE(frame->Navigator()->isVisible());
         EXPECT_FALSE(q->QuestionLabel()->plainText().isEmpty());
     }
 }
 
-TEST_F(QuestionFlowTest, YesNoAndNextLeadWhereThePathSays) {
-    for (const Expected& e : kPath) {
+TEST_F(QuestionFlowTest, YesNoAndNextLeadWhereTheTableSays) {
+    for (const ScreenRow& e : QuestionTable()) {
         SCOPED_TRACE(e.screen);
-        if (e.yes == 0) {
+        if (!e.isQuestion()) {
             start(e.screen);
             press(frame->NextButton());
-            EXPECT_EQ(shown(), e.next);
+            EXPECT_EQ(shown(), NextOf(e));
             continue;
         }
         for (bool yes : {true, false}) {
@@ -146,15 +103,6 @@ TEST_F(QuestionFlowTest, YesNoAndNextLeadWhereThePathSays) {
         }
     }
     EXPECT_TRUE(dialogs.messages.empty()) << "nothing to remove, nothing to ask";
-}
-
-TEST_F(QuestionFlowTest, TheTableHoldsExactlyThePath) {
-    std::vector<int> table, path;
-    for (const QuestionRow& row : QuestionTable())
-        table.push_back(row.screen);
-    for (const Expected& e : kPath)
-        path.push_back(e.screen);
-    EXPECT_EQ(table, path);
 }
 
 TEST_F(QuestionFlowTest, TheMarkerIsNeverLowered) {
@@ -176,12 +124,12 @@ TEST_F(QuestionFlowTest, TheFirstSharesQuestionMakesTheMarkerANumber) {
 }
 
 TEST_F(QuestionFlowTest, NoRemovesTheClassDataOnlyAfterConfirmation) {
-    for (const auto& [screen, tags] : kRemoved) {
+    for (const ScreenRow& row : QuestionTable()) {
+        const int screen = row.screen;
+        const std::vector<int>& tags = row.removeOnNo;
+        if (tags.empty()) continue;
         SCOPED_TRACE(screen);
-        const Expected* e = nullptr;
-        for (const Expected& x : kPath)
-            if (x.screen == screen) e = &x;
-        ASSERT_NE(e, nullptr);
+        const ScreenRow* e = &row;
         for (bool confirm : {false, true}) {
             SCOPED_TRACE(confirm ? "confirmed" : "kept");
             ClearStore();
@@ -220,13 +168,12 @@ TEST_F(QuestionFlowTest, NoWithoutDataAsksNothingAndYesNeverRemoves) {
 }
 
 TEST_F(QuestionFlowTest, AnotherEventScreensClearReopenRowAndOthersKeepIt) {
-    for (const Expected& e : kPath) {
+    for (const ScreenRow& e : QuestionTable()) {
         SCOPED_TRACE(e.screen);
         frame->ReopenRow = true;
         frame->ReopenRowKey = 3;
         start(e.screen);
-        const bool anotherEvent = e.prevHidden && e.yes != 0;
-        EXPECT_EQ(frame->ReopenRow, !anotherEvent);
+        EXPECT_EQ(frame->ReopenRow, !e.clearReopenRow);
     }
 }
 
@@ -240,20 +187,24 @@ TEST_F(QuestionFlowTest, Index99BecomesTheManualCalculationTable) {
     }
 }
 
+// Answering No to every question skips every class's events: the walk goes from each asset
+// class's question to the next one's, then through the tables, the choices, the concessions
+// and the schedule, and Next on the schedule ends the interview.
 TEST_F(QuestionFlowTest, AnsweringNoEverywhereWalksEveryAssetClass) {
-    start(2004);
-    for (int i = 0; i < 40 && cgt::Run().InScreen; ++i)
+    InstallInterviewScreens();
+    std::vector<std::int32_t> expected;
+    int screen = ScreenTable().front().screen;
+    for (const ScreenSpec* spec = FindScreenSpec(screen); spec; spec = FindScreenSpec(screen)) {
+        expected.push_back(screen);
+        const QuestionRow* row = FindQuestionRowByScreen(screen);
+        screen = row && row->isQuestion() ? row->no : spec->next;
+    }
+    start(ScreenTable().front().screen);
+    for (int i = 0; i < 100 && cgt::Run().InScreen; ++i)
         press(frame->YesButton()->isVisible() ? frame->NoButton() : frame->NextButton());
-    const std::vector<std::int32_t> walked(cgt::Run().ScreenHistory);
-    const std::vector<std::int32_t> assetClasses{2004, 2005, 2088, 2006, 2018, 2031,
-                                                 2042, 2052, 2062, 2072, 2096};
-    ASSERT_GE(walked.size(), assetClasses.size());
-    EXPECT_EQ(std::vector<std::int32_t>(walked.begin(), walked.begin() + 11), assetClasses);
-    // The manual calculation table is the first stop after 2096, then the choices, the
-    // concessions and the schedule; Next on the schedule ends the interview.
-    EXPECT_EQ(std::vector<std::int32_t>(walked.begin() + 11, walked.end()),
-              (std::vector<std::int32_t>{2101, 2102, 2103, 2104, 2105, 2106, 2107}));
-    EXPECT_EQ(frame->FailedScreen(), 2201);
+    EXPECT_EQ(std::vector<std::int32_t>(cgt::Run().ScreenHistory), expected);
+    EXPECT_EQ(frame->FailedScreen(), screen);
+    EXPECT_EQ(expected.back(), ScreenTable().back().screen) << "the walk ends on the schedule";
     EXPECT_FALSE(cgt::Run().InScreen);
     // Nothing to report: the net capital gain is nil, the table had no sources.
     EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 0);
