@@ -1,5 +1,6 @@
 #include "cgt/records/choice_records.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -195,28 +196,34 @@ void WriteReturnResults(const ReturnResults& results, bool all) {
     SetFieldVal(tag::kNetCapitalGain, results.netCapitalGain);
 }
 
-// The events of the asset worksheets, as the concession grids read them.
+// The events of the asset worksheets, as the choice table and the concession grids read them.
 std::vector<Event> AssetEvents() {
-    return ReadStoredEvents(wkShares, wkReceipts);
+    return ReadStoredEvents(wkShares, wkReceipts, EventParts::Results);
 }
 
 } // namespace
 
 // ---- The choice table ----------------------------------------------------------------------
 
-ChoiceSources ReadChoiceSources() {
-    ChoiceSources sources;
-    sources.events = AssetEvents();
+ChoiceTable BuildStoredChoiceTable() {
+    ChoiceTableBuilder builder;
+    for (int worksheet = wkShares; worksheet <= wkReceipts; ++worksheet) {
+        const Worksheet* sheet = WorksheetOf(worksheet);
+        if (!sheet || sheet->empty()) continue;
+        std::vector<std::uint16_t> keys = sheet->rowKeys();
+        std::sort(keys.begin(), keys.end());
+        for (std::uint16_t key : keys)
+            builder.AddEvent(ReadStoredEvent(*sheet, worksheet, key, EventParts::Results));
+    }
     for (std::span<const std::string> cells :
          Records(GetFieldLst(tag::kManualCalculationTable), kManualCells))
-        sources.manual.push_back(ChoiceRowFromCells(cells));
+        builder.AddManualLine(ChoiceRowFromCells(cells));
     for (std::span<const std::string> cells :
          Records(GetFieldLst(tag::kTrustDistributionTable), kTrustCells))
-        sources.trusts.push_back(TrustOf(cells));
-    sources.priorCollectableLosses = GetFieldVal(tag::kUnappliedCollectableLosses);
-    sources.priorOtherLosses = GetFieldVal(tag::kUnappliedOtherLosses);
-    sources.transferredInLosses = GetFieldVal(tag::kTransferredInLosses);
-    return sources;
+        builder.AddTrust(TrustOf(cells));
+    return builder.Finish(GetFieldVal(tag::kUnappliedCollectableLosses),
+                          GetFieldVal(tag::kUnappliedOtherLosses),
+                          GetFieldVal(tag::kTransferredInLosses));
 }
 
 void PublishChoiceTable(const ChoiceTable& table) {
@@ -249,16 +256,17 @@ void StoreChoices(const ChoiceTable& table) {
                           list[first + static_cast<std::size_t>(col)] =
                               cells[static_cast<std::size_t>(col)];
                   });
-    std::map<int, std::map<int, const EventChoiceUpdate*>> events;
-    for (const EventChoiceUpdate& update : updates.events)
-        events[update.worksheet][update.key] = &update;
+    // Each worksheet's events in one pass, each event's choices worked out as it is stored.
+    std::map<int, std::map<int, const EventRows*>> events;
+    for (const EventRows& event : updates.events)
+        events[event.worksheet][event.key] = &event;
     for (const auto& [worksheet, keys] : events) {
         std::vector<int> rows;
         rows.reserve(keys.size());
         for (const auto& entry : keys)
             rows.push_back(entry.first);
         EditWorksheetRows(worksheet, rows,
-                          [&](int key) { StoreEventChoices(*keys.at(key)); });
+                          [&](int key) { StoreEventChoices(EventChoices(table, *keys.at(key))); });
     }
 }
 
@@ -271,14 +279,13 @@ void LeaveChoiceTable(const ChoiceTable& table) {
     Schedule schedule = ReadSchedule();
     ReturnResults results = ReadReturnResults();
     ComputeSchedule(table, schedule, results);
-    WriteSchedule(schedule, {Part::A, Part::B, Part::D, Part::E, Part::F, Part::H, Part::I},
-                  true);
+    WriteSchedule(schedule, {Part::A, Part::B, Part::D, Part::E, Part::F, Part::H, Part::I}, true);
     WriteReturnResults(results, true);
 }
 
 ChoiceRun RunChoiceTable(bool makeAllChoices) {
     ChoiceRun run;
-    run.table = BuildChoiceTable(ReadChoiceSources());
+    run.table = BuildStoredChoiceTable();
     RecalculateChoices(run.table);
     if (makeAllChoices) MakeAllChoices(run.table);
     PublishChoiceTable(run.table);

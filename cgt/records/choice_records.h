@@ -18,7 +18,9 @@ class CellTable;
 
 // ---- The choice table ----------------------------------------------------------------------
 
-ChoiceSources ReadChoiceSources();
+// The table built from its sources in the store: the events of the asset worksheets, the manual
+// and trust tables, the earlier-year and transferred-in losses.
+ChoiceTable BuildStoredChoiceTable();
 // Whether the table has sources (tags 170/171), the current-year losses, the concession
 // sources and the net capital gain, as the table stands.
 void PublishChoiceTable(const ChoiceTable& table);

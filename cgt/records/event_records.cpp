@@ -224,12 +224,18 @@ private:
     std::array<const FieldEntry*, kFirstCount + kSecond.second - kSecond.first + 1> entries_{};
 };
 
-template <typename Lookup> Event ReadEvent(int worksheet, int row, const Lookup& find) {
+// The lists that only the event's own screens and worksheets read.
+bool Detail(int tag) {
+    return tag == kCostElements || tag == kPayments;
+}
+
+template <typename Lookup>
+Event ReadEvent(int worksheet, int row, const Lookup& find, EventParts parts = EventParts::All) {
     Event event;
     event.kind = worksheet;
     event.row = row;
     for (const Binding& b : kBindings)
-        b.read(find(b.tag), event);
+        if (parts == EventParts::All || !Detail(b.tag)) b.read(find(b.tag), event);
     return event;
 }
 
@@ -239,12 +245,13 @@ Event ReadOpenEvent(int worksheet, int row) {
     return ReadEvent(worksheet, row, [](int tag) { return &Store().entry(tag); });
 }
 
-Event ReadStoredEvent(const Worksheet& sheet, int worksheet, std::uint16_t row) {
+Event ReadStoredEvent(const Worksheet& sheet, int worksheet, std::uint16_t row, EventParts parts) {
     const RowItems items(sheet, row);
-    return ReadEvent(worksheet, row, [&](int tag) { return items.Find(tag); });
+    return ReadEvent(
+        worksheet, row, [&](int tag) { return items.Find(tag); }, parts);
 }
 
-std::vector<Event> ReadStoredEvents(int first, int last) {
+std::vector<Event> ReadStoredEvents(int first, int last, EventParts parts) {
     std::vector<Event> events;
     for (int worksheet = first; worksheet <= last; ++worksheet) {
         const Worksheet* sheet = WorksheetOf(worksheet);
@@ -252,7 +259,7 @@ std::vector<Event> ReadStoredEvents(int first, int last) {
         std::vector<std::uint16_t> keys = sheet->rowKeys();
         std::sort(keys.begin(), keys.end());
         for (std::uint16_t key : keys)
-            events.push_back(ReadStoredEvent(*sheet, worksheet, key));
+            events.push_back(ReadStoredEvent(*sheet, worksheet, key, parts));
     }
     return events;
 }

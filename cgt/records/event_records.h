@@ -22,13 +22,19 @@ struct AdjustmentWorksheet;
 struct GainWorksheet;
 struct RegistrationKind;
 
+// How much of an event is read: all of it, or all but its cost elements and payments, which
+// only the event's own screens and worksheets read (the choice table and the concession grids
+// work on its results).
+enum class EventParts { All, Results };
+
 // The event open in the scratch tags, as its screens and the calculations leave it; `worksheet`
 // and `row` name it.
 Event ReadOpenEvent(int worksheet = 0, int row = 0);
 // A stored row of a worksheet, read from its items without opening it.
-Event ReadStoredEvent(const Worksheet& sheet, int worksheet, std::uint16_t row);
+Event ReadStoredEvent(const Worksheet& sheet, int worksheet, std::uint16_t row,
+                      EventParts parts = EventParts::All);
 // Every stored event of worksheets first..last, in worksheet order, then row key.
-std::vector<Event> ReadStoredEvents(int first, int last);
+std::vector<Event> ReadStoredEvents(int first, int last, EventParts parts = EventParts::All);
 
 // The tag of an event's field; 0 for EventField::None.
 int TagOf(EventField field);

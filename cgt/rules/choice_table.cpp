@@ -87,9 +87,9 @@ bool ChoiceRow::Empty() const {
           &otherApplied, &transferredApplied, &netGain, &indexFactor})
         if (!blank(a->Text())) return false;
     return blank(section) && blank(description) && blank(type) && blank(source.code) &&
-           choiceRequired == ChoiceAnswer::None && method == Method::None && canDefer == ChoiceAnswer::None &&
-           deferAuto == ChoiceAnswer::None && defer == ChoiceAnswer::None &&
-           source.kind == ChoiceSource::Kind::None;
+           choiceRequired == ChoiceAnswer::None && method == Method::None &&
+           canDefer == ChoiceAnswer::None && deferAuto == ChoiceAnswer::None &&
+           defer == ChoiceAnswer::None && source.kind == ChoiceSource::Kind::None;
 }
 
 bool IsCollectableType(std::string_view type) {
@@ -203,67 +203,55 @@ void SetLossCells(ChoiceRow& row, const StringList& list) {
     }
 }
 
-void AddTrustRows(const std::vector<TrustDistribution>& trusts, std::vector<ChoiceRow>& rows,
-                  ChoiceState& state) {
-    for (std::size_t m = 0; m < trusts.size(); ++m) {
-        const TrustDistribution& trust = trusts[m];
-        state.hasSources = true;
-        for (const Component& c : kComponents) { // in the order of their codes
-            const auto k = static_cast<std::size_t>(c.trustCell - 1);
-            const std::string& amount = trust.components[k];
-            if (TrimBlanks(amount).empty()) continue;
-            ChoiceRow row;
-            row.section = "Other trust";
-            row.description = trust.name + c.suffix;
-            row.type = c.type;
-            row.*c.gain = c.factor == 1
-                              ? ChoiceAmount(amount)
-                              : ChoiceAmount::Whole(ChoiceAmount(amount).Value() * c.factor);
-            row.choiceRequired = ChoiceAnswer::No;
-            row.canDefer = ChoiceAnswer::No;
-            row.collectableApplied = ChoiceAmount(TrimText(trust.collectableApplied[k]));
-            row.otherApplied = ChoiceAmount(TrimText(trust.otherApplied[k]));
-            row.transferredApplied = ChoiceAmount(TrimText(trust.transferredApplied[k]));
-            row.source = ChoiceSource::OfTrust(static_cast<int>(m), c.code);
-            rows.push_back(std::move(row));
-        }
+void AddTrustRows(const TrustDistribution& trust, int record, std::vector<ChoiceRow>& rows) {
+    for (const Component& c : kComponents) { // in the order of their codes
+        const auto k = static_cast<std::size_t>(c.trustCell - 1);
+        const std::string& amount = trust.components[k];
+        if (TrimBlanks(amount).empty()) continue;
+        ChoiceRow row;
+        row.section = "Other trust";
+        row.description = trust.name + c.suffix;
+        row.type = c.type;
+        row.*c.gain = c.factor == 1 ? ChoiceAmount(amount)
+                                    : ChoiceAmount::Whole(ChoiceAmount(amount).Value() * c.factor);
+        row.choiceRequired = ChoiceAnswer::No;
+        row.canDefer = ChoiceAnswer::No;
+        row.collectableApplied = ChoiceAmount(TrimText(trust.collectableApplied[k]));
+        row.otherApplied = ChoiceAmount(TrimText(trust.otherApplied[k]));
+        row.transferredApplied = ChoiceAmount(TrimText(trust.transferredApplied[k]));
+        row.source = ChoiceSource::OfTrust(record, c.code);
+        rows.push_back(std::move(row));
     }
 }
 
-void AddManualRows(const std::vector<ChoiceRow>& manual, std::vector<ChoiceRow>& rows,
-                   ChoiceState& state) {
-    for (std::size_t m = 0; m < manual.size(); ++m) {
-        const ChoiceRow& line = manual[m];
-        state.hasSources = true;
-        if (line.description.empty()) continue;
-        ChoiceRow row;
-        row.section = line.section;
-        row.description = line.description;
-        row.type = line.type;
-        row.indexed = line.indexed;
-        row.discount = line.discount;
-        const Extended i = line.indexed.Value();
-        const Extended d = line.discount.Value();
-        if (!line.indexed.Empty() && !line.discount.Empty() &&
-            (AmountEntered(i) || AmountEntered(d))) {
-            row.choiceRequired = ChoiceAnswer::Yes;
-            // Without a discount gain there is no factor: the row goes last in the passes.
-            if (d != 0) row.indexFactor = ChoiceAmount::Factor(i / d * 100);
-            row.method = line.method;
-        } else {
-            row.choiceRequired = ChoiceAnswer::No;
-        }
-        row.other = line.other;
-        row.loss = line.loss;
-        row.canDefer = line.canDefer;
-        row.deferAuto = line.deferAuto;
-        row.defer = line.defer;
-        row.collectableApplied = line.collectableApplied;
-        row.otherApplied = line.otherApplied;
-        row.transferredApplied = line.transferredApplied;
-        row.source = ChoiceSource::OfManual(static_cast<int>(m));
-        rows.push_back(std::move(row));
+void AddManualRow(const ChoiceRow& line, int record, std::vector<ChoiceRow>& rows) {
+    if (line.description.empty()) return;
+    ChoiceRow row;
+    row.section = line.section;
+    row.description = line.description;
+    row.type = line.type;
+    row.indexed = line.indexed;
+    row.discount = line.discount;
+    const Extended i = line.indexed.Value();
+    const Extended d = line.discount.Value();
+    if (!line.indexed.Empty() && !line.discount.Empty() && (AmountEntered(i) || AmountEntered(d))) {
+        row.choiceRequired = ChoiceAnswer::Yes;
+        // Without a discount gain there is no factor: the row goes last in the passes.
+        if (d != 0) row.indexFactor = ChoiceAmount::Factor(i / d * 100);
+        row.method = line.method;
+    } else {
+        row.choiceRequired = ChoiceAnswer::No;
     }
+    row.other = line.other;
+    row.loss = line.loss;
+    row.canDefer = line.canDefer;
+    row.deferAuto = line.deferAuto;
+    row.defer = line.defer;
+    row.collectableApplied = line.collectableApplied;
+    row.otherApplied = line.otherApplied;
+    row.transferredApplied = line.transferredApplied;
+    row.source = ChoiceSource::OfManual(record);
+    rows.push_back(std::move(row));
 }
 
 void AddEventRows(const Event& event, std::vector<ChoiceRow>& rows) {
@@ -700,23 +688,44 @@ EventChoiceUpdate EventChoicesOf(const std::vector<ChoiceRow>& all, std::vector<
 
 // ---- The table -----------------------------------------------------------------------------
 
-ChoiceTable BuildChoiceTable(const ChoiceSources& sources) {
-    ChoiceTable table;
-    ChoiceState& state = table.state;
+void ChoiceTableBuilder::AddEvent(const Event& event) {
+    table_.state.hasSources = true;
+    if (!FifteenYearExempt(event)) AddEventRows(event, table_.rows);
+}
+
+void ChoiceTableBuilder::AddManualLine(const ChoiceRow& line) {
+    table_.state.hasSources = true;
+    AddManualRow(line, manualLines_++, table_.rows);
+}
+
+void ChoiceTableBuilder::AddTrust(const TrustDistribution& trust) {
+    table_.state.hasSources = true;
+    AddTrustRows(trust, trusts_++, table_.rows);
+}
+
+ChoiceTable ChoiceTableBuilder::Finish(Extended priorCollectableLosses, Extended priorOtherLosses,
+                                       Extended transferredInLosses) {
     // Built in source order: worksheets by number and row key, the manual table, the trust
     // table; each source's rows by code.
-    for (const Event& event : sources.events) {
-        state.hasSources = true;
-        if (!FifteenYearExempt(event)) AddEventRows(event, table.rows);
-    }
-    AddManualRows(sources.manual, table.rows, state);
-    AddTrustRows(sources.trusts, table.rows, state);
-    KeepSourceOrder(table.rows);
-    state.priorCollectableLosses = TruncatedDollars(sources.priorCollectableLosses);
-    state.priorOtherLosses = TruncatedDollars(sources.priorOtherLosses);
-    state.transferredInLosses = TruncatedDollars(sources.transferredInLosses);
-    UpdateChoiceTotals(table);
-    return table;
+    KeepSourceOrder(table_.rows);
+    ChoiceState& state = table_.state;
+    state.priorCollectableLosses = TruncatedDollars(priorCollectableLosses);
+    state.priorOtherLosses = TruncatedDollars(priorOtherLosses);
+    state.transferredInLosses = TruncatedDollars(transferredInLosses);
+    UpdateChoiceTotals(table_);
+    return std::move(table_);
+}
+
+ChoiceTable BuildChoiceTable(const ChoiceSources& sources) {
+    ChoiceTableBuilder builder;
+    for (const Event& event : sources.events)
+        builder.AddEvent(event);
+    for (const ChoiceRow& line : sources.manual)
+        builder.AddManualLine(line);
+    for (const TrustDistribution& trust : sources.trusts)
+        builder.AddTrust(trust);
+    return builder.Finish(sources.priorCollectableLosses, sources.priorOtherLosses,
+                          sources.transferredInLosses);
 }
 
 void UpdateChoiceTotals(ChoiceTable& table) {
@@ -803,8 +812,8 @@ void MakeMethodChoices(ChoiceTable& table) {
     RecalculateChoices(table);
 }
 
-void ResetAllChoices(ChoiceTable& table, const ChoiceSources& sources, bool clear) {
-    table = BuildChoiceTable(sources);
+void ResetAllChoices(ChoiceTable& table, ChoiceTable rebuilt, bool clear) {
+    table = std::move(rebuilt);
     if (clear) Clear(table.rows, {Cleared::Methods, Cleared::Deferrals, Cleared::AppliedLosses});
     RecalculateChoices(table);
 }
@@ -826,7 +835,8 @@ std::optional<Refusal> ValidateChoiceTable(const ChoiceTable& table) {
             return Refusal{std::string(message), EventField::None, row, ccIndexed};
         };
         const bool deferred = r.Deferred();
-        if (r.canDefer == ChoiceAnswer::Yes && r.defer == ChoiceAnswer::None && r.deferAuto != ChoiceAnswer::Yes)
+        if (r.canDefer == ChoiceAnswer::Yes && r.defer == ChoiceAnswer::None &&
+            r.deferAuto != ChoiceAnswer::Yes)
             return refuse("You must advise if you wish to defer a gain that can be deferred.");
         if (deferred && filledAbove(r.netGain))
             return refuse("If gain is deferred, net gain must be zero.");
@@ -885,13 +895,13 @@ ChoiceUpdates ChoicesToStore(const ChoiceTable& table) {
         }
     }
     for (auto& [worksheet, keys] : events)
-        for (auto& [key, rows] : keys) {
-            EventChoiceUpdate update = EventChoicesOf(table.rows, rows);
-            update.worksheet = worksheet;
-            update.key = key;
-            updates.events.push_back(std::move(update));
-        }
+        for (auto& [key, rows] : keys)
+            updates.events.push_back({worksheet, key, std::move(rows)});
     return updates;
+}
+
+EventChoiceUpdate EventChoices(const ChoiceTable& table, const EventRows& event) {
+    return EventChoicesOf(table.rows, event.rows);
 }
 
 std::string NetCapitalGainText(const ChoiceState& state) {

@@ -119,7 +119,7 @@ struct ChoiceRow {
     std::string description;
     std::string type; // the asset type code as the source gives it
     ChoiceAmount indexed;
-    ChoiceAmount discount;                // before the discount
+    ChoiceAmount discount;                            // before the discount
     ChoiceAnswer choiceRequired = ChoiceAnswer::None; // Yes: both an indexed and a discount gain
     Method method = Method::None;
     ChoiceAmount other;
@@ -214,8 +214,26 @@ bool IsNonActiveType(std::string_view type);
 // disregarded, so it gives the table no row.
 bool FifteenYearExempt(const Event& event);
 
-// The rows of the sources in source order (gains exempt under the 15-year exemption left out),
-// the earlier-year and transferred-in losses and the current-year losses.
+// The table built from its sources one at a time, so that no copy of them all is needed: the
+// events in worksheet order, then row key, the manual table's lines and the trusts in table
+// order, then the losses.
+class ChoiceTableBuilder {
+public:
+    void AddEvent(const Event& event);
+    void AddManualLine(const ChoiceRow& line);
+    void AddTrust(const TrustDistribution& trust);
+    // The rows in source order (gains exempt under the 15-year exemption left out), the
+    // earlier-year and transferred-in losses and the current-year losses.
+    ChoiceTable Finish(Extended priorCollectableLosses, Extended priorOtherLosses,
+                       Extended transferredInLosses);
+
+private:
+    ChoiceTable table_;
+    int manualLines_ = 0;
+    int trusts_ = 0;
+};
+
+// The table of the sources, as ChoiceTableBuilder builds it.
 ChoiceTable BuildChoiceTable(const ChoiceSources& sources);
 
 // The applied-loss totals, current-year losses, their split and the unapplied losses of the
@@ -235,9 +253,9 @@ void ApplyOtherLosses(ChoiceTable& table);
 void MakeAllChoices(ChoiceTable& table);    // losses, deferment, methods
 void MakeDeferChoices(ChoiceTable& table);  // deferment only
 void MakeMethodChoices(ChoiceTable& table); // methods only
-// The table built again from the sources as when it is shown, and recalculated; with `clear`
-// (the question answered Yes) every choice and applied loss is emptied first.
-void ResetAllChoices(ChoiceTable& table, const ChoiceSources& sources, bool clear);
+// The table built again from its sources (`rebuilt`) as when it is shown, and recalculated;
+// with `clear` (the question answered Yes) every choice and applied loss is emptied first.
+void ResetAllChoices(ChoiceTable& table, ChoiceTable rebuilt, bool clear);
 
 inline constexpr std::string_view kMakeAllChoicesQuestion =
     "This step will now allow Tesmo to make all of the method and deferment choices and to "
@@ -257,20 +275,25 @@ inline constexpr std::string_view kResetChoicesQuestion =
 std::optional<Refusal> ValidateChoiceTable(const ChoiceTable& table);
 
 // What storing the choices gives each source: an event its method, deferment and losses-applied
-// list; a manual line and a trust their cells.
-struct EventChoiceUpdate {
+// list (worked out from its rows when it is stored, one event at a time); a manual line and a
+// trust their cells.
+struct EventRows {
     int worksheet = 0;
     int key = 0;
+    std::vector<int> rows; // the event's rows of the table
+};
+struct EventChoiceUpdate {
     std::optional<std::string> method, deferment; // from its receipts or disposal row
     StringList lossesApplied;
 };
+EventChoiceUpdate EventChoices(const ChoiceTable& table, const EventRows& event);
 struct TableChoiceUpdate {
     int record = 0;    // from 0
     int component = 0; // a trust's column of the component, 1..9; 0 for a manual line
     ChoiceRow row;
 };
 struct ChoiceUpdates {
-    std::vector<EventChoiceUpdate> events; // by worksheet, then key
+    std::vector<EventRows> events;         // by worksheet, then key
     std::vector<TableChoiceUpdate> manual; // in table order
     std::vector<TableChoiceUpdate> trusts; // a trust's component rows, in table order
 };

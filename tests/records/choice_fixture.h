@@ -52,7 +52,7 @@ struct Shown {
     ChoiceState& state = choices.state;
     Shown() {
         SetupChoiceTable(table);
-        choices = BuildChoiceTable(ReadChoiceSources());
+        choices = BuildStoredChoiceTable();
         RecalculateChoices(choices);
         Show();
     }

@@ -83,9 +83,10 @@ TEST(ChoiceRules, MakeAllChoicesOnTypedRows) {
     const ChoiceUpdates updates = ChoicesToStore(table);
     ASSERT_EQ(updates.events.size(), 1u);
     EXPECT_EQ(updates.events[0].key, 1);
-    EXPECT_EQ(updates.events[0].method, "Indexed");
-    EXPECT_EQ(updates.events[0].lossesApplied[2], "600");
-    EXPECT_EQ(updates.events[0].lossesApplied[1], " ");
+    const EventChoiceUpdate update = EventChoices(table, updates.events[0]);
+    EXPECT_EQ(update.method, "Indexed");
+    EXPECT_EQ(update.lossesApplied[2], "600");
+    EXPECT_EQ(update.lossesApplied[1], " ");
 }
 
 // The table's sources come together in source order: events by worksheet and row, the manual

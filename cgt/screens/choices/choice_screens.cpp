@@ -117,7 +117,7 @@ void TQCGT_62::FormShow() {
     ui_->XGrid1->setFixedCols(3);
     ui_->XGrid1->ClearRows();
     ui_->XGrid2->ClearRows();
-    choices_ = cgt::BuildChoiceTable(cgt::ReadChoiceSources());
+    choices_ = cgt::BuildStoredChoiceTable();
     cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
     Recalculate();
 }
@@ -175,11 +175,10 @@ void TQCGT_62::MethodBtnClick() {
 
 void TQCGT_62::RestartBtnClick() {
     // The table shows the stored choices again before the question.
-    const cgt::ChoiceSources sources = cgt::ReadChoiceSources();
-    cgt::ResetAllChoices(choices_, sources, false);
+    cgt::ResetAllChoices(choices_, cgt::BuildStoredChoiceTable(), false);
     ShowTables();
     if (Confirmed(cgt::kResetChoicesQuestion)) {
-        cgt::ResetAllChoices(choices_, sources, true);
+        cgt::ResetAllChoices(choices_, cgt::BuildStoredChoiceTable(), true);
         ShowTables();
     }
 }
