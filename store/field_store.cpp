@@ -151,6 +151,10 @@ bool Worksheet::growRowsInPlace(std::map<std::uint16_t, std::vector<WorksheetIte
     }
     std::sort(blocks.begin(), blocks.end(), std::greater<>());
     std::size_t read = items_.size();
+    // Room grows by an eighth, not double: a large return's list would otherwise leave up to
+    // half of it idle, while growth stays geometric for rows edited one at a time.
+    if (items_.capacity() < items_.size() + added)
+        items_.reserve(std::max(items_.size() + added, items_.size() + items_.size() / 8));
     items_.resize(items_.size() + added);
     std::size_t write = items_.size();
     // From the back: the items after each block move up by what the blocks before them grow;
