@@ -190,7 +190,7 @@ void BM_ChoiceTable(benchmark::State& state) {
             state.SkipWithError("the return does not load");
             break;
         }
-        const cgt::ChoiceRun run = cgt::RunChoiceTable(true);
+        const cgt::ChoiceRun run = cgt::RunChoiceTable(cgt::ChoiceMode::MakeAll);
         refused = run.refused;
         rows = static_cast<int>(run.table.rows.size());
     }

@@ -588,7 +588,8 @@ int Execute(const Arguments& args) {
         {
             RecordingDialogs dialogs;
             events = cgt::RecomputeEvents();
-            choices = cgt::RunChoiceTable(args.autoChoices);
+            choices = cgt::RunChoiceTable(args.autoChoices ? cgt::ChoiceMode::MakeAll
+                                                           : cgt::ChoiceMode::Stored);
         }
         if (args.write) Save(first);
         // A date that does not convert ends that event's calculation; its results stay cleared.

@@ -283,11 +283,12 @@ void LeaveChoiceTable(const ChoiceTable& table) {
     WriteReturnResults(results, true);
 }
 
-ChoiceRun RunChoiceTable(bool makeAllChoices) {
+ChoiceRun RunChoiceTable(ChoiceMode mode) {
     ChoiceRun run;
     run.table = BuildStoredChoiceTable();
     RecalculateChoices(run.table);
-    if (makeAllChoices) MakeAllChoices(run.table);
+    if (mode == ChoiceMode::MakeAll) MakeAllChoices(run.table);
+    if (mode == ChoiceMode::Lowest) run.lowest = MakeLowestChoices(run.table);
     PublishChoiceTable(run.table);
     run.refused = ValidateChoiceTable(run.table);
     if (run.refused) return run;

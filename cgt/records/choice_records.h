@@ -9,6 +9,7 @@
 #include <span>
 
 #include "cgt/rules/choice_table.h"
+#include "cgt/rules/lowest_gain.h"
 #include "cgt/rules/refusal.h"
 #include "cgt/rules/schedule.h"
 
@@ -32,14 +33,19 @@ void StoreChoiceRows(const ChoiceTable& table);
 // StoreChoices, then the CGT schedule.
 void LeaveChoiceTable(const ChoiceTable& table);
 
-// The table worked as `cgt compute` works it: built from the sources, with `makeAllChoices` the
-// make-all-choices button answered Yes, recalculated and left forward: refused, or its rows kept
-// in tag 803 as the screen's grid keeps them, the choices stored and the schedule computed.
+// How `cgt compute` makes the choices: those stored, the make-all-choices button answered Yes,
+// or the lowest net capital gain found.
+enum class ChoiceMode { Stored, MakeAll, Lowest };
+
+// The table worked as `cgt compute` works it: built from the sources, its choices made as
+// `mode` says, recalculated and left forward: refused, or its rows kept in tag 803 as the
+// screen's grid keeps them, the choices stored and the schedule computed.
 struct ChoiceRun {
     ChoiceTable table;
     std::optional<Refusal> refused;
+    std::optional<LowestChoices> lowest; // ChoiceMode::Lowest
 };
-ChoiceRun RunChoiceTable(bool makeAllChoices);
+ChoiceRun RunChoiceTable(ChoiceMode mode);
 
 // ---- The schedule --------------------------------------------------------------------------
 

@@ -1,0 +1,70 @@
+#pragma once
+// The lowest net capital gain the rules allow, found exactly.
+//
+// The model. Deferral is decided first, as the defer button decides it. Every row left that has
+// a gain then has a rate: a gain taxed dollar for dollar (an indexed or other gain) has rate 1, a
+// discount gain rate 1/2 (its net gain is half of what is left of it after losses). A row that
+// needs a method takes its indexed gain at rate 1 or its discount gain at rate 1/2. Collectable
+// losses (current year, then earlier years) reduce the gains of collectables only; other losses
+// reduce any gain, collectables included. A row never gets more loss than its gain. The net
+// gain column's total is
+//
+//     sum over rows of  rate x (gain - losses applied).
+//
+// The result has the lowest total; among the choices with that total, the one that applies the
+// least loss, so that the most is carried forward.
+//
+// Why it is exact.
+// 1. With the methods fixed, the best applying of losses is greedy: every dollar of loss lowers
+//    the total by the rate of the row it goes to, so losses go first to rate-1 gains and then to
+//    rate-1/2 gains, and at each rate collectable losses first to collectables and other losses
+//    to what is left. This is a transportation problem of two sources (collectable and other
+//    losses) and four sinks (collectable and other gains at each rate); the collectable source
+//    reaches a subset of the sinks the other one reaches, so at each rate filling from the
+//    restricted source first never keeps the other source from a sink it could fill, and a
+//    dollar moved from a rate-1/2 sink to a rate-1 sink with room never raises the total. The
+//    greedy is therefore optimal, and it applies as much loss as any optimal applying does.
+// 2. Only the methods remain to be chosen. A row whose indexed gain is at most half its discount
+//    gain takes Indexed in every best answer: with any loss applied, indexed leaves no more net
+//    gain, and it needs no more loss to reach nil. The other rows are the binary variables of a
+//    mixed-integer program whose continuous part is the flow of (1), aggregated by sink; all data
+//    are whole dollars and the objective is counted in half dollars, so it is integral. The
+//    program is solved by GLPK's branch and bound with no gap allowed, first for the lowest
+//    total, then, with the total held at that value, for the least loss applied. Branch and bound
+//    with a zero gap is exhaustive: it ends only when every branch is either solved or bounded
+//    by its linear relaxation above the best answer found.
+// 3. The methods found are then applied through (1) in exact integer arithmetic, and the total
+//    computed is checked against the program's; a difference (a numerical failure of the solver)
+//    leaves the table as the apply-all button leaves it and says so.
+
+#include <string>
+#include <string_view>
+
+#include "cgt/rules/choice_table.h"
+
+namespace cgt {
+
+// What finding the lowest did: the net capital gain it gives and the one the apply-all button
+// gives on the same table (whole dollars, as the line under the table shows them).
+struct LowestChoices {
+    bool found = false; // false: the solver failed and the apply-all choices stand
+    long long netCapitalGain = 0;
+    long long applyAllNetCapitalGain = 0;
+    long long BelowApplyAll() const { return applyAllNetCapitalGain - netCapitalGain; }
+};
+
+// Every deferral, method and applied loss of the table chosen for the lowest net capital gain;
+// the table ends recalculated and passes its own checks.
+LowestChoices MakeLowestChoices(ChoiceTable& table);
+
+// The sentence beside the net capital gain after the lowest has been found: that it is the
+// lowest, and how far below the apply-all choices it is when it is below them.
+std::string LowestChoicesNote(const LowestChoices& lowest);
+
+inline constexpr std::string_view kLowestChoicesCaption = "Find the lowest net capital gain";
+inline constexpr std::string_view kLowestChoicesQuestion =
+    "This step will now allow Tesmo to make the deferment choices and to choose the methods and "
+    "apply the losses that give the lowest net capital gain the rules allow. Other losses may be "
+    "applied against collectable gains.\r\n\r\nDo you wish to continue?";
+
+} // namespace cgt
