@@ -56,18 +56,18 @@ TEST_F(ScheduleTest, OneIndexedShareGain) {
     EXPECT_EQ(GetFieldVal(tag::kLossesCarriedForward), 0);
 }
 
-// The discount is half the discount gains after losses, rounded down: 1001 leaves 501, while the
-// table's own line showed 500 before leaving.
-TEST_F(ScheduleTest, TheDiscountIsRoundedDown) {
+// The discount takes the half dollar of an odd discount gain after losses: 1001 leaves 500, the
+// net capital gain the table's own line showed before leaving.
+TEST_F(ScheduleTest, TheDiscountTakesTheHalfDollar) {
     StoreResult({.worksheet = wkRealEstate, .type = "RN", .discount = 1001});
     Leave(false);
     EXPECT_EQ(shownGain, 500);
     ExpectLabels({{kNonActiveRealEstateDiscount, 1001},
                   {kNonActiveAfterLossesDiscount, 1001},
-                  {kDiscountNonActive, 500},
-                  {kConcessionsDiscount, 500},
-                  {kNetGainDiscount, 501}});
-    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 501);
+                  {kDiscountNonActive, 501},
+                  {kConcessionsDiscount, 501},
+                  {kNetGainDiscount, 500}});
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 500);
 }
 
 TEST_F(ScheduleTest, OtherLossesSplitIntoCurrentAndPriorYears) {
