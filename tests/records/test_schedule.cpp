@@ -70,6 +70,36 @@ TEST_F(ScheduleTest, TheDiscountTakesTheHalfDollar) {
     EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 500);
 }
 
+// A non-active (real estate) and an active (shares) discount gain, and a share loss the table
+// applies to the real estate: the net capital gain is the table's line, the half dollars dropped,
+// and an odd half of each kind makes one whole dollar of discount between them.
+TEST_F(ScheduleTest, TheNetCapitalGainIsTheTablesLine) {
+    struct Case {
+        Extended nonActive, active, loss;
+        Extended discountNonActive, discountActive, net;
+    };
+    const Case cases[] = {
+        {625, 0, 0, 313, 0, 312},    {1000, 0, 0, 500, 0, 500},     {0, 1001, 0, 0, 501, 500},
+        {0, 2000, 0, 0, 1000, 1000}, {625, 1001, 0, 313, 500, 813}, {1000, 1001, 0, 500, 501, 1000},
+        {1000, 0, 375, 313, 0, 312},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nonActive << " " << c.active << " " << c.loss);
+        ClearStore();
+        if (c.nonActive)
+            StoreResult({.worksheet = wkRealEstate, .type = "RN", .discount = c.nonActive});
+        if (c.active) StoreResult({.type = "SA", .discount = c.active});
+        if (c.loss) StoreResult({.key = 2, .type = "SN", .loss = c.loss});
+        Leave(true);
+        EXPECT_EQ(shownGain, c.net);
+        ExpectLabels({{kDiscountNonActive, c.discountNonActive},
+                      {kDiscountActive, c.discountActive},
+                      {kNetGainDiscount, c.net},
+                      {kNetGainTotal, c.net}});
+        EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), c.net);
+    }
+}
+
 TEST_F(ScheduleTest, OtherLossesSplitIntoCurrentAndPriorYears) {
     SetFieldVal(tag::kUnappliedOtherLosses, 500);
     StoreResult({.key = 1, .name = "Gain", .discount = 1000});
