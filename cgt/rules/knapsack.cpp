@@ -11,8 +11,8 @@ using Wide = __int128;
 
 class BranchAndBound {
 public:
-    BranchAndBound(const std::vector<KnapsackItem>& items, long long capacity)
-        : items_(items), capacity_(capacity) {
+    BranchAndBound(const std::vector<KnapsackItem>& items, long long capacity, long long nodeLimit)
+        : items_(items), capacity_(capacity), nodesLeft_(nodeLimit) {
         for (std::size_t i = 0; i < items.size(); ++i)
             if (items[i].weight <= capacity) order_.push_back(i);
         // Highest profit per unit of weight first; a weightless item before all.
@@ -32,6 +32,7 @@ public:
     KnapsackAnswer Solve() {
         Search(0, capacity_, 0);
         KnapsackAnswer answer;
+        answer.proven = nodesLeft_ >= 0;
         answer.profit = best_;
         answer.taken.assign(items_.size(), false);
         for (std::size_t k = 0; k < bestTaken_.size(); ++k)
@@ -63,6 +64,7 @@ private:
             best_ = profit;
             bestTaken_ = current_;
         }
+        if (--nodesLeft_ < 0) return;
         if (k == order_.size() || profit + Bound(k, room) <= best_) return;
         const KnapsackItem& item = items_[order_[k]];
         if (item.weight <= room) {
@@ -79,12 +81,14 @@ private:
     std::vector<long long> weightBefore_, profitBefore_;
     std::vector<bool> current_, bestTaken_;
     long long best_ = -1;
+    long long nodesLeft_;
 };
 
 } // namespace
 
-KnapsackAnswer SolveKnapsack(const std::vector<KnapsackItem>& items, long long capacity) {
-    return BranchAndBound(items, capacity).Solve();
+KnapsackAnswer SolveKnapsack(const std::vector<KnapsackItem>& items, long long capacity,
+                             long long nodeLimit) {
+    return BranchAndBound(items, capacity, nodeLimit).Solve();
 }
 
 } // namespace cgt

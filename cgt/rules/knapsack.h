@@ -9,6 +9,11 @@
 // bound does not beat the best found is left. The search ends when every node is searched or
 // bounded, so the best found is the optimum. Profits and weights are whole numbers; products are
 // formed in 128 bits.
+//
+// The problem is NP-hard and the search exponential in the worst case (many items of one profit
+// per weight whose weights reach no sum near the capacity, as when every weight is even and the
+// capacity odd). The search therefore counts its nodes and gives up past a limit, saying so,
+// rather than keep the user waiting.
 
 #include <cstddef>
 #include <vector>
@@ -21,12 +26,18 @@ struct KnapsackItem {
 };
 
 struct KnapsackAnswer {
+    bool proven = false; // the search ended within its limit: the answer is the optimum
     long long profit = 0;
     std::vector<bool> taken; // per item, in the order given
 };
 
+// About a second or two of searching on this kind of machine.
+inline constexpr long long kKnapsackNodeLimit = 20'000'000;
+
 // The most profitable set of items whose weights add up to no more than `capacity` (at least 0);
 // among sets of equal profit, the first found.
-KnapsackAnswer SolveKnapsack(const std::vector<KnapsackItem>& items, long long capacity);
+// Past `nodeLimit` nodes the best found so far, not proven.
+KnapsackAnswer SolveKnapsack(const std::vector<KnapsackItem>& items, long long capacity,
+                             long long nodeLimit = kKnapsackNodeLimit);
 
 } // namespace cgt

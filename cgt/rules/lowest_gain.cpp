@@ -9,8 +9,6 @@
 #include <optional>
 #include <vector>
 
-#include "cgt/rules/knapsack.h"
-
 namespace cgt {
 
 namespace {
@@ -229,6 +227,7 @@ public:
 
 private:
     static constexpr int kFlows = 6;
+    static constexpr int kProgramMilliseconds = 10'000; // then the program gives up
     static constexpr std::array<Sink, kFlows> kFlowSinks = {
         CollectableWhole, CollectableHalf,                         // collectable losses
         CollectableWhole, CollectableHalf, OtherWhole, OtherHalf}; // other losses
@@ -252,6 +251,7 @@ private:
         parameters.mip_gap = 0.0;
         // Totals run to some 10^10 half dollars: a relative tolerance must stay below one.
         parameters.tol_obj = 1e-13;
+        parameters.tm_lim = kProgramMilliseconds;
         return glp_intopt(problem_.get(), &parameters) == 0 &&
                glp_mip_status(problem_.get()) == GLP_OPT;
     }
@@ -324,8 +324,10 @@ inline constexpr std::size_t kCombinedCollectables = 8;
 // O every choice applies all of O and the lowest 2W + H is wanted: the rows left as discount
 // form a knapsack (weight I, profit 2I - D, room the indexed gains less O - W0). The better of
 // the two answers is the best of all.
-void ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
-                        std::vector<bool> indexed, Pools pools, std::optional<Choice>& best) {
+bool ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
+                        std::vector<bool> indexed, Pools pools, long long searchLimit,
+                        std::optional<Choice>& best) {
+    bool proven = true;
     for (std::size_t k : open)
         indexed[k] = false;
     Capacities fixed{};
@@ -352,7 +354,8 @@ void ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std
                 items.push_back({gains[k].indexed, gains[k].discount - gains[k].indexed});
                 rows.push_back(k);
             }
-        const KnapsackAnswer answer = SolveKnapsack(items, room);
+        const KnapsackAnswer answer = SolveKnapsack(items, room, searchLimit);
+        proven = proven && answer.proven;
         std::vector<bool> methods = indexed;
         for (std::size_t i = 0; i < rows.size(); ++i)
             methods[rows[i]] = answer.taken[i];
@@ -368,12 +371,14 @@ void ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std
         std::vector<KnapsackItem> items;
         for (std::size_t k : open)
             items.push_back({gains[k].indexed, 2 * gains[k].indexed - gains[k].discount});
-        const KnapsackAnswer answer = SolveKnapsack(items, indexedGains - needed);
+        const KnapsackAnswer answer = SolveKnapsack(items, indexedGains - needed, searchLimit);
+        proven = proven && answer.proven;
         std::vector<bool> methods = indexed;
         for (std::size_t i = 0; i < open.size(); ++i)
             methods[open[i]] = !answer.taken[i];
         consider(std::move(methods));
     }
+    return proven;
 }
 
 // Through the mixed-integer program: the methods of every open row at once.
@@ -397,9 +402,10 @@ std::optional<Choice> ProgramChoice(const std::vector<GainRow>& gains,
     return choice;
 }
 
-// The methods that give the lowest total, then apply the least loss; nothing when the solver
-// fails or its answer does not check.
-std::optional<Choice> LowestChoice(const std::vector<GainRow>& gains, Pools pools) {
+// The methods that give the lowest total, then apply the least loss; nothing when a search gives
+// up, the solver fails or its answer does not check.
+std::optional<Choice> LowestChoice(const std::vector<GainRow>& gains, Pools pools,
+                                   long long searchLimit) {
     std::vector<bool> indexed(gains.size(), false);
     OpenRows open;
     for (std::size_t k = 0; k < gains.size(); ++k) {
@@ -419,14 +425,15 @@ std::optional<Choice> LowestChoice(const std::vector<GainRow>& gains, Pools pool
     for (std::size_t mask = 0; mask < combinations; ++mask) {
         for (std::size_t i = 0; i < open.collectable.size(); ++i)
             indexed[open.collectable[i]] = (mask >> i) & 1U;
-        ChooseOtherMethods(gains, open.other, indexed, pools, best);
+        if (!ChooseOtherMethods(gains, open.other, indexed, pools, searchLimit, best))
+            return std::nullopt;
     }
     return best;
 }
 
 } // namespace
 
-LowestChoices MakeLowestChoices(ChoiceTable& table) {
+LowestChoices MakeLowestChoices(ChoiceTable& table, long long searchLimit) {
     LowestChoices result;
     ChoiceTable applyAll = table;
     MakeAllChoices(applyAll);
@@ -440,7 +447,7 @@ LowestChoices MakeLowestChoices(ChoiceTable& table) {
     const Pools pools{state.currentCollectableLosses + state.priorCollectableLosses,
                       state.currentOtherLosses + state.priorOtherLosses};
     const std::vector<GainRow> gains = GainRows(table.rows);
-    const std::optional<Choice> choice = LowestChoice(gains, pools);
+    const std::optional<Choice> choice = LowestChoice(gains, pools, searchLimit);
     if (!choice) {
         table = std::move(applyAll);
         result.netCapitalGain = result.applyAllNetCapitalGain;
@@ -454,7 +461,9 @@ LowestChoices MakeLowestChoices(ChoiceTable& table) {
 }
 
 std::string LowestChoicesNote(const LowestChoices& lowest) {
-    if (!lowest.found) return {};
+    if (!lowest.found)
+        return "The lowest net capital gain could not be proven in the time allowed; the choices "
+               "are those of \"Let Tesmo make all choices\".";
     std::string note = "This is the lowest net capital gain the rules allow";
     if (lowest.BelowApplyAll() > 0)
         note += ", " + DollarsText(lowest.BelowApplyAll()) +

@@ -50,13 +50,16 @@
 #include <string_view>
 
 #include "cgt/rules/choice_table.h"
+#include "cgt/rules/knapsack.h"
 
 namespace cgt {
 
 // What finding the lowest did: the net capital gain it gives and the one the apply-all button
 // gives on the same table (whole dollars, as the line under the table shows them).
 struct LowestChoices {
-    bool found = false; // false: the solver failed and the apply-all choices stand
+    // False when the search gave up past its limit (see knapsack.h) or the program failed: the
+    // apply-all choices stand.
+    bool found = false;
     long long netCapitalGain = 0;
     long long applyAllNetCapitalGain = 0;
     long long BelowApplyAll() const { return applyAllNetCapitalGain - netCapitalGain; }
@@ -64,10 +67,11 @@ struct LowestChoices {
 
 // Every deferral, method and applied loss of the table chosen for the lowest net capital gain;
 // the table ends recalculated and passes its own checks.
-LowestChoices MakeLowestChoices(ChoiceTable& table);
+// `searchLimit` bounds each knapsack's search (see knapsack.h).
+LowestChoices MakeLowestChoices(ChoiceTable& table, long long searchLimit = kKnapsackNodeLimit);
 
-// The sentence beside the net capital gain after the lowest has been found: that it is the
-// lowest, and how far below the apply-all choices it is when it is below them.
+// The sentence beside the net capital gain after the button: that it is the lowest, and how far
+// below the apply-all choices it is when it is below them; or that it could not be proven.
 std::string LowestChoicesNote(const LowestChoices& lowest);
 
 inline constexpr std::string_view kLowestChoicesCaption = "Find the lowest net capital gain";

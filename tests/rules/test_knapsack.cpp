@@ -57,5 +57,23 @@ TEST(Knapsack, NothingFitsOrNothingGiven) {
     EXPECT_EQ(SolveKnapsack({{0, 4}, {5, 1}}, 0).profit, 4) << "a weightless item always fits";
 }
 
+// Even weights, one profit per weight and an odd capacity: no subset reaches the bound, and the
+// search gives up at its limit, saying so, with a feasible answer.
+TEST(Knapsack, GivesUpPastItsLimit) {
+    std::vector<KnapsackItem> items;
+    long long total = 0;
+    for (long long i = 1; i <= 30; ++i) {
+        items.push_back({2 * (1000 + 37 * i), 2 * (1000 + 37 * i)});
+        total += items.back().weight;
+    }
+    const KnapsackAnswer limited = SolveKnapsack(items, total / 2 | 1, 1000);
+    EXPECT_FALSE(limited.proven);
+    long long weight = 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (limited.taken[i]) weight += items[i].weight;
+    EXPECT_LE(weight, total / 2 | 1);
+    EXPECT_TRUE(SolveKnapsack({{4, 4}, {6, 6}}, 9).proven);
+}
+
 } // namespace
 } // namespace cgt

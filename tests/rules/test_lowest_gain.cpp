@@ -171,7 +171,29 @@ TEST(LowestGain, TheNoteSaysHowFarBelowTheButton) {
     ChoiceTable plain = TableOf({Line("Parcel", "SN", 1000, 1500)}, {0, 600});
     EXPECT_EQ(LowestChoicesNote(MakeLowestChoices(plain)),
               "This is the lowest net capital gain the rules allow.");
-    EXPECT_EQ(LowestChoicesNote(LowestChoices{}), "") << "no note when nothing was found";
+    EXPECT_EQ(LowestChoicesNote(LowestChoices{}),
+              "The lowest net capital gain could not be proven in the time allowed; the choices "
+              "are those of \"Let Tesmo make all choices\".");
+}
+
+// A search that gives up leaves the apply-all choices and says the lowest was not found.
+TEST(LowestGain, GivingUpLeavesTheApplyAllChoices) {
+    std::vector<ChoiceRow> lines;
+    long long indexed = 0;
+    for (int i = 1; i <= 30; ++i) { // one profit per weight, every weight even
+        const long long gain = 4 * (1000 + 37 * i);
+        lines.push_back(Line("Parcel " + std::to_string(i), "SN", gain, gain * 3 / 2));
+        indexed += gain;
+    }
+    ChoiceTable table = TableOf(lines, {0, indexed / 2 | 1});
+    ChoiceTable applyAll = table;
+    MakeAllChoices(applyAll);
+    const LowestChoices lowest = MakeLowestChoices(table, 1000);
+    EXPECT_FALSE(lowest.found);
+    EXPECT_EQ(lowest.netCapitalGain, applyAll.state.netCapitalGain);
+    EXPECT_EQ(table.state.netCapitalGain, applyAll.state.netCapitalGain);
+    for (std::size_t i = 0; i < table.rows.size(); ++i)
+        EXPECT_EQ(table.rows[i].method, applyAll.rows[i].method);
 }
 
 // A deferrable gain is deferred as the defer button decides, before the methods and losses.
