@@ -28,6 +28,7 @@
 #include "cgt/screens/choices/choice_screens.h"
 #include "cgt/screens/choices/schedule_screen.h"
 #include "cgt/screens/events/registration_screen.h"
+#include "cgt/screens/flow/question_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -393,6 +394,24 @@ TEST_F(ChoiceScreenTest, TheButtonsAndTheNoteFitAtOnceAndTwiceTheSize) {
         EXPECT_LE(note->heightForWidth(note->width()), note->height())
             << note->text().toStdString();
     }
+}
+
+// The screen before the table warns that the apply-all choices may not give the lowest gain and
+// names the button that finds it, by its caption.
+TEST_F(ChoiceScreenTest, TheNoteBeforeTheTableNamesTheLowestButton) {
+    start(2102);
+    auto* question = dynamic_cast<TQuestionScreen*>(screen());
+    ASSERT_NE(question, nullptr);
+    ASSERT_NE(question->NotesLabel(), nullptr);
+    const std::string notes = question->NotesLabel()->plainText().simplified().toStdString();
+    EXPECT_NE(notes.find("When Tesmo makes all choices, it may not in all circumstances calculate "
+                         "the lowest possible gain"),
+              std::string::npos)
+        << notes;
+    EXPECT_NE(notes.find("with the \"" + std::string(kLowestChoicesCaption) +
+                         "\" button on the next screen."),
+              std::string::npos)
+        << notes;
 }
 
 TEST_F(ChoiceScreenTest, TheAmountsAreShownInWholeDollarsAlike) {
