@@ -905,7 +905,10 @@ EventChoiceUpdate EventChoices(const ChoiceTable& table, const EventRows& event)
 }
 
 std::string NetCapitalGainText(const ChoiceState& state) {
-    const long long value = state.netCapitalGain;
+    return DollarsText(state.netCapitalGain);
+}
+
+std::string DollarsText(long long value) {
     const std::string digits = std::to_string(value < 0 ? -value : value);
     std::string text(value < 0 ? "-$" : "$");
     for (std::size_t i = 0; i < digits.size(); ++i) {

@@ -301,6 +301,8 @@ ChoiceUpdates ChoicesToStore(const ChoiceTable& table);
 
 // "$1,234": the net capital gain as the line under the table shows it (screen tag 123).
 std::string NetCapitalGainText(const ChoiceState& state);
+// "$1,234", "-$56": whole dollars as the table's lines show them.
+std::string DollarsText(long long value);
 inline constexpr int kNetCapitalGainScreenTag = 123;
 
 } // namespace cgt

@@ -1,17 +1,465 @@
 #include "cgt/rules/lowest_gain.h"
 
+#include <glpk.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "cgt/rules/knapsack.h"
+
 namespace cgt {
 
-// Interim: the apply-all choices until the solver lands.
+namespace {
+
+// ---- The rows as the model sees them -------------------------------------------------------
+
+// A sink of the losses: the gains of collectables or of other assets, at rate 1 (indexed and
+// other gains) or at rate 1/2 (discount gains).
+enum Sink : std::size_t { CollectableWhole, CollectableHalf, OtherWhole, OtherHalf, kSinks };
+using Capacities = std::array<long long, kSinks>;
+
+Sink SinkOf(bool collectable, bool half) {
+    return collectable ? (half ? CollectableHalf : CollectableWhole)
+                       : (half ? OtherHalf : OtherWhole);
+}
+bool Half(Sink sink) {
+    return sink == CollectableHalf || sink == OtherHalf;
+}
+
+// A row of the table that has a gain this year (not deferred), in whole dollars. A row with a
+// method to choose has both gains; the others have one gain at one rate.
+struct GainRow {
+    std::size_t row = 0; // in the table
+    bool collectable = false;
+    bool choice = false;
+    long long indexed = 0, discount = 0; // a row with a method to choose
+    long long gain = 0;                  // the others
+    bool half = false;                   // the others: a discount gain
+};
+
+std::vector<GainRow> GainRows(const std::vector<ChoiceRow>& rows) {
+    std::vector<GainRow> gains;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ChoiceRow& r = rows[i];
+        if (r.Deferred()) continue;
+        GainRow g;
+        g.row = i;
+        g.collectable = IsCollectableType(r.type);
+        const long long indexed = r.indexed.Dollars(), discount = r.discount.Dollars();
+        if (r.NeedsChoice()) {
+            g.choice = true;
+            g.indexed = std::max(indexed, 0LL);
+            g.discount = std::max(discount, 0LL);
+        } else if (indexed > 0) { // as the table reads a row without a choice
+            g.gain = indexed;
+        } else if (discount > 0) {
+            g.gain = discount;
+            g.half = true;
+        } else if (const long long other = r.other.Dollars(); other > 0) {
+            g.gain = other;
+        } else {
+            continue;
+        }
+        gains.push_back(g);
+    }
+    return gains;
+}
+
+// Indexed leaves no more net gain than discount whatever loss the row gets, and needs no more
+// loss to reach nil, when the indexed gain is at most half the discount gain.
+bool IndexedDominates(const GainRow& g) {
+    return 2 * g.indexed <= g.discount;
+}
+
+// The sink and gain of a row with its method.
+Sink SinkOfRow(const GainRow& g, bool indexed) {
+    return SinkOf(g.collectable, g.choice ? !indexed : g.half);
+}
+long long GainOfRow(const GainRow& g, bool indexed) {
+    return g.choice ? (indexed ? g.indexed : g.discount) : g.gain;
+}
+
+// ---- The best applying of losses with the methods fixed ------------------------------------
+
+struct Pools {
+    long long collectable = 0, other = 0;
+};
+
+// How much of each pool goes to each sink: rate-1 sinks first; at each rate collectable losses to
+// collectables first, then other losses to what is left (other gains first, then collectables).
+struct Flow {
+    Capacities collectable{}; // collectable losses per sink
+    Capacities other{};       // other losses per sink
+};
+
+Flow GreedyFlow(const Capacities& capacity, Pools pools) {
+    Flow flow;
+    Capacities room = capacity;
+    auto take = [](long long& pool, long long& space) {
+        const long long amount = std::min(pool, space);
+        pool -= amount;
+        space -= amount;
+        return amount;
+    };
+    for (const auto& [collectableSink, otherSink] :
+         {std::pair{CollectableWhole, OtherWhole}, std::pair{CollectableHalf, OtherHalf}}) {
+        flow.collectable[collectableSink] = take(pools.collectable, room[collectableSink]);
+        flow.other[otherSink] = take(pools.other, room[otherSink]);
+        flow.other[collectableSink] = take(pools.other, room[collectableSink]);
+    }
+    return flow;
+}
+
+// The net gain column's total in half dollars, and the loss applied.
+struct Outcome {
+    long long halfDollars = 0;
+    long long lossApplied = 0;
+};
+
+Outcome OutcomeOf(const Capacities& capacity, const Flow& flow) {
+    Outcome outcome;
+    for (std::size_t s = 0; s < kSinks; ++s) {
+        const long long applied = flow.collectable[s] + flow.other[s];
+        const long long left = capacity[s] - applied;
+        outcome.halfDollars += Half(static_cast<Sink>(s)) ? left : 2 * left;
+        outcome.lossApplied += applied;
+    }
+    return outcome;
+}
+
+Capacities CapacitiesOf(const std::vector<GainRow>& gains, const std::vector<bool>& indexed) {
+    Capacities capacity{};
+    for (std::size_t k = 0; k < gains.size(); ++k)
+        capacity[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
+    return capacity;
+}
+
+// ---- The methods: a mixed-integer program --------------------------------------------------
+
+// The program of the rows whose method is open (`open`), beside the fixed sinks' capacities:
+// a binary column per open row (1: indexed), the six flows, a row per sink and per pool.
+class MethodProgram {
+public:
+    MethodProgram(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
+                  const Capacities& fixed, Pools pools)
+        : problem_(glp_create_prob(), glp_delete_prob), open_(open.size()) {
+        glp_prob* p = problem_.get();
+        glp_set_obj_dir(p, GLP_MIN);
+        // Flow columns after the binaries: collectable losses to the two collectable sinks, other
+        // losses to the four sinks.
+        const int binaries = static_cast<int>(open_);
+        glp_add_cols(p, binaries + kFlows);
+        for (int j = 1; j <= binaries; ++j)
+            glp_set_col_kind(p, j, GLP_BV);
+        for (int f = 0; f < kFlows; ++f)
+            glp_set_col_bnds(p, FlowColumn(f), GLP_LO, 0.0, 0.0);
+
+        // Sink rows: flows into the sink - what indexed rows add (rate 1) + what they take away
+        // (rate 1/2) <= the fixed capacity + the open rows' discount gains.
+        glp_add_rows(p, static_cast<int>(kSinks) + 2);
+        Capacities bound = fixed;
+        double constant = 0; // the objective's part that no column carries, in half dollars
+        for (std::size_t s = 0; s < kSinks; ++s)
+            constant += static_cast<double>(Half(static_cast<Sink>(s)) ? fixed[s] : 2 * fixed[s]);
+        for (std::size_t k = 0; k < open.size(); ++k) {
+            const GainRow& g = gains[open[k]];
+            const int column = static_cast<int>(k) + 1;
+            const Sink whole = SinkOf(g.collectable, false), half = SinkOf(g.collectable, true);
+            bound[half] += g.discount;
+            Add(SinkRow(whole), column, -static_cast<double>(g.indexed));
+            Add(SinkRow(half), column, static_cast<double>(g.discount));
+            // Half dollars: 2 x indexed when indexed, the discount gain otherwise.
+            constant += static_cast<double>(g.discount);
+            glp_set_obj_coef(p, column, static_cast<double>(2 * g.indexed - g.discount));
+        }
+        glp_set_obj_coef(p, 0, constant);
+        for (int f = 0; f < kFlows; ++f) {
+            const Sink sink = kFlowSinks[static_cast<std::size_t>(f)];
+            Add(SinkRow(sink), FlowColumn(f), 1.0);
+            Add(f < 2 ? kCollectablePoolRow : kOtherPoolRow, FlowColumn(f), 1.0);
+            glp_set_obj_coef(p, FlowColumn(f), Half(sink) ? -1.0 : -2.0);
+        }
+        for (std::size_t s = 0; s < kSinks; ++s)
+            glp_set_row_bnds(p, SinkRow(static_cast<Sink>(s)), GLP_UP, 0.0,
+                             static_cast<double>(bound[s]));
+        glp_set_row_bnds(p, kCollectablePoolRow, GLP_UP, 0.0,
+                         static_cast<double>(pools.collectable));
+        glp_set_row_bnds(p, kOtherPoolRow, GLP_UP, 0.0, static_cast<double>(pools.other));
+        glp_load_matrix(p, static_cast<int>(values_.size()) - 1, rowsOf_.data(), columnsOf_.data(),
+                        values_.data());
+    }
+
+    // The lowest total in half dollars and the methods giving it; nothing when the solver fails.
+    std::optional<long long> SolveLowest() {
+        if (!Solve()) return std::nullopt;
+        return std::llround(glp_mip_obj_val(problem_.get()));
+    }
+
+    // With the total held at `lowest`, the methods that apply the least loss.
+    bool SolveLeastLoss(long long lowest) {
+        glp_prob* p = problem_.get();
+        const int row = glp_add_rows(p, 1);
+        const int columns = glp_get_num_cols(p);
+        std::vector<int> indices(1);
+        std::vector<double> coefficients(1);
+        for (int j = 1; j <= columns; ++j) {
+            indices.push_back(j);
+            coefficients.push_back(glp_get_obj_coef(p, j));
+        }
+        glp_set_mat_row(p, row, columns, indices.data(), coefficients.data());
+        // The totals are whole half dollars: anything below lowest + 1 is lowest.
+        glp_set_row_bnds(p, row, GLP_UP, 0.0,
+                         static_cast<double>(lowest) + 0.5 - glp_get_obj_coef(p, 0));
+        glp_set_obj_coef(p, 0, 0.0);
+        for (int j = 1; j <= columns; ++j)
+            glp_set_obj_coef(p, j, j > static_cast<int>(open_) ? 1.0 : 0.0);
+        return Solve();
+    }
+
+    std::vector<bool> Indexed() const {
+        std::vector<bool> indexed(open_);
+        for (std::size_t k = 0; k < open_; ++k)
+            indexed[k] = glp_mip_col_val(problem_.get(), static_cast<int>(k) + 1) > 0.5;
+        return indexed;
+    }
+
+private:
+    static constexpr int kFlows = 6;
+    static constexpr std::array<Sink, kFlows> kFlowSinks = {
+        CollectableWhole, CollectableHalf,                         // collectable losses
+        CollectableWhole, CollectableHalf, OtherWhole, OtherHalf}; // other losses
+    static constexpr int kCollectablePoolRow = static_cast<int>(kSinks) + 1;
+    static constexpr int kOtherPoolRow = static_cast<int>(kSinks) + 2;
+
+    static int SinkRow(Sink sink) { return static_cast<int>(sink) + 1; }
+    int FlowColumn(int flow) const { return static_cast<int>(open_) + 1 + flow; }
+
+    void Add(int row, int column, double value) {
+        rowsOf_.push_back(row);
+        columnsOf_.push_back(column);
+        values_.push_back(value);
+    }
+
+    bool Solve() {
+        glp_iocp parameters;
+        glp_init_iocp(&parameters);
+        parameters.msg_lev = GLP_MSG_OFF;
+        parameters.presolve = GLP_ON;
+        parameters.mip_gap = 0.0;
+        // Totals run to some 10^10 half dollars: a relative tolerance must stay below one.
+        parameters.tol_obj = 1e-13;
+        return glp_intopt(problem_.get(), &parameters) == 0 &&
+               glp_mip_status(problem_.get()) == GLP_OPT;
+    }
+
+    std::unique_ptr<glp_prob, void (*)(glp_prob*)> problem_;
+    std::size_t open_;
+    // The constraint matrix, 1-based as GLPK reads it.
+    std::vector<int> rowsOf_{0}, columnsOf_{0};
+    std::vector<double> values_{0.0};
+};
+
+// ---- Writing the choices -------------------------------------------------------------------
+
+// The methods, and each pool's losses spread over the rows of each sink in table order.
+void WriteChoices(ChoiceTable& table, const std::vector<GainRow>& gains,
+                  const std::vector<bool>& indexed, const Flow& flow) {
+    Flow left = flow;
+    for (std::size_t k = 0; k < gains.size(); ++k) {
+        const GainRow& g = gains[k];
+        ChoiceRow& row = table.rows[g.row];
+        if (g.choice) row.method = indexed[k] ? Method::Indexed : Method::Discount;
+        const Sink sink = SinkOfRow(g, indexed[k]);
+        long long room = GainOfRow(g, indexed[k]);
+        for (auto [pool, column] : {std::pair{&left.collectable, &ChoiceRow::collectableApplied},
+                                    std::pair{&left.other, &ChoiceRow::otherApplied}}) {
+            const long long amount = std::min(room, (*pool)[sink]);
+            if (amount <= 0) continue;
+            (*pool)[sink] -= amount;
+            room -= amount;
+            row.*column = ChoiceAmount::General(static_cast<Extended>(amount));
+        }
+    }
+}
+
+struct Choice {
+    std::vector<bool> indexed; // per gain row
+    Outcome outcome;
+    Flow flow;
+};
+
+Choice Evaluate(const std::vector<GainRow>& gains, std::vector<bool> indexed, Pools pools) {
+    Choice choice;
+    choice.indexed = std::move(indexed);
+    const Capacities capacity = CapacitiesOf(gains, choice.indexed);
+    choice.flow = GreedyFlow(capacity, pools);
+    choice.outcome = OutcomeOf(capacity, choice.flow);
+    return choice;
+}
+
+bool Better(const Choice& a, const std::optional<Choice>& b) {
+    if (!b) return true;
+    if (a.outcome.halfDollars != b->outcome.halfDollars)
+        return a.outcome.halfDollars < b->outcome.halfDollars;
+    return a.outcome.lossApplied < b->outcome.lossApplied;
+}
+
+// The rows whose method is open, by the kind of gain: collectables take collectable losses
+// first, so their methods are tried in every combination when they are few.
+struct OpenRows {
+    std::vector<std::size_t> collectable, other;
+};
+inline constexpr std::size_t kCombinedCollectables = 8;
+
+// The methods of the open rows of other assets, with the methods of every other row fixed in
+// `indexed`. The other losses O meet the gains at rate 1, W, and at rate 1/2, H, that the
+// collectable losses leave, and the total is, in half dollars,
+//     2W + H - 2O  when W >= O,   max(W + H - O, 0)  when W <= O.
+// With W at most O the lowest total and the least loss both come from the least W + H: a
+// knapsack over the rows taken as indexed (weight I, profit D - I, room O - W0). With W at least
+// O every choice applies all of O and the lowest 2W + H is wanted: the rows left as discount
+// form a knapsack (weight I, profit 2I - D, room the indexed gains less O - W0). The better of
+// the two answers is the best of all.
+void ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
+                        std::vector<bool> indexed, Pools pools, std::optional<Choice>& best) {
+    for (std::size_t k : open)
+        indexed[k] = false;
+    Capacities fixed{};
+    {
+        std::vector<bool> isOpen(gains.size(), false);
+        for (std::size_t k : open)
+            isOpen[k] = true;
+        for (std::size_t k = 0; k < gains.size(); ++k)
+            if (!isOpen[k])
+                fixed[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
+    }
+    const long long toWhole = std::min(pools.collectable, fixed[CollectableWhole]);
+    const long long whole = fixed[OtherWhole] + fixed[CollectableWhole] - toWhole;
+    auto consider = [&](std::vector<bool> methods) {
+        Choice choice = Evaluate(gains, std::move(methods), pools);
+        if (Better(choice, best)) best = std::move(choice);
+    };
+
+    if (const long long room = pools.other - whole; room >= 0) { // W at most O
+        std::vector<KnapsackItem> items;
+        std::vector<std::size_t> rows;
+        for (std::size_t k : open)
+            if (gains[k].discount > gains[k].indexed) {
+                items.push_back({gains[k].indexed, gains[k].discount - gains[k].indexed});
+                rows.push_back(k);
+            }
+        const KnapsackAnswer answer = SolveKnapsack(items, room);
+        std::vector<bool> methods = indexed;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            methods[rows[i]] = answer.taken[i];
+        consider(std::move(methods));
+    }
+    long long indexedGains = 0;
+    for (std::size_t k : open)
+        indexedGains += gains[k].indexed;
+    const long long needed = pools.other - whole; // W at least O
+    if (needed <= 0) {
+        consider(indexed); // every open row discount
+    } else if (indexedGains >= needed) {
+        std::vector<KnapsackItem> items;
+        for (std::size_t k : open)
+            items.push_back({gains[k].indexed, 2 * gains[k].indexed - gains[k].discount});
+        const KnapsackAnswer answer = SolveKnapsack(items, indexedGains - needed);
+        std::vector<bool> methods = indexed;
+        for (std::size_t i = 0; i < open.size(); ++i)
+            methods[open[i]] = !answer.taken[i];
+        consider(std::move(methods));
+    }
+}
+
+// Through the mixed-integer program: the methods of every open row at once.
+std::optional<Choice> ProgramChoice(const std::vector<GainRow>& gains,
+                                    const std::vector<std::size_t>& open, std::vector<bool> indexed,
+                                    Pools pools) {
+    std::vector<bool> isOpen(gains.size(), false);
+    for (std::size_t k : open)
+        isOpen[k] = true;
+    Capacities fixed{};
+    for (std::size_t k = 0; k < gains.size(); ++k)
+        if (!isOpen[k]) fixed[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
+    MethodProgram program(gains, open, fixed, pools);
+    const std::optional<long long> lowest = program.SolveLowest();
+    if (!lowest || !program.SolveLeastLoss(*lowest)) return std::nullopt;
+    const std::vector<bool> chosen = program.Indexed();
+    for (std::size_t k = 0; k < open.size(); ++k)
+        indexed[open[k]] = chosen[k];
+    Choice choice = Evaluate(gains, std::move(indexed), pools);
+    if (choice.outcome.halfDollars != *lowest) return std::nullopt;
+    return choice;
+}
+
+// The methods that give the lowest total, then apply the least loss; nothing when the solver
+// fails or its answer does not check.
+std::optional<Choice> LowestChoice(const std::vector<GainRow>& gains, Pools pools) {
+    std::vector<bool> indexed(gains.size(), false);
+    OpenRows open;
+    for (std::size_t k = 0; k < gains.size(); ++k) {
+        if (!gains[k].choice) continue;
+        if (IndexedDominates(gains[k]))
+            indexed[k] = true;
+        else
+            (gains[k].collectable ? open.collectable : open.other).push_back(k);
+    }
+    if (open.collectable.size() > kCombinedCollectables) {
+        std::vector<std::size_t> all = open.collectable;
+        all.insert(all.end(), open.other.begin(), open.other.end());
+        return ProgramChoice(gains, all, std::move(indexed), pools);
+    }
+    std::optional<Choice> best;
+    const std::size_t combinations = std::size_t{1} << open.collectable.size();
+    for (std::size_t mask = 0; mask < combinations; ++mask) {
+        for (std::size_t i = 0; i < open.collectable.size(); ++i)
+            indexed[open.collectable[i]] = (mask >> i) & 1U;
+        ChooseOtherMethods(gains, open.other, indexed, pools, best);
+    }
+    return best;
+}
+
+} // namespace
+
 LowestChoices MakeLowestChoices(ChoiceTable& table) {
-    MakeAllChoices(table);
-    LowestChoices lowest;
-    lowest.netCapitalGain = lowest.applyAllNetCapitalGain = table.state.netCapitalGain;
-    return lowest;
+    LowestChoices result;
+    ChoiceTable applyAll = table;
+    MakeAllChoices(applyAll);
+    result.applyAllNetCapitalGain = applyAll.state.netCapitalGain;
+
+    for (ChoiceRow& row : table.rows)
+        row.collectableApplied = row.priorCollectableApplied = row.otherApplied =
+            row.transferredApplied = ChoiceAmount();
+    AutoDefer(table); // recalculates: the current-year losses count only rows not deferred
+    const ChoiceState& state = table.state;
+    const Pools pools{state.currentCollectableLosses + state.priorCollectableLosses,
+                      state.currentOtherLosses + state.priorOtherLosses};
+    const std::vector<GainRow> gains = GainRows(table.rows);
+    const std::optional<Choice> choice = LowestChoice(gains, pools);
+    if (!choice) {
+        table = std::move(applyAll);
+        result.netCapitalGain = result.applyAllNetCapitalGain;
+        return result;
+    }
+    WriteChoices(table, gains, choice->indexed, choice->flow);
+    RecalculateChoices(table);
+    result.found = true;
+    result.netCapitalGain = table.state.netCapitalGain;
+    return result;
 }
 
 std::string LowestChoicesNote(const LowestChoices& lowest) {
-    return lowest.found ? "Lowest" : "";
+    if (!lowest.found) return {};
+    std::string note = "This is the lowest net capital gain the rules allow";
+    if (lowest.BelowApplyAll() > 0)
+        note += ", " + DollarsText(lowest.BelowApplyAll()) +
+                " below what \"Let Tesmo make all choices\" gives";
+    return note + ".";
 }
 
 } // namespace cgt

@@ -26,16 +26,25 @@
 //    greedy is therefore optimal, and it applies as much loss as any optimal applying does.
 // 2. Only the methods remain to be chosen. A row whose indexed gain is at most half its discount
 //    gain takes Indexed in every best answer: with any loss applied, indexed leaves no more net
-//    gain, and it needs no more loss to reach nil. The other rows are the binary variables of a
-//    mixed-integer program whose continuous part is the flow of (1), aggregated by sink; all data
-//    are whole dollars and the objective is counted in half dollars, so it is integral. The
-//    program is solved by GLPK's branch and bound with no gap allowed, first for the lowest
-//    total, then, with the total held at that value, for the least loss applied. Branch and bound
-//    with a zero gap is exhaustive: it ends only when every branch is either solved or bounded
-//    by its linear relaxation above the best answer found.
-// 3. The methods found are then applied through (1) in exact integer arithmetic, and the total
-//    computed is checked against the program's; a difference (a numerical failure of the solver)
-//    leaves the table as the apply-all button leaves it and says so.
+//    gain, and it needs no more loss to reach nil.
+// 3. The open collectables (few on any return) are tried in every combination. For each, the
+//    collectable losses fill the collectables' sinks as in (1), and the other losses O meet the
+//    rate-1 gains W and rate-1/2 gains H that are left. The total, in half dollars, is
+//        2W + H - 2O  when W >= O,   and   max(W + H - O, 0)  when W <= O,
+//    and every choice with W >= O applies all of O. So the best with W <= O is the least W + H
+//    under W <= O, which also applies the least loss: a 0/1 knapsack over the rows taken as
+//    indexed (weight I, profit D - I). The best with W >= O is the least 2W + H under W >= O: a
+//    0/1 knapsack over the rows left as discount (weight I, profit 2I - D). Both knapsacks are
+//    solved exactly (cgt/rules/knapsack.h), the two answers are applied through (1), and the
+//    lower total, then the lesser loss, is the best of all: every choice of methods falls under
+//    one of the two cases.
+// 4. With more open collectables than are tried in combination, the methods of all open rows are
+//    the binary variables of a mixed-integer program whose continuous part is the flow of (1),
+//    aggregated by sink; the data are whole dollars and the objective is counted in half
+//    dollars. GLPK's branch and bound solves it with no gap, first for the lowest total, then
+//    with the total held for the least loss. Its methods are applied through (1) in integer
+//    arithmetic and the total checked against the program's; should they differ (a numerical
+//    failure), the table is left as the apply-all button leaves it and `found` is false.
 
 #include <string>
 #include <string_view>

@@ -110,6 +110,20 @@ long long Sum(const Triple& t) {
     return t[0] + t[1] + t[2];
 }
 
+// Part F: the CGT discount on the discount gains after losses. The discount takes the half dollar
+// of an odd amount, so the net capital gain drops it as the choice table's line does. The active
+// discount is what the discount on both together leaves, so that an odd non-active and an odd
+// active amount make one whole dollar of discount between them. The amounts are never negative
+// (the table refuses a negative net gain), so halving truncates down.
+struct Discount {
+    long long nonActive = 0, active = 0;
+};
+Discount DiscountOf(long long nonActiveGains, long long activeGains) {
+    auto discount = [](long long gains) { return gains - gains / 2; };
+    const long long nonActive = discount(nonActiveGains);
+    return {nonActive, discount(nonActiveGains + activeGains) - nonActive};
+}
+
 // A label read as the schedule's arithmetic reads it: whole dollars, truncated.
 long long Dollars(Extended value) {
     return TruncatedDollars(value);
@@ -170,8 +184,9 @@ void ComputeSchedule(const ChoiceTable& table, Schedule& s, ReturnResults& resul
     results.totalCurrentYearGains =
         total == 0 && Sum(acc.gains) > 0 ? ExplicitZero : static_cast<Extended>(total);
 
-    s.discountNonActive = static_cast<Extended>(acc.nonActiveAfter[mDiscount] / 2);
-    s.discountActive = static_cast<Extended>(acc.activeAfter[mDiscount] / 2);
+    const Discount discount = DiscountOf(acc.nonActiveAfter[mDiscount], acc.activeAfter[mDiscount]);
+    s.discountNonActive = static_cast<Extended>(discount.nonActive);
+    s.discountActive = static_cast<Extended>(discount.active);
 
     s.carriedCollectableLosses = static_cast<Extended>(uc);
     s.carriedOtherLosses = static_cast<Extended>(uo);

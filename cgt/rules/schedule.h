@@ -57,7 +57,8 @@ struct ReturnResults {
 inline constexpr const char* kScheduleName = "Capital gains tax (CGT) schedule 2001";
 
 // Parts A, B, D, E, F and I from the choice table (the other parts kept), the three results,
-// and Part H again. Deferred rows count nothing.
+// and Part H again. Deferred rows count nothing. The discount takes the half dollar of an odd
+// discount gain, so the net capital gain is the choice table's line.
 void ComputeSchedule(const ChoiceTable& table, Schedule& schedule, ReturnResults& results);
 
 // Part H from Parts E, F and G: the totals of the discount and concessions, the net capital gains

@@ -56,18 +56,48 @@ TEST_F(ScheduleTest, OneIndexedShareGain) {
     EXPECT_EQ(GetFieldVal(tag::kLossesCarriedForward), 0);
 }
 
-// The discount is half the discount gains after losses, rounded down: 1001 leaves 501, while the
-// table's own line showed 500 before leaving.
-TEST_F(ScheduleTest, TheDiscountIsRoundedDown) {
+// The discount takes the half dollar of an odd discount gain after losses: 1001 leaves 500, the
+// net capital gain the table's own line showed before leaving.
+TEST_F(ScheduleTest, TheDiscountTakesTheHalfDollar) {
     StoreResult({.worksheet = wkRealEstate, .type = "RN", .discount = 1001});
     Leave(false);
     EXPECT_EQ(shownGain, 500);
     ExpectLabels({{kNonActiveRealEstateDiscount, 1001},
                   {kNonActiveAfterLossesDiscount, 1001},
-                  {kDiscountNonActive, 500},
-                  {kConcessionsDiscount, 500},
-                  {kNetGainDiscount, 501}});
-    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 501);
+                  {kDiscountNonActive, 501},
+                  {kConcessionsDiscount, 501},
+                  {kNetGainDiscount, 500}});
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 500);
+}
+
+// A non-active (real estate) and an active (shares) discount gain, and a share loss the table
+// applies to the real estate: the net capital gain is the table's line, the half dollars dropped,
+// and an odd half of each kind makes one whole dollar of discount between them.
+TEST_F(ScheduleTest, TheNetCapitalGainIsTheTablesLine) {
+    struct Case {
+        Extended nonActive, active, loss;
+        Extended discountNonActive, discountActive, net;
+    };
+    const Case cases[] = {
+        {625, 0, 0, 313, 0, 312},    {1000, 0, 0, 500, 0, 500},     {0, 1001, 0, 0, 501, 500},
+        {0, 2000, 0, 0, 1000, 1000}, {625, 1001, 0, 313, 500, 813}, {1000, 1001, 0, 500, 501, 1000},
+        {1000, 0, 375, 313, 0, 312},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nonActive << " " << c.active << " " << c.loss);
+        ClearStore();
+        if (c.nonActive)
+            StoreResult({.worksheet = wkRealEstate, .type = "RN", .discount = c.nonActive});
+        if (c.active) StoreResult({.type = "SA", .discount = c.active});
+        if (c.loss) StoreResult({.key = 2, .type = "SN", .loss = c.loss});
+        Leave(true);
+        EXPECT_EQ(shownGain, c.net);
+        ExpectLabels({{kDiscountNonActive, c.discountNonActive},
+                      {kDiscountActive, c.discountActive},
+                      {kNetGainDiscount, c.net},
+                      {kNetGainTotal, c.net}});
+        EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), c.net);
+    }
 }
 
 TEST_F(ScheduleTest, OtherLossesSplitIntoCurrentAndPriorYears) {
