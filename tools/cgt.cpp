@@ -52,9 +52,11 @@ commands:
   new FILE --id ID [--force]           write an empty return for identifier ID
   dump FILE --id ID [--json]           print every field of the return
   stat FILE --id ID                    print one line of counts
-  compute FILE --id ID [--auto] [--json] [--write]
+  compute FILE --id ID [--auto | --lowest] [--json] [--write]
                                        recompute every CGT event and print the results;
-                                       --write saves the recomputed return
+                                       --auto makes all choices as the button does, --lowest
+                                       those that give the lowest net capital gain the rules
+                                       allow; --write saves the recomputed return
   rekey IN OUT --id OLD --new-id NEW [--force]
                                        save the return IN under the identifier NEW as OUT
   decrypt IN OUT --id ID [--force]     write the plain form of IN to OUT
@@ -129,6 +131,7 @@ struct Arguments {
     bool json = false;
     bool force = false;
     bool autoChoices = false;
+    bool lowest = false;
     bool write = false;
     bool help = false;
     std::map<std::string, std::string> values; // --report, --worksheet, --row, --pdf
@@ -159,6 +162,8 @@ Arguments Parse(int argc, char** argv) {
             args.force = true;
         } else if (arg == "--auto") {
             args.autoChoices = true;
+        } else if (arg == "--lowest") {
+            args.lowest = true;
         } else if (arg == "--write") {
             args.write = true;
         } else if (const auto* option =
@@ -201,7 +206,7 @@ struct CommandRule {
     bool json;
     bool force;
     bool newId;
-    bool compute = false; // --auto and --write
+    bool compute = false; // --auto, --lowest and --write
 };
 
 constexpr CommandRule kRules[] = {
@@ -228,6 +233,9 @@ const CommandRule& CheckArguments(const Arguments& args) {
     if (!rule->newId && args.newId) throw Failure(cmd + ": --new-id applies to rekey only");
     if (!rule->json && args.json) throw Failure(cmd + ": --json applies to dump and compute only");
     if (!rule->compute && args.autoChoices) throw Failure(cmd + ": --auto applies to compute only");
+    if (!rule->compute && args.lowest) throw Failure(cmd + ": --lowest applies to compute only");
+    if (args.autoChoices && args.lowest)
+        throw Failure(cmd + ": --auto and --lowest exclude each other");
     if (!rule->compute && args.write) throw Failure(cmd + ": --write applies to compute only");
     if (!rule->force && args.force) throw Failure(cmd + ": --force does not apply");
     if (rule->name != "print" && !args.values.empty())
@@ -440,17 +448,30 @@ std::string ComputeJson(const std::vector<cgt::RecomputedEvent>& events,
         AmountJson(cgt::GetFieldVal(cgt::tag::kTotalCurrentYearGains));
     result["unapplied_losses_carried_forward"] =
         AmountJson(cgt::GetFieldVal(cgt::tag::kLossesCarriedForward));
+    if (choices.lowest) result["lowest"] = true;
     // The members one to a line, and so the events and the rows of the table.
     using Pointer = cgt::Json::json_pointer;
     return cgt::JsonText(
         result, {.brokenContainers = {Pointer(), Pointer("/events"), Pointer("/choice_table")}});
 }
 
-// The net capital gain, a refusal, and the schedule's labels that are not zero.
+// How the lowest net capital gain compares with the make-all-choices one.
+std::string LowestSummary(const cgt::LowestChoices& lowest) {
+    if (!lowest.found)
+        return "the lowest net capital gain could not be found; the choices are made as --auto "
+               "makes them\n";
+    return "the net capital gain is the lowest the rules allow: " +
+           std::to_string(lowest.BelowApplyAll()) + " below the " +
+           std::to_string(lowest.applyAllNetCapitalGain) + " that making all choices gives\n";
+}
+
+// The net capital gain, a refusal, the lowest's comparison, and the schedule's labels that are
+// not zero.
 std::string ChoicesSummary(const cgt::ChoiceRun& choices) {
     std::string out;
     if (choices.refused) out += "refused: " + choices.refused->message + "\n";
     out += "net capital gain " + AmountText(cgt::GetFieldVal(cgt::tag::kNetCapitalGain)) + "\n";
+    if (choices.lowest) out += LowestSummary(*choices.lowest);
     cgt::FetchRow(cgt::wkSchedule, 1);
     for (int label : cgt::ScheduleLabels()) {
         const std::string text = cgt::GetFieldText(label);
@@ -482,6 +503,12 @@ std::string ComputeSummary(const std::vector<cgt::RecomputedEvent>& events) {
     out += std::to_string(events.size()) + (events.size() == 1 ? " event" : " events") +
            " recomputed\n";
     return out;
+}
+
+// How compute makes the choices: as stored, or as --auto or --lowest say.
+cgt::ChoiceMode ChoiceModeOf(const Arguments& args) {
+    if (args.lowest) return cgt::ChoiceMode::Lowest;
+    return args.autoChoices ? cgt::ChoiceMode::MakeAll : cgt::ChoiceMode::Stored;
 }
 
 void WriteOut(std::string_view text) {
@@ -588,8 +615,7 @@ int Execute(const Arguments& args) {
         {
             RecordingDialogs dialogs;
             events = cgt::RecomputeEvents();
-            choices = cgt::RunChoiceTable(args.autoChoices ? cgt::ChoiceMode::MakeAll
-                                                           : cgt::ChoiceMode::Stored);
+            choices = cgt::RunChoiceTable(ChoiceModeOf(args));
         }
         if (args.write) Save(first);
         // A date that does not convert ends that event's calculation; its results stay cleared.

@@ -250,7 +250,7 @@ TEST_F(KeyboardTest, EveryQuestionFitsItsLabelAtTheHostsSize) {
     }
 }
 
-// On the choice table, F6 leaves the table for its four buttons, and Shift+F6 on any of them
+// On the choice table, F6 leaves the table for its five buttons, and Shift+F6 on any of them
 // comes back to the table; F6 on a button goes on to the frame's next pane.
 TEST_F(KeyboardTest, ShiftF6OnAButtonOfTheChoiceTableGoesBackToTheTable) {
     start(2103, [] {
@@ -265,7 +265,7 @@ TEST_F(KeyboardTest, ShiftF6OnAButtonOfTheChoiceTableGoesBackToTheTable) {
     auto* grid = screen->findChild<TXGrid*>(QStringLiteral("XGrid1"));
     ASSERT_NE(grid, nullptr);
     auto inGrid = [&] { return focus() && grid->isAncestorOf(focus()); };
-    for (const char* name : {"ApplyLossBtn", "DeferBtn", "MethodBtn", "RestartBtn"}) {
+    for (const char* name : {"ApplyLossBtn", "DeferBtn", "MethodBtn", "RestartBtn", "LowestBtn"}) {
         grid->setFocus(Qt::TabFocusReason);
         settle();
         ASSERT_TRUE(inGrid());
@@ -282,6 +282,29 @@ TEST_F(KeyboardTest, ShiftF6OnAButtonOfTheChoiceTableGoesBackToTheTable) {
     key(Qt::Key_F6);
     ASSERT_NE(focus(), nullptr);
     EXPECT_FALSE(screen->isAncestorOf(focus())) << focus()->objectName().toStdString();
+}
+
+// At the host's 800 x 600 the choice table shows every control whole, the lowest net capital
+// gain's button and its note under the table included.
+TEST_F(KeyboardTest, TheChoiceTableFitsTheHostsSize) {
+    start(2103, [] {
+        StoreResult({.key = 1, .name = "Parcel", .indexed = 1000, .discount = 1500});
+        StoreResult({.key = 2, .name = "Shop", .type = "SA", .other = 1000});
+        SetFieldVal(tag::kUnappliedOtherLosses, 1000);
+    });
+    ASSERT_EQ(shown(), 2103);
+    QWidget* screen = frame()->CurrentScreenWidget();
+    auto* lowest = child<QPushButton>("LowestBtn");
+    ASSERT_NE(lowest, nullptr);
+    dialogs_.queueAnswer(mrYes);
+    lowest->click();
+    settle();
+    EXPECT_TRUE(child<QWidget>("LowestNoteLbl")->isVisible());
+    for (QWidget* control : screen->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isVisible()) continue;
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_TRUE(screen->rect().contains(control->geometry()));
+    }
 }
 
 } // namespace

@@ -10,7 +10,10 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <tuple>
 
+#include "cgt/rules/choice_table.h"
+#include "cgt/rules/manual_table.h"
 #include "store/data_file.h"
 #include "store/file_cipher.h"
 #include "store/store_dump.h"
@@ -228,6 +231,9 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
         {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump and compute only"},
         {{"dump", "r.t04", "--id", kId, "--write"}, "--write applies to compute only"},
         {{"stat", "r.t04", "--id", kId, "--auto"}, "--auto applies to compute only"},
+        {{"dump", "r.t04", "--id", kId, "--lowest"}, "--lowest applies to compute only"},
+        {{"compute", "r.t04", "--id", kId, "--auto", "--lowest", "--write"},
+         "--auto and --lowest exclude each other"},
         {{"compute", "missing.t04", "--id", kId}, "cannot open missing.t04: No such file"},
         {{"compute", "r.t04", "--id", "111 111 111", "--write"}, "wrong identifier"},
         {{"compute", "badrecord.t04", "--id", kId, "--json"}, "malformed data file"},
@@ -455,6 +461,94 @@ TEST_F(CgtComputeTest, WriteStoresTheResultsInTheRowsAsTheModuleSaves) {
     const auto again = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
     ExpectSuccessWithoutMessages(again);
     EXPECT_EQ(again.out, r.out);
+}
+
+// Two lines of the manual table: a parcel of shares whose method is to be chosen (indexed
+// 1,000, discount 1,500) beside an active asset's other gain of 1,000; and 1,000 of earlier
+// years' other losses. Making all choices takes the indexed gain and spends the losses on it:
+// 0 + 1,000 = 1,000. The lowest takes the discount (1,500 / 2 = 750) and puts the losses on the
+// other gain: 750 + 0 = 750.
+std::string SaveLowerThanAllChoices(const std::string& path) {
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
+    SetFieldStr(tag::kIdentifier, kId);
+    auto lines = std::make_shared<StringList>();
+    for (const auto& [description, type, indexed, discount, other] :
+         {std::tuple{"Parcel", "SN", "1000", "1500", ""},
+          std::tuple{"Shop", "SA", "", "", "1000"}}) {
+        StringList cells(kManualCells);
+        cells[mcDescription] = description;
+        cells[mcType] = type;
+        cells[mcIndexed] = indexed;
+        cells[mcDiscount] = discount;
+        cells[mcOther] = other;
+        cells[mcCanDefer] = "No";
+        lines->insert(lines->end(), cells.begin(), cells.end());
+    }
+    SetFieldLst(tag::kManualCalculationTable, lines);
+    SetFieldVal(tag::kUnappliedOtherLosses, 1000);
+    EXPECT_EQ(SaveDataFile(path), SaveStatus::Saved);
+    return path;
+}
+
+// --lowest: the choices of the lowest net capital gain, "lowest" in the JSON, and the summary
+// says how far below making all choices it is; --auto's JSON has no "lowest".
+TEST_F(CgtComputeTest, LowestChoicesGoBelowMakingAllChoices) {
+    SaveLowerThanAllChoices(work.file("r.t04"));
+    const auto before = snapshot();
+    const auto lowest = cgtRun({"compute", "r.t04", "--id", kId, "--lowest", "--json"});
+    ExpectSuccessWithoutMessages(lowest);
+    const std::string_view expected[] = {
+        "\"description\": \"Parcel\", \"type\": \"SN\", \"indexed\": 1000, \"discount\": 1500, "
+        "\"method\": \"Discount\", \"other\": null, \"loss\": null, \"deferred\": false, "
+        "\"collectable_loss_applied\": null, \"other_loss_applied\": null, \"net_gain\": 750.00}",
+        "\"description\": \"Shop\", \"type\": \"SA\", \"indexed\": null, \"discount\": null, "
+        "\"method\": \"\", \"other\": 1000, \"loss\": null, \"deferred\": false, "
+        "\"collectable_loss_applied\": null, \"other_loss_applied\": 1000, \"net_gain\": 0.00}",
+        "  \"refused\": null,\n",
+        "  \"net_capital_gain\": 750,\n",
+        "  \"unapplied_losses_carried_forward\": 0,\n  \"lowest\": true\n}\n",
+    };
+    for (std::string_view part : expected)
+        EXPECT_NE(lowest.out.find(part), std::string::npos) << part << "\n" << lowest.out;
+
+    const auto all = cgtRun({"compute", "r.t04", "--id", kId, "--auto", "--json"});
+    ExpectSuccessWithoutMessages(all);
+    EXPECT_NE(all.out.find("  \"net_capital_gain\": 1000,\n"), std::string::npos) << all.out;
+    EXPECT_EQ(all.out.find("\"lowest\""), std::string::npos) << all.out;
+
+    const auto summary = cgtRun({"compute", "r.t04", "--id", kId, "--lowest"});
+    ExpectSuccessWithoutMessages(summary);
+    EXPECT_NE(summary.out.find("0 events recomputed\n"
+                               "net capital gain 750\n"
+                               "the net capital gain is the lowest the rules allow: 250 below "
+                               "the 1000 that making all choices gives\n"),
+              std::string::npos)
+        << summary.out;
+    EXPECT_EQ(snapshot(), before);
+}
+
+// --lowest --write keeps the lowest choices: computed again from what is stored, the return
+// gives the same net capital gain.
+TEST_F(CgtComputeTest, LowestWithWriteStoresTheLowestChoices) {
+    const std::string path = SaveLowerThanAllChoices(work.file("r.t04"));
+    const auto r = cgtRun({"compute", "r.t04", "--id", kId, "--lowest", "--write", "--json"});
+    ExpectSuccessWithoutMessages(r);
+    EXPECT_EQ(work.names(), (std::vector<std::string>{"r.BAK", "r.t04"}));
+
+    ResetModuleRun();
+    cgt::Run().HostIdentifier = kId;
+    ASSERT_EQ(LoadDataFile(path), LoadStatus::Loaded);
+    const auto lines = GetFieldLst(tag::kManualCalculationTable);
+    ASSERT_NE(lines, nullptr);
+    ASSERT_EQ(lines->size(), 2u * kManualCells);
+    EXPECT_EQ((*lines)[ccMethod], "Discount");
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 750);
+
+    const auto again = cgtRun({"compute", "r.t04", "--id", kId, "--json"});
+    ExpectSuccessWithoutMessages(again);
+    EXPECT_NE(again.out.find("  \"refused\": null,\n"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("  \"net_capital_gain\": 750,\n"), std::string::npos) << again.out;
 }
 
 // A save that fails leaves the return as it was and prints no results.

@@ -3,8 +3,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
+#include "base/number_format.h"
+#include "base/text.h"
 #include "cgt/records/choice_records.h"
 #include "cgt/rules/choice_grid.h"
 #include "cgt/rules/concessions.h"
@@ -47,6 +51,29 @@ void SwallowRowDeletion(int* key, Qt::KeyboardModifiers modifiers) {
     if (*key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) *key = 0;
 }
 
+// Two cells alike: the same text, or the same number written otherwise (the grid's check
+// writes an amount with cents when its cell is left).
+bool SameCell(std::string_view a, std::string_view b) {
+    if (cgt::TrimBlanks(a) == cgt::TrimBlanks(b)) return true;
+    const auto x = cgt::ParseNumber(a), y = cgt::ParseNumber(b);
+    return x && y && *x == *y;
+}
+
+// The rows that hold something, cell by cell alike.
+bool SameRows(const std::vector<cgt::ChoiceRow>& a, const std::vector<cgt::ChoiceRow>& b) {
+    auto filled = [](const std::vector<cgt::ChoiceRow>& rows) {
+        std::vector<cgt::ChoiceCells> cells;
+        for (const cgt::ChoiceRow& row : rows)
+            if (!row.Empty()) cells.push_back(cgt::ChoiceRowCells(row));
+        return cells;
+    };
+    const auto x = filled(a), y = filled(b);
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                      [](const cgt::ChoiceCells& p, const cgt::ChoiceCells& q) {
+                          return std::equal(p.begin(), p.end(), q.begin(), q.end(), SameCell);
+                      });
+}
+
 void ShowNavigator() {
     if (TFrameWnd* frame = TFrameWnd::Instance()) frame->Navigator()->show();
 }
@@ -86,6 +113,11 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
     connect(ui_->DeferBtn, &QPushButton::clicked, this, &TQCGT_62::DeferBtnClick);
     connect(ui_->MethodBtn, &QPushButton::clicked, this, &TQCGT_62::MethodBtnClick);
     connect(ui_->RestartBtn, &QPushButton::clicked, this, &TQCGT_62::RestartBtnClick);
+    const QString lowest = QString::fromLatin1(cgt::kLowestChoicesCaption.data(),
+                                               qsizetype(cgt::kLowestChoicesCaption.size()));
+    ui_->LowestBtn->setText(QLatin1Char('&') + lowest); // Alt+F: no other button uses F
+    ui_->LowestBtn->setAccessibleName(lowest);
+    connect(ui_->LowestBtn, &QPushButton::clicked, this, &TQCGT_62::LowestBtnClick);
     ui_->TextLbl2->OnScreenTag = [this](TTextLbl*, int tag, QString& text) {
         if (tag == cgt::kNetCapitalGainScreenTag) text = ui_->NetCapGainLabel->text();
     };
@@ -93,9 +125,13 @@ TQCGT_62::TQCGT_62() : ui_(std::make_unique<Ui::ChoiceTableForm>()) {
 
 TQCGT_62::~TQCGT_62() = default;
 
+std::array<QPushButton*, 5> TQCGT_62::Buttons() const {
+    return {ui_->ApplyLossBtn, ui_->DeferBtn, ui_->MethodBtn, ui_->RestartBtn, ui_->LowestBtn};
+}
+
 QWidget* TQCGT_62::PaneFocus(QWidget* focus, bool forward) {
     if (forward) return nullptr;
-    for (QPushButton* button : {ui_->ApplyLossBtn, ui_->DeferBtn, ui_->MethodBtn, ui_->RestartBtn})
+    for (QPushButton* button : Buttons())
         if (focus == button) return ui_->XGrid1;
     return nullptr;
 }
@@ -109,7 +145,9 @@ TXGrid* TQCGT_62::LossesGrid() const {
 }
 
 QString TQCGT_62::NetGainLine() const {
-    return ui_->TextLbl2->plainText().trimmed();
+    const QString line = ui_->TextLbl2->plainText().trimmed();
+    const QLabel* note = ui_->LowestNoteLbl;
+    return note->isVisibleTo(this) ? line + QLatin1Char(' ') + note->text() : line;
 }
 
 void TQCGT_62::FormShow() {
@@ -117,6 +155,7 @@ void TQCGT_62::FormShow() {
     ui_->XGrid1->setFixedCols(3);
     ui_->XGrid1->ClearRows();
     ui_->XGrid2->ClearRows();
+    lowest_.reset();
     choices_ = cgt::BuildStoredChoiceTable();
     cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
     Recalculate();
@@ -135,6 +174,7 @@ void TQCGT_62::Recalculate() {
 }
 
 void TQCGT_62::ShowTables() {
+    if (lowest_ && !SameRows(lowest_->rows, choices_.rows)) lowest_.reset();
     cgt::PublishChoiceTable(choices_);
     cgt::ShowChoiceRows(choices_.rows, ui_->XGrid1->table());
     ui_->XGrid1->TableEdited();
@@ -142,6 +182,11 @@ void TQCGT_62::ShowTables() {
     ui_->XGrid2->TableEdited();
     ui_->NetCapGainLabel->setText(QString::fromLatin1(cgt::NetCapitalGainText(choices_.state)));
     ui_->TextLbl2->setText(ui_->TextLbl2->Text()); // laid out again with the new value
+    const QString note =
+        lowest_ ? QString::fromLatin1(cgt::LowestChoicesNote(lowest_->result)) : QString();
+    ui_->LowestNoteLbl->setText(note);
+    ui_->LowestNoteLbl->setVisible(!note.isEmpty());
+    ui_->TextLbl2->setAccessibleDescription(note); // a screen reader reads it with the line
 }
 
 bool TQCGT_62::Confirmed(std::string_view question) {
@@ -181,6 +226,15 @@ void TQCGT_62::RestartBtnClick() {
         cgt::ResetAllChoices(choices_, cgt::BuildStoredChoiceTable(), true);
         ShowTables();
     }
+}
+
+void TQCGT_62::LowestBtnClick() {
+    ChangeRows([this] {
+        if (!Confirmed(cgt::kLowestChoicesQuestion)) return;
+        const cgt::LowestChoices result = cgt::MakeLowestChoices(choices_);
+        lowest_ = LowestFound{result, choices_.rows};
+        ShowTables();
+    });
 }
 
 // Enter, or Tab after the last loss column: from the net gain to the indexed gain of the next

@@ -6,12 +6,16 @@
 // 2106). Their rules are widget-free (cgt/rules/choice_table.h, cgt/rules/concessions.h); the
 // screens bind them to the grids and buttons and show their messages.
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "cgt/rules/choice_table.h"
+#include "cgt/rules/lowest_gain.h"
 #include "interview/child_form.h"
 
+class QPushButton;
 class TXGrid;
 
 namespace Ui {
@@ -35,13 +39,13 @@ public:
     void FormShow() override;
     std::optional<cgt::ScreenRefusal> CheckLeave(cgt::Direction direction) override;
     cgt::NextStep Next(cgt::Answer answer) override;
-    // The four buttons are the pane after the table: Shift+F6 on them goes back to the table.
+    // The five buttons are the pane after the table: Shift+F6 on them goes back to the table.
     QWidget* PaneFocus(QWidget* focus, bool forward) override;
 
     TXGrid* Grid() const;
     TXGrid* LossesGrid() const;
     const cgt::ChoiceState& State() const { return choices_.state; }
-    // The text the net capital gain line shows.
+    // The text the net capital gain line shows, with the note on the lowest when it stands.
     QString NetGainLine() const;
 
 private:
@@ -56,12 +60,23 @@ private:
     void DeferBtnClick();
     void MethodBtnClick();
     void RestartBtnClick();
+    void LowestBtnClick();
     bool Confirmed(std::string_view question);
     void KeyDown(int* key, Qt::KeyboardModifiers modifiers);
     std::optional<cgt::ScreenRefusal> Check();
+    // The five buttons in their tab order.
+    std::array<QPushButton*, 5> Buttons() const;
+
+    // What finding the lowest gave, and the rows as it left them: the note on the lowest stands
+    // while the rows stay so.
+    struct LowestFound {
+        cgt::LowestChoices result;
+        std::vector<cgt::ChoiceRow> rows;
+    };
 
     std::unique_ptr<Ui::ChoiceTableForm> ui_;
     cgt::ChoiceTable choices_; // the rows the grid shows
+    std::optional<LowestFound> lowest_;
 };
 
 // 2104: small business concession elections for every gain from an active asset.

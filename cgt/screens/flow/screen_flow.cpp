@@ -607,9 +607,13 @@ const std::vector<TableEntry>& Entries() {
                        "losses reduce.",
                        "You can let Tesmo make all these choices, make some of them yourself, "
                        "or make them all yourself.",
-                       "<X10><T1>Important note<.> - Tesmo may not in all circumstances "
-                       "calculate the lowest possible gain where",
-                       "<X10>capital losses are available to reduce capital gains.",
+                       "<X10><T1>Important note<.> - When Tesmo makes all choices, it may not in "
+                       "all circumstances",
+                       "<X10>calculate the lowest possible gain where capital losses are available "
+                       "to reduce",
+                       "<X10>capital gains. The lowest net capital gain can be found with the "
+                       "\"Find the lowest",
+                       "<X10>net capital gain\" button on the next screen.",
                        "<X10><C12;T4;J33>More about choosing methods and applying losses<.>"}},
         ScreenRow{.screen = 2103, .className = "TQCGT_62", .helpContext = 33, .showNext = false},
         ScreenRow{.screen = 2104, .className = "TQCGT_64", .helpContext = 34},

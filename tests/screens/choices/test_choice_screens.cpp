@@ -1,25 +1,35 @@
 // The choice table (2103), the concession screens (2104–2106) and the CGT schedule (2107)
 // driven through a real interview frame as a user drives them: by the keyboard through the
-// table, the buttons with their confirmations, the refusals on Next, the schedule's captions,
-// and a whole interview from the first screen to the end with the results left for the host.
+// table, the buttons with their confirmations (the lowest net capital gain's with its note), the
+// layout at two sizes, the refusals on Next, the schedule's captions, and a whole interview from
+// the first screen to the end with the results left for the host.
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
+#include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "cgt/rules/concessions.h"
+#include "cgt/rules/lowest_gain.h"
 #include "cgt/screens/choices/choice_screens.h"
 #include "cgt/screens/choices/schedule_screen.h"
 #include "cgt/screens/events/registration_screen.h"
+#include "cgt/screens/flow/question_screen.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -189,6 +199,245 @@ TEST_F(ChoiceScreenTest, TheButtonsAskFirstAndAreReachedByKeyboard) {
 
 // Leaving a cell writes its amount with cents, as the grid's check does; the table still shows
 // every amount in whole dollars, the one just left like the ones not entered.
+// A parcel of shares that needs a method (indexed 1,000, discount 1,500) beside an active asset's
+// other gain of 1,000, with 1,000 of earlier years' other losses. The apply-all button takes the
+// indexed gain for the parcel and spends the losses on it: 0 + 1,000 = 1,000. The lowest takes
+// the discount (1,500 / 2 = 750) and puts the losses on the other gain: 750 + 0 = 750.
+void ParcelBesideAnActiveGain() {
+    StoreResult({.key = 1, .name = "Parcel", .type = "SN", .indexed = 1000, .discount = 1500});
+    StoreResult({.key = 2, .name = "Shop", .type = "SA", .other = 1000});
+    SetFieldVal(tag::kUnappliedOtherLosses, 1000);
+}
+
+// What the lowest gives on that table.
+LowestChoices ParcelBesideAnActiveGainLowest() {
+    return {.found = true, .netCapitalGain = 750, .applyAllNetCapitalGain = 1000};
+}
+
+std::string Line(std::string_view gain, const LowestChoices& lowest) {
+    return "Your net capital gain is " + std::string(gain) + " " + LowestChoicesNote(lowest);
+}
+
+// Every cell of the grid, the titles included.
+std::vector<QString> GridCells(const TXGrid* grid) {
+    std::vector<QString> cells;
+    for (int row = 0; row < grid->RowCount(); ++row)
+        for (int col = 0; col < kChoiceColumns; ++col)
+            cells.push_back(grid->Cells(col, row));
+    return cells;
+}
+
+TEST_F(ChoiceScreenTest, TheLowestButtonComesLastByTabAndAsksFirst) {
+    ParcelBesideAnActiveGain();
+    start(2103);
+    const int parcel = rowOf("Parcel"), shop = rowOf("Shop");
+    enterGrid();
+    // F6 leaves the table for the first button; Tab goes through the five, the lowest last.
+    key(Qt::Key_F6);
+    for (const char* name : {"ApplyLossBtn", "DeferBtn", "MethodBtn", "RestartBtn", "LowestBtn"}) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+        if (QLatin1String(name) != QLatin1String("LowestBtn")) key(Qt::Key_Tab);
+    }
+    auto* lowest = child<QPushButton>("LowestBtn");
+    ASSERT_EQ(QApplication::focusWidget(), lowest);
+    EXPECT_EQ(lowest->accessibleName().toStdString(), kLowestChoicesCaption);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(lowest)->text(QAccessible::Name),
+              lowest->accessibleName());
+
+    // Answered No, nothing changes.
+    const std::vector<QString> before = GridCells(grid());
+    const QString line = table()->NetGainLine();
+    EXPECT_EQ(line, "Your net capital gain is $1,000") << "no method yet: only the other gain";
+    dialogs.queueAnswer(mrNo);
+    key(Qt::Key_Space);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, std::string(kLowestChoicesQuestion));
+    EXPECT_EQ(dialogs.messages[0].kind, mkQuestion); // a screen's confirmation
+    EXPECT_EQ(dialogs.messages[0].buttons, mbYes | mbNo);
+    EXPECT_EQ(GridCells(grid()), before);
+    EXPECT_EQ(table()->NetGainLine(), line);
+
+    // Answered Yes: the discount for the parcel, the losses on the active asset's gain, and the
+    // note beside the net capital gain.
+    dialogs.queueAnswer(mrYes);
+    key(Qt::Key_Space);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, std::string(kLowestChoicesQuestion));
+    EXPECT_EQ(grid()->Cells(ccMethod, parcel), "Discount");
+    EXPECT_EQ(grid()->ShownCell(ccOtherApplied, parcel), "");
+    EXPECT_EQ(grid()->ShownCell(ccOtherApplied, shop), "1000");
+    EXPECT_EQ(grid()->Cells(ccNetGain, parcel).trimmed(), "750.00");
+    EXPECT_EQ(table()->State().netCapitalGain, 750);
+    EXPECT_EQ(table()->LossesGrid()->Cells(2, 1), "0") << "no earlier other losses left";
+    EXPECT_EQ(table()->NetGainLine().toStdString(), Line("$750", ParcelBesideAnActiveGainLowest()));
+    // A screen reader reads the note with the line.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(child<TTextLbl>("TextLbl2"))
+                  ->text(QAccessible::Description)
+                  .toStdString(),
+              LowestChoicesNote(ParcelBesideAnActiveGainLowest()));
+}
+
+// Alt+F presses the lowest button; its letter is no other control's on the screen or the frame.
+TEST_F(ChoiceScreenTest, TheLowestButtonsAcceleratorIsItsOwn) {
+    ParcelBesideAnActiveGain();
+    start(2103);
+    auto* lowest = child<QPushButton>("LowestBtn");
+    ASSERT_NE(lowest, nullptr);
+    EXPECT_EQ(lowest->text().remove(QLatin1Char('&')).toStdString(), kLowestChoicesCaption);
+    const QKeySequence mnemonic = QKeySequence::mnemonic(lowest->text());
+    EXPECT_EQ(mnemonic, QKeySequence(Qt::ALT | Qt::Key_F));
+    for (QAbstractButton* other : frame->findChildren<QAbstractButton*>()) {
+        if (other == lowest) continue;
+        SCOPED_TRACE(other->objectName().toStdString());
+        EXPECT_NE(QKeySequence::mnemonic(other->text()), mnemonic);
+    }
+
+    // The button clicks itself a moment after the key, as a click shows.
+    enterGrid();
+    dialogs.queueAnswer(mrYes);
+    key(Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, std::string(kLowestChoicesQuestion));
+    EXPECT_EQ(table()->NetGainLine().toStdString(), Line("$750", ParcelBesideAnActiveGainLowest()));
+}
+
+// The note stands while the table stays as the lowest left it (a cell passed through, a button
+// that finds nothing to change) and goes as soon as a typed cell or another button changes it.
+TEST_F(ChoiceScreenTest, TheNoteOnTheLowestGoesWhenTheTableChanges) {
+    ParcelBesideAnActiveGain();
+    const std::string noted = Line("$750", ParcelBesideAnActiveGainLowest());
+    struct Case {
+        const char* change;
+        std::function<void()> make;
+        std::string line;
+    };
+    const Case cases[] = {
+        {"the loss applied to the active asset's gain passed through, written again with cents",
+         [this] {
+             enterGrid();
+             ASSERT_TRUE(grid()->MoveTo(ccOtherApplied, rowOf("Shop")));
+             key(Qt::Key_Tab);
+             EXPECT_EQ(grid()->Cells(ccOtherApplied, rowOf("Shop")), "1000.00");
+         },
+         noted},
+        {"less loss typed on the active asset's gain: 750 + 600",
+         [this] {
+             enterGrid();
+             ASSERT_TRUE(grid()->MoveTo(ccOtherApplied, rowOf("Shop")));
+             QTest::keyClicks(QApplication::focusWidget(), "400");
+             key(Qt::Key_Tab);
+         },
+         "Your net capital gain is $1,350"},
+        {"the defer button, with nothing to defer",
+         [this] {
+             dialogs.queueAnswer(mrYes);
+             QTest::mouseClick(child<QPushButton>("DeferBtn"), Qt::LeftButton);
+         },
+         noted},
+        {"the apply-all button: the discount kept, the losses moved onto the parcel, "
+         "(1,500 - 1,000) / 2 + 1,000",
+         [this] {
+             dialogs.queueAnswer(mrYes);
+             QTest::mouseClick(child<QPushButton>("ApplyLossBtn"), Qt::LeftButton);
+         },
+         "Your net capital gain is $1,250"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        start(2103);
+        dialogs.queueAnswer(mrYes);
+        QTest::mouseClick(child<QPushButton>("LowestBtn"), Qt::LeftButton);
+        ASSERT_EQ(table()->NetGainLine().toStdString(), noted);
+        c.make();
+        EXPECT_EQ(table()->NetGainLine().toStdString(), c.line);
+    }
+
+    // Found, and the table left forward: the choices reach their events.
+    start(2103);
+    dialogs.queueAnswer(mrYes);
+    QTest::mouseClick(child<QPushButton>("LowestBtn"), Qt::LeftButton);
+    press(frame->NextButton());
+    ASSERT_EQ(shown(), 2104);
+    FetchRow(wkShares, 1);
+    EXPECT_EQ(GetFieldStr(tag::event::kMethodChoice), "Discount");
+    ZeroFillScratchTags();
+    EXPECT_EQ(GetFieldVal(tag::kNetCapitalGain), 750);
+}
+
+// The five buttons, the net capital gain line and the note on the lowest under it stand apart
+// inside the panel the screen is made for, every text within its control, at the frame's size and
+// at twice it.
+TEST_F(ChoiceScreenTest, TheButtonsAndTheNoteFitAtOnceAndTwiceTheSize) {
+    ParcelBesideAnActiveGain();
+    const QSize design = frame->ClientSize();
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        frame->Rescale(design.width() * scale, design.height() * scale);
+        start(2103);
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+        ASSERT_EQ(frame->ScaleNum(), frame->ScaleDen() * scale);
+        dialogs.queueAnswer(mrYes);
+        QTest::mouseClick(child<QPushButton>("LowestBtn"), Qt::LeftButton);
+
+        const QRect panel(QPoint(0, 0), design * scale);
+        std::vector<QWidget*> parts;
+        for (const char* name :
+             {"TextLbl1", "XGrid1", "XGrid2", "ApplyLossBtn", "DeferBtn", "MethodBtn", "RestartBtn",
+              "LowestBtn", "TextLbl2", "LowestNoteLbl"})
+            parts.push_back(child<QWidget>(name));
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            ASSERT_NE(parts[i], nullptr);
+            SCOPED_TRACE(parts[i]->objectName().toStdString());
+            EXPECT_TRUE(parts[i]->isVisible());
+            EXPECT_TRUE(panel.contains(parts[i]->geometry()));
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_FALSE(parts[i]->geometry().intersects(parts[j]->geometry()))
+                    << parts[j]->objectName().toStdString();
+        }
+        for (QPushButton* button : screen()->findChildren<QPushButton*>()) {
+            SCOPED_TRACE(button->objectName().toStdString());
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect inside =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const QStringList lines = button->text().remove(QLatin1Char('&')).split('\n');
+            for (const QString& line : lines)
+                EXPECT_LE(button->fontMetrics().horizontalAdvance(line), inside.width())
+                    << line.toStdString();
+            EXPECT_LE(button->fontMetrics().height() * lines.size(), inside.height());
+        }
+        auto* line = child<TTextLbl>("TextLbl2");
+        for (const markup::Run& run : line->LastLayout().runs)
+            EXPECT_LE(run.x + run.width, line->width()) << run.text;
+        EXPECT_LE(line->LastLayout().endY, line->height());
+        auto* note = child<QLabel>("LowestNoteLbl");
+        EXPECT_FALSE(note->text().isEmpty());
+        EXPECT_LE(note->heightForWidth(note->width()), note->height())
+            << note->text().toStdString();
+    }
+}
+
+// The screen before the table warns that the apply-all choices may not give the lowest gain and
+// names the button that finds it, by its caption.
+TEST_F(ChoiceScreenTest, TheNoteBeforeTheTableNamesTheLowestButton) {
+    start(2102);
+    auto* question = dynamic_cast<TQuestionScreen*>(screen());
+    ASSERT_NE(question, nullptr);
+    ASSERT_NE(question->NotesLabel(), nullptr);
+    const std::string notes = question->NotesLabel()->plainText().simplified().toStdString();
+    EXPECT_NE(notes.find("When Tesmo makes all choices, it may not in all circumstances calculate "
+                         "the lowest possible gain"),
+              std::string::npos)
+        << notes;
+    EXPECT_NE(notes.find("with the \"" + std::string(kLowestChoicesCaption) +
+                         "\" button on the next screen."),
+              std::string::npos)
+        << notes;
+}
+
 TEST_F(ChoiceScreenTest, TheAmountsAreShownInWholeDollarsAlike) {
     StoreResult({.key = 1, .name = "Alpha", .type = "SN", .indexed = 5012, .discount = 5780});
     StoreResult({.key = 2, .name = "Beta", .type = "SN", .discount = 1001});
