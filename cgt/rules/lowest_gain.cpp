@@ -267,22 +267,28 @@ private:
 
 // The methods, and each pool's losses spread over the rows of each sink in table order.
 void WriteChoices(ChoiceTable& table, const std::vector<GainRow>& gains,
-                  const std::vector<bool>& indexed, const Flow& flow) {
+                  const std::vector<bool>& indexed, const Flow& flow, long long transferred) {
     Flow left = flow;
+    auto write = [](ChoiceAmount& cell, long long amount) {
+        if (amount > 0) cell = ChoiceAmount::General(static_cast<Extended>(amount));
+    };
     for (std::size_t k = 0; k < gains.size(); ++k) {
         const GainRow& g = gains[k];
         ChoiceRow& row = table.rows[g.row];
         if (g.choice) row.method = indexed[k] ? Method::Indexed : Method::Discount;
         const Sink sink = SinkOfRow(g, indexed[k]);
         long long room = GainOfRow(g, indexed[k]);
-        for (auto [pool, column] : {std::pair{&left.collectable, &ChoiceRow::collectableApplied},
-                                    std::pair{&left.other, &ChoiceRow::otherApplied}}) {
-            const long long amount = std::min(room, (*pool)[sink]);
-            if (amount <= 0) continue;
-            (*pool)[sink] -= amount;
-            room -= amount;
-            row.*column = ChoiceAmount::General(static_cast<Extended>(amount));
-        }
+        const long long collectable = std::min(room, left.collectable[sink]);
+        left.collectable[sink] -= collectable;
+        room -= collectable;
+        write(row.collectableApplied, collectable);
+        // The other losses' share: capital losses transferred in first, as all must be applied.
+        const long long other = std::min(room, left.other[sink]);
+        left.other[sink] -= other;
+        const long long fromTransferred = std::min(other, transferred);
+        transferred -= fromTransferred;
+        write(row.transferredApplied, fromTransferred);
+        write(row.otherApplied, other - fromTransferred);
     }
 }
 
@@ -444,8 +450,11 @@ LowestChoices MakeLowestChoices(ChoiceTable& table, long long searchLimit) {
             row.transferredApplied = ChoiceAmount();
     AutoDefer(table); // recalculates: the current-year losses count only rows not deferred
     const ChoiceState& state = table.state;
+    // Capital losses transferred in reduce gains as other losses do; they go first, since the
+    // table's checks want all of them applied.
     const Pools pools{state.currentCollectableLosses + state.priorCollectableLosses,
-                      state.currentOtherLosses + state.priorOtherLosses};
+                      state.currentOtherLosses + state.priorOtherLosses +
+                          state.transferredInLosses};
     const std::vector<GainRow> gains = GainRows(table.rows);
     const std::optional<Choice> choice = LowestChoice(gains, pools, searchLimit);
     if (!choice) {
@@ -453,7 +462,7 @@ LowestChoices MakeLowestChoices(ChoiceTable& table, long long searchLimit) {
         result.netCapitalGain = result.applyAllNetCapitalGain;
         return result;
     }
-    WriteChoices(table, gains, choice->indexed, choice->flow);
+    WriteChoices(table, gains, choice->indexed, choice->flow, state.transferredInLosses);
     RecalculateChoices(table);
     result.found = true;
     result.netCapitalGain = table.state.netCapitalGain;

@@ -6,7 +6,9 @@
 // discount gain rate 1/2 (its net gain is half of what is left of it after losses). A row that
 // needs a method takes its indexed gain at rate 1 or its discount gain at rate 1/2. Collectable
 // losses (current year, then earlier years) reduce the gains of collectables only; other losses
-// reduce any gain, collectables included. A row never gets more loss than its gain. The net
+// reduce any gain, collectables included; capital losses transferred in count with the other
+// losses and are applied before them, as the table's checks want all of them applied. A row
+// never gets more loss than its gain. The net
 // gain column's total is
 //
 //     sum over rows of  rate x (gain - losses applied).

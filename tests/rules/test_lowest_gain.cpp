@@ -196,6 +196,24 @@ TEST(LowestGain, GivingUpLeavesTheApplyAllChoices) {
         EXPECT_EQ(table.rows[i].method, applyAll.rows[i].method);
 }
 
+// Capital losses transferred in are applied before the other losses, and all of them, as the
+// table's checks want; the button leaves them to the user.
+TEST(LowestGain, AppliesTheLossesTransferredIn) {
+    ChoiceSources sources;
+    sources.manual = {Line("Parcel", "SN", 1000, 1500), Line("Business", "OA", 0, 0, 1000)};
+    sources.priorOtherLosses = 700;
+    sources.transferredInLosses = 300;
+    ChoiceTable table = BuildChoiceTable(sources);
+    RecalculateChoices(table);
+    const LowestChoices lowest = MakeLowestChoices(table);
+    EXPECT_EQ(lowest.netCapitalGain, 750);
+    EXPECT_EQ(RowOf(table, "Business").transferredApplied.Dollars(), 300);
+    EXPECT_EQ(RowOf(table, "Business").otherApplied.Dollars(), 700);
+    EXPECT_EQ(table.state.transferredApplied, 300);
+    const std::optional<Refusal> refused = ValidateChoiceTable(table);
+    EXPECT_FALSE(refused) << refused->message;
+}
+
 // A deferrable gain is deferred as the defer button decides, before the methods and losses.
 TEST(LowestGain, DefersAsTheDeferButton) {
     ChoiceRow deferrable = Line("Rolled over", "SN", 0, 0, 900);
