@@ -460,9 +460,12 @@ std::string LowestSummary(const cgt::LowestChoices& lowest) {
     if (!lowest.found)
         return "the lowest net capital gain could not be found; the choices are made as --auto "
                "makes them\n";
+    const std::string applyAll = std::to_string(lowest.applyAllNetCapitalGain);
+    if (lowest.BelowApplyAll() == 0)
+        return "the net capital gain is the lowest the rules allow, as making all choices gives\n";
     return "the net capital gain is the lowest the rules allow: " +
-           std::to_string(lowest.BelowApplyAll()) + " below the " +
-           std::to_string(lowest.applyAllNetCapitalGain) + " that making all choices gives\n";
+           std::to_string(lowest.BelowApplyAll()) + " below the " + applyAll +
+           " that making all choices gives\n";
 }
 
 // The net capital gain, a refusal, the lowest's comparison, and the schedule's labels that are
