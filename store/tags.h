@@ -166,6 +166,7 @@
     X(OtherAdjustedResult, 1193)                                                                   \
     X(LossAdjustedResult, 1194)                                                                    \
     X(DisposalResult, 1196) /* the event has a disposal result (proceeds above 0) */               \
+    X(ImportSource, 1197)   /* an imported event's source: file, sale line, parcel */              \
     X(PaymentGainThisYear, 1198)                                                                   \
     X(AdjustmentGrid, 1199)
 

@@ -107,6 +107,7 @@ const Binding kBindings[] = {
     {kAdjustedIndexed,          [](const FieldEntry* e, Event& v) { v.adjusted.indexed = Amount(e); }},
     {kAdjustedReduced,          [](const FieldEntry* e, Event& v) { v.adjusted.reduced = Amount(e); }},
     {kEventDate,                [](const FieldEntry* e, Event& v) { v.eventDate = Text(e); }},
+    {kImportSource,             [](const FieldEntry* e, Event& v) { v.importSource = Text(e); }},
     {kEventAfterCutOff,         [](const FieldEntry* e, Event& v) { v.eventAfterCutOff.yes = Checked(e); }},
     {kEventBeforeCutOff,        [](const FieldEntry* e, Event& v) { v.eventAfterCutOff.no = Checked(e); }},
     {kCapitalProceeds,          [](const FieldEntry* e, Event& v) { v.proceeds = Amount(e); v.shown.proceeds = Shown(e); }},
@@ -438,6 +439,34 @@ void PutCheck(int tag, bool on) {
         SetFieldChecked(tag);
     else
         SetFieldUnchecked(tag);
+}
+
+void PutEnteredEvent(const Event& event) {
+    PutText(kName, event.name);
+    PutText(kAssetType, event.typeCode);
+    PutText(kAcquisitionDate, event.acquisitionDate.text);
+    auto elements = std::make_shared<StringList>();
+    for (const CostElement& e : event.elements) {
+        const std::string cells[kCostElementColumns] = {
+            e.text,
+            e.dateIncurred.empty() ? e.datePaid : e.dateIncurred,
+            e.datePaid,
+            e.description,
+            FormatFixed(e.amount, 15, 2),
+            e.excluded != 0 ? FormatFixed(e.excluded, 15, 2) : std::string(),
+            std::string(),
+            e.comments};
+        elements->insert(elements->end(), std::begin(cells), std::end(cells));
+    }
+    SetFieldType(kCostElements, dtNone);
+    SetFieldLst(kCostElements, elements);
+    PutText(kEventDate, event.eventDate.text);
+    PutAmount(kCapitalProceeds, event.proceeds);
+    if (event.rollOver.yes || event.rollOver.no) {
+        PutCheck(kRollOverYes, event.rollOver.yes);
+        PutCheck(kRollOverNo, event.rollOver.no);
+    }
+    if (!event.importSource.empty()) PutText(kImportSource, event.importSource);
 }
 
 // ---- Rows of a worksheet -------------------------------------------------------------------

@@ -188,6 +188,8 @@ struct Event {
     Extended receiptCosts = 0;
 
     TrustComponents trust;
+    // An event made by the trade import: "FILE|SALE LINE|PARCEL FILE:LINE"; empty otherwise.
+    std::string importSource;
     EventResults results;
     EventChoices choices;
 

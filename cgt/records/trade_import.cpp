@@ -1,0 +1,75 @@
+#include "cgt/records/trade_import.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "base/worksheet_kinds.h"
+#include "cgt/records/event_records.h"
+#include "cgt/records/event_worksheets.h"
+#include "cgt/rules/event_kinds.h"
+#include "store/field_store.h"
+#include "store/worksheet_rows.h"
+
+namespace cgt {
+
+namespace {
+
+std::string BaseName(const std::string& file) {
+    return std::filesystem::path(file).filename().string();
+}
+
+// The rows of the shares worksheet whose import source names one of the files.
+std::vector<std::uint16_t> RowsImportedFrom(const Worksheet& sheet,
+                                            const std::set<std::string>& files) {
+    std::vector<std::uint16_t> rows;
+    for (std::uint16_t key : sheet.rowKeys()) {
+        const Event event = ReadStoredEvent(sheet, wkShares, key, EventParts::Results);
+        if (files.count(ImportSourceFile(event.importSource))) rows.push_back(key);
+    }
+    return rows;
+}
+
+} // namespace
+
+std::string ImportSourceText(const std::string& saleFile, int saleLine,
+                             const std::string& parcelFile, int parcelLine) {
+    return BaseName(saleFile) + "|" + std::to_string(saleLine) + "|" + BaseName(parcelFile) + ":" +
+           std::to_string(parcelLine);
+}
+
+std::string ImportSourceFile(const std::string& source) {
+    const std::size_t bar = source.find('|');
+    return bar == std::string::npos ? std::string() : source.substr(0, bar);
+}
+
+RecordedImport RecordImportedEvents(const std::vector<Event>& events,
+                                    const std::vector<std::string>& files) {
+    RecordedImport recorded;
+    Worksheet* sheet = EnsureWorksheet(wkShares);
+    if (!sheet) return recorded;
+    std::set<std::string> names;
+    for (const std::string& file : files)
+        names.insert(BaseName(file));
+    std::vector<std::uint16_t> earlier = RowsImportedFrom(*sheet, names);
+    // From the last: removing a row numbers the later ones one lower.
+    std::sort(earlier.rbegin(), earlier.rend());
+    for (std::uint16_t key : earlier)
+        DeleteRow(*sheet, key);
+    recorded.replaced = static_cast<int>(earlier.size());
+
+    int key = 0;
+    for (std::uint16_t existing : sheet->rowKeys())
+        key = std::max<int>(key, existing);
+    for (const Event& event : events) {
+        ZeroFillScratchTags();
+        PutEnteredEvent(event);
+        RunEventWorksheets(wkShares, GainVariantOf(wkShares));
+        StoreScratchAsRow(*sheet, ++key);
+        ++recorded.added;
+    }
+    ZeroFillScratchTags();
+    return recorded;
+}
+
+} // namespace cgt

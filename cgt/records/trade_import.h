@@ -1,0 +1,31 @@
+#pragma once
+// Imported share trades recorded as events of the shares worksheet (451): each event as the
+// share screens would leave it, computed, and marked with its source so that importing the same
+// file again replaces its events instead of doubling them.
+
+#include <string>
+#include <vector>
+
+#include "cgt/rules/event.h"
+
+namespace cgt {
+
+// An imported event's source as the event keeps it: "FILE|SALE LINE|PARCEL FILE:LINE", the file
+// names without their folders.
+std::string ImportSourceText(const std::string& saleFile, int saleLine,
+                             const std::string& parcelFile, int parcelLine);
+// The file of the sale of an import source; empty for an event typed by hand.
+std::string ImportSourceFile(const std::string& source);
+
+struct RecordedImport {
+    int added = 0;
+    int replaced = 0; // rows of an earlier import of the same files, removed
+};
+
+// Removes the rows that an earlier import of any of `files` made (matched by file name without
+// its folder), then adds each event as a new row after the others, its worksheets computed as
+// leaving its screens computes them. The scratch tags are left zero-filled.
+RecordedImport RecordImportedEvents(const std::vector<Event>& events,
+                                    const std::vector<std::string>& files);
+
+} // namespace cgt

@@ -1,0 +1,105 @@
+// Imported events recorded in the shares worksheet: computed as typed events are, kept with
+// their source, replaced rather than doubled when the same file is imported again.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/worksheet_kinds.h"
+#include "cgt/records/event_records.h"
+#include "cgt/records/event_worksheets.h"
+#include "cgt/records/trade_import.h"
+#include "store/field_store.h"
+#include "store/tags.h"
+#include "store/worksheet_rows.h"
+#include "support/store_fixture.h"
+
+namespace cgt::test {
+namespace {
+
+using namespace tag::event;
+
+CostElement Element(const char* text, const char* date, Extended amount) {
+    CostElement e;
+    e.text = text;
+    e.entered = true;
+    e.dateIncurred = date;
+    e.datePaid = date;
+    e.amount = amount;
+    return e;
+}
+
+// 100 shares bought on 01/03/1995 for 5,000 and 50 brokerage, sold on 15/02/2004 for 10,000
+// with 30 brokerage.
+Event Imported(const char* file, int saleLine) {
+    Event e;
+    e.kind = wkShares;
+    e.name = "BHP 100 shares bought 01/03/1995";
+    e.typeCode = "SN";
+    e.acquisitionDate = "01/03/1995";
+    e.elements = {Element("1 - Purchase/Acquisition cost", "01/03/1995", 5000),
+                  Element("2A - Incidentals re holding & acquisition", "01/03/1995", 50),
+                  Element("2B - Incidentals re specific CGT event", "15/02/2004", 30)};
+    e.eventDate = "15/02/2004";
+    e.proceeds = 10000;
+    e.rollOver.no = true;
+    e.importSource = ImportSourceText(std::string("/home/me/") + file, saleLine, file, 3);
+    return e;
+}
+
+std::vector<Event> SharesRows() {
+    return ReadStoredEvents(wkShares, wkShares);
+}
+
+class TradeImportTest : public StoreTest {};
+
+TEST_F(TradeImportTest, AnImportedEventIsComputedAsATypedOne) {
+    const RecordedImport recorded = RecordImportedEvents({Imported("trades.csv", 7)}, {});
+    EXPECT_EQ(recorded.added, 1);
+    const std::vector<Event> rows = SharesRows();
+    ASSERT_EQ(rows.size(), 1u);
+    const Event& stored = rows[0];
+    EXPECT_EQ(stored.row, 1);
+    EXPECT_EQ(stored.importSource, "trades.csv|7|trades.csv:3") << "kept without its folder";
+    EXPECT_EQ(stored.elements.size(), 3u);
+    EXPECT_EQ(stored.results.discountGain.Amount(), 10000 - 5000 - 50 - 30);
+    EXPECT_TRUE(stored.results.indexedGain.AboveNil());
+
+    // Recomputing, as compute does, finds nothing to change.
+    const auto before = WorksheetOf(wkShares)->items().size();
+    const std::vector<RecomputedEvent> again = RecomputeEvents();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].error, "");
+    EXPECT_EQ(WorksheetOf(wkShares)->items().size(), before);
+    EXPECT_EQ(SharesRows()[0].results.indexedGain.Stored(), stored.results.indexedGain.Stored());
+}
+
+TEST_F(TradeImportTest, ImportingTheSameFileAgainReplacesItsEvents) {
+    // A typed event first, then two files' imports.
+    ZeroFillScratchTags();
+    SetFieldStr(kName, "Typed by hand");
+    PutRow(wkShares, 1);
+    RecordImportedEvents({Imported("a.csv", 5), Imported("a.csv", 6)}, {"a.csv"});
+    RecordImportedEvents({Imported("b.csv", 4)}, {"b.csv"});
+    ASSERT_EQ(SharesRows().size(), 4u);
+
+    const RecordedImport again =
+        RecordImportedEvents({Imported("a.csv", 5), Imported("a.csv", 6)}, {"/elsewhere/a.csv"});
+    EXPECT_EQ(again.replaced, 2);
+    EXPECT_EQ(again.added, 2);
+    std::vector<std::string> sources;
+    for (const Event& e : SharesRows())
+        sources.push_back(e.name == "Typed by hand" ? "typed" : e.importSource);
+    EXPECT_EQ(sources, (std::vector<std::string>{"typed", "b.csv|4|b.csv:3", "a.csv|5|a.csv:3",
+                                                 "a.csv|6|a.csv:3"}));
+}
+
+TEST(ImportSource, FileOfASource) {
+    EXPECT_EQ(ImportSourceFile("a.csv|5|a.csv:3"), "a.csv");
+    EXPECT_EQ(ImportSourceFile(""), "");
+}
+
+} // namespace
+} // namespace cgt::test
