@@ -1,0 +1,84 @@
+#pragma once
+// The parcels that buys make and the matching of sales to them, and the share event of a match.
+//
+// Trades of any years and files are taken in date order (a buy before a sell of the same date,
+// otherwise in the order given: file by file, line by line). Each buy is a parcel; each sale up
+// to 30 June 2004 takes units from the parcels of its code then held: the parcels named for it
+// first, the rest by the method. Units of one sale taken from one parcel make one match. A
+// trade's value and brokerage are split over its matches by units, in cents, the last part of
+// the trade taking what is left, so the parts of every trade add up to it exactly.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/dates.h"
+#include "cgt/rules/event.h"
+#include "cgt/rules/trades.h"
+
+namespace cgt {
+
+// The order in which a sale takes the parcels it does not name.
+enum class MatchMethod {
+    Fifo,    // the earliest bought first
+    Lifo,    // the latest bought first
+    Highest, // the highest trade value per unit first (the earliest of equal ones first)
+};
+
+// Units of a parcel named for a sale (specific identification). The sales of the code on that
+// date draw on the units in order until they are used up.
+struct NamedParcel {
+    DateTime saleDate = 0;
+    std::string code; // upper case, trimmed
+    long long units = 0;
+    DateTime parcelDate = 0;
+    // Where the naming was read, for a refusal; empty and 0 when it was not read from a file.
+    std::string file;
+    int line = 0;
+};
+
+// Units of one sale taken from one parcel, with their parts of both trades' amounts in cents.
+struct TradeMatch {
+    Trade sale;
+    Trade parcel;
+    long long units = 0;
+    long long proceedsCents = 0;      // the part of the sale's trade value
+    long long costCents = 0;          // the part of the parcel's trade value
+    long long buyBrokerageCents = 0;  // the part of the parcel's brokerage
+    long long saleBrokerageCents = 0; // the part of the sale's brokerage
+    bool incomeYear = false; // the sale is in the income year; an earlier one only used units
+    bool before1985 = false; // the parcel was bought before 20 September 1985: its gain or loss
+                             // is disregarded
+    MatchMethod method = MatchMethod::Fifo; // the method of the matching
+    bool named = false;                     // the parcel was named for the sale
+};
+
+struct TradeMatching {
+    // Every match of every sale up to the end of the income year, in the order of the sales,
+    // the earlier years' sales included with incomeYear false. Empty on a refusal.
+    std::vector<TradeMatch> matches;
+    std::optional<TradeRefusal> refused;
+};
+
+// Matches the sales up to 30 June 2004 to the parcels of the buys; later trades are ignored. A
+// sale that needs more units than are held, a named parcel that does not hold the units named,
+// or named units that no sale used, refuse the whole matching.
+TradeMatching MatchTrades(std::vector<Trade> trades, MatchMethod method,
+                          const std::vector<NamedParcel>& named = {});
+
+// A match of the income year whose parcel was bought from 20 September 1985: it makes an event.
+bool MakesEvent(const TradeMatch& match);
+
+// The CGT event of a sale, disposal (A1). The event of a match takes it in its event code field,
+// which the typed event does not hold: the adapter that records the event writes it.
+inline constexpr std::string_view kSaleEventCode = "A1";
+
+// The shares worksheet's event of a match, as a plain sale entered on the share screens: the
+// description "CODE units shares bought dd/mm/yyyy", the non-active shares type, the buy's and
+// the sale's dates, the proceeds in whole dollars (the cents of the part dropped), the cost
+// elements of the purchase and of both brokerages in dollars and cents (an element of no amount
+// left out), no roll-over and no deceased estate.
+Event EventOfMatch(const TradeMatch& match);
+
+} // namespace cgt
