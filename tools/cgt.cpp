@@ -133,12 +133,19 @@ struct Arguments {
     bool autoChoices = false;
     bool lowest = false;
     bool write = false;
+    bool dryRun = false;
     bool help = false;
-    std::map<std::string, std::string> values; // --report, --worksheet, --row, --pdf
+    std::map<std::string, std::string> values; // the options of kValueOptions
 };
 
-// Options of `cgt print` that take a value.
-constexpr std::string_view kPrintOptions[] = {"--report", "--worksheet", "--row", "--pdf"};
+// Options that take a value, and the command each applies to.
+struct ValueOption {
+    std::string_view name;
+    std::string_view command;
+};
+constexpr ValueOption kValueOptions[] = {{"--report", "print"},  {"--worksheet", "print"},
+                                         {"--row", "print"},     {"--pdf", "print"},
+                                         {"--method", "import"}, {"--parcels", "import"}};
 
 Arguments Parse(int argc, char** argv) {
     Arguments args;
@@ -166,19 +173,24 @@ Arguments Parse(int argc, char** argv) {
             args.lowest = true;
         } else if (arg == "--write") {
             args.write = true;
+        } else if (arg == "--dry-run") {
+            args.dryRun = true;
         } else if (const auto* option =
-                       std::find(std::begin(kPrintOptions), std::end(kPrintOptions),
-                                 arg.substr(0, arg.find('=')));
-                   option != std::end(kPrintOptions)) {
+                       std::find_if(std::begin(kValueOptions), std::end(kValueOptions),
+                                    [&](const ValueOption& o) {
+                                        return o.name == arg.substr(0, arg.find('='));
+                                    });
+                   option != std::end(kValueOptions)) {
+            const std::string name(option->name);
             std::string value;
-            if (arg.size() > option->size()) {
-                value = arg.substr(option->size() + 1);
+            if (arg.size() > name.size()) {
+                value = arg.substr(name.size() + 1);
             } else {
-                if (i + 1 >= argc) throw Failure(std::string(*option) + " needs a value");
+                if (i + 1 >= argc) throw Failure(name + " needs a value");
                 value = argv[++i];
             }
-            if (value.empty()) throw Failure(std::string(*option) + " needs a non-empty value");
-            args.values[std::string(*option)] = std::move(value);
+            if (value.empty()) throw Failure(name + " needs a non-empty value");
+            args.values[name] = std::move(value);
         } else if (arg.starts_with("--id") || arg.starts_with("--new-id")) {
             const bool isNew = arg.starts_with("--new-id");
             const std::string_view name = isNew ? "--new-id" : "--id";
@@ -238,8 +250,13 @@ const CommandRule& CheckArguments(const Arguments& args) {
         throw Failure(cmd + ": --auto and --lowest exclude each other");
     if (!rule->compute && args.write) throw Failure(cmd + ": --write applies to compute only");
     if (!rule->force && args.force) throw Failure(cmd + ": --force does not apply");
-    if (rule->name != "print" && !args.values.empty())
-        throw Failure(cmd + ": " + args.values.begin()->first + " applies to print only");
+    for (const auto& [name, value] : args.values)
+        for (const ValueOption& option : kValueOptions)
+            if (option.name == name && option.command != rule->name)
+                throw Failure(cmd + ": " + name + " applies to " + std::string(option.command) +
+                              " only");
+    if (args.dryRun && rule->name != "import")
+        throw Failure(cmd + ": --dry-run applies to import only");
     return *rule;
 }
 

@@ -445,6 +445,8 @@ void PutEnteredEvent(const Event& event) {
     PutText(kName, event.name);
     PutText(kAssetType, event.typeCode);
     PutText(kAcquisitionDate, event.acquisitionDate.text);
+    if (event.deceasedEstate != 0)
+        StoreDeceasedEstateAnswer(event.deceasedEstate == kDeceasedEstateYes);
     auto elements = std::make_shared<StringList>();
     for (const CostElement& e : event.elements) {
         const std::string cells[kCostElementColumns] = {

@@ -74,8 +74,8 @@ void PutAmount(int tag, Extended value);
 void PutText(int tag, std::string_view text);
 void PutRows(int tag, const CellTable& table); // the table's rows as a new list
 void PutCheck(int tag, bool on);
-// What a user enters on an event's screens — registration, cost elements, the event and its
-// proceeds, the roll-over answer — and an imported event's source, written into the open row as
+// What a user enters on an event's screens — registration, the deceased-estate answer, cost
+// elements, the event and its proceeds, the roll-over answer — and an imported event's source, written into the open row as
 // those screens write them; the results are left to the worksheets.
 void PutEnteredEvent(const Event& event);
 
