@@ -1,7 +1,6 @@
 #include "cgt/rules/trade_files.h"
 
 #include <array>
-#include <cstdint>
 
 #include "base/text.h"
 
@@ -14,7 +13,9 @@ constexpr std::string_view kUnicodeMinus = "\xE2\x88\x92";
 constexpr std::string_view kNoTransactions = "There are no transactions on this account.";
 // The largest amount read, in cents: far above any trade, far below overflow when summed.
 constexpr long long kMaxCents = 1'000'000'000'000'000LL;
+constexpr std::string_view kMaxAmountText = "$10,000,000,000,000";
 constexpr long long kMaxUnits = 1'000'000'000'000LL;
+constexpr std::string_view kMaxUnitsText = "1,000,000,000,000";
 constexpr int kMaxDigits = 18;
 
 bool IsDigit(char c) {
@@ -307,6 +308,13 @@ struct Layout {
     std::array<std::string, kColumnCount> name{}; // the heading as the file writes it
 };
 
+// The field of a column, trimmed; empty when the column or the field is missing.
+std::string_view FieldOf(const Layout& layout, const CsvRecord& record, Column column) {
+    const int index = layout.index[static_cast<std::size_t>(column)];
+    if (index < 0 || static_cast<std::size_t>(index) >= record.fields.size()) return {};
+    return TrimBlanks(record.fields[static_cast<std::size_t>(index)]);
+}
+
 int FindHeading(const CsvRecord& record, const Heading& heading) {
     for (std::size_t i = 0; i < record.fields.size(); ++i)
         for (std::string_view name : heading.names)
@@ -359,7 +367,7 @@ public:
                    std::to_string(record_.fields.size()));
             return {};
         }
-        return TrimBlanks(record_.fields[static_cast<std::size_t>(index)]);
+        return FieldOf(layout_, record_, column);
     }
 
     std::string Code() {
@@ -390,17 +398,18 @@ public:
             RefuseField(Column::Units, "a whole number of units");
         const __int128 units = number->digits / PowerOfTen(number->scale);
         if (units == 0) RefuseField(Column::Units, "a number of units above 0");
-        if (units > kMaxUnits) RefuseField(Column::Units, "a number of units up to 10^12");
+        if (units > kMaxUnits)
+            RefuseField(Column::Units, "a number of units up to " + std::string(kMaxUnitsText));
         return static_cast<long long>(units);
     }
 
-    // An amount in cents, 0 when blank.
+    // The size of an amount in cents, 0 when blank: its sign is the side's, or refused.
     long long Cents(Column column) {
         if (Text(column).empty()) return 0;
         const std::optional<Decimal> number = Number(column, "an amount");
         if (!number) return 0;
         const std::optional<long long> cents = RoundToCents(number->digits, number->scale);
-        if (!cents) RefuseField(column, "an amount below $10,000,000,000,000");
+        if (!cents) RefuseField(column, "an amount below " + std::string(kMaxAmountText));
         return cents.value_or(0);
     }
 
@@ -408,7 +417,9 @@ public:
     long long UnitsTimesPrice(long long units, const Decimal& price) {
         const std::optional<long long> cents =
             RoundToCents(static_cast<__int128>(units) * price.digits, price.scale);
-        if (!cents) RefuseField(Column::Price, "a price that gives an amount below 10^13 dollars");
+        if (!cents)
+            RefuseField(Column::Price,
+                        "a price that gives an amount below " + std::string(kMaxAmountText));
         return cents.value_or(0);
     }
 
@@ -486,8 +497,7 @@ long long TradeValue(RowReader& row, const Format& format, TradeSide side, long 
                      long long brokerage) {
     if (format.value == ValueFrom::TradeValue) {
         if (row.Text(Column::Value).empty()) row.RefuseField(Column::Value, "the trade value");
-        const long long value = row.Cents(Column::Value);
-        return value < 0 ? -value : value;
+        return row.Cents(Column::Value);
     }
     const std::optional<Decimal> price = row.Number(Column::Price, "a price");
     if (!price) return 0;
@@ -513,8 +523,7 @@ RowOutcome ReadRow(const Layout& layout, const CsvRecord& record) {
         row.RequireText(Column::Currency, kAustralianDollars, notConverted);
     if (!row.Text(Column::BrokerageCurrency).empty())
         row.RequireText(Column::BrokerageCurrency, kAustralianDollars, notConverted);
-    const long long brokerage = row.Cents(Column::Brokerage);
-    trade.brokerageCents = brokerage < 0 ? -brokerage : brokerage;
+    trade.brokerageCents = row.Cents(Column::Brokerage);
     trade.valueCents =
         TradeValue(row, *layout.format, trade.side, trade.units, trade.brokerageCents);
     outcome.problem = row.Problem();
@@ -533,10 +542,13 @@ bool SaysNoTransactions(const CsvText& csv) {
     return false;
 }
 
-// Whether the rows have ended at this record; the records after it are not read.
-bool EndsRows(const Format& format, const CsvRecord& record) {
-    if (!format.rowsEndAtTotals) return false;
-    return TrimBlanks(record.fields.front()).empty() || IsNoTransactionsLine(record);
+// Whether the rows have ended at this record (a blank line, the sentence of a year without
+// trades, or a total: no code and no date); the records after it are not read.
+bool EndsRows(const Layout& layout, const CsvRecord& record) {
+    if (!layout.format->rowsEndAtTotals) return false;
+    if (IsBlankRecord(record) || IsNoTransactionsLine(record)) return true;
+    return FieldOf(layout, record, Column::Code).empty() &&
+           FieldOf(layout, record, Column::Date).empty();
 }
 
 // A record that is no row and is passed over.
@@ -637,7 +649,7 @@ TradeFile ReadTradeFile(std::string_view fileName, std::string_view bytes) {
     const Format& format = *layout->format;
     for (; next < csv.records.size(); ++next) {
         const CsvRecord& record = csv.records[next];
-        if (EndsRows(format, record)) return file;
+        if (EndsRows(*layout, record)) return file;
         if (IsSkipped(format, record)) continue;
         RowOutcome row = ReadRow(*layout, record);
         if (row.kind == RowKind::Refused) {

@@ -189,6 +189,10 @@ const std::vector<RefusalCase> kRefusals = {
          "\"BHP\",\"BHP\",1/13/2003,\"Sell\",\"-10\",\"10.50\",\"-105.00\",\"0\",\"0\",\"C2\","
          "\"-105.00\"\r\n",
      "f.csv:6: \"Date\" is \"1/13/2003\": expected a date dd/mm/yyyy or yyyy-mm-dd"},
+    {"SummaryRowWithoutCodeIsNoTotal",
+     kSummaryHeader + "\n\"\",\"BHP\",12/08/2003,\"Buy\",\"10\",\"10.50\",\"105.00\",\"0\",\"0\","
+                      "\"C1\",\"105.00\"\n,,,,,,,,,Total Buys,105.00\n",
+     "f.csv:2: \"Code\" is \"\": expected the security's code"},
     {"SummaryWithoutTradeValue",
      kSummaryHeader + "\n\"BHP\",\"BHP\",12/08/2003,\"Buy\",\"10\",\"10.50\",\"\",\"0\",\"0\","
                       "\"C1\",\"105.00\"\n",
