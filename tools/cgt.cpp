@@ -24,8 +24,11 @@
 #include "base/text.h"
 #include "cgt/records/choice_records.h"
 #include "cgt/records/event_worksheets.h"
+#include "cgt/records/trade_import.h"
 #include "cgt/rules/choice_cells.h"
 #include "cgt/rules/choice_grid.h"
+#include "cgt/rules/named_parcels.h"
+#include "cgt/rules/trade_plan.h"
 #include "report/core/catalog.h"
 #include "report/core/pages.h"
 #include "report/core/script.h"
@@ -57,6 +60,10 @@ commands:
                                        --auto makes all choices as the button does, --lowest
                                        those that give the lowest net capital gain the rules
                                        allow; --write saves the recomputed return
+  import RETURN --id ID TRADES... [--method fifo|lifo|highest] [--parcels FILE] [--dry-run]
+         [--json]                      read brokers' trade files, match the sales of 2003-04 to
+                                       parcels and record each match as a shares event;
+                                       --dry-run prints the matches and records nothing
   rekey IN OUT --id OLD --new-id NEW [--force]
                                        save the return IN under the identifier NEW as OUT
   decrypt IN OUT --id ID [--force]     write the plain form of IN to OUT
@@ -218,14 +225,20 @@ struct CommandRule {
     bool json;
     bool force;
     bool newId;
-    bool compute = false; // --auto, --lowest and --write
+    bool compute = false;      // --auto, --lowest and --write
+    bool moreOperands = false; // `operands` is the least number
 };
 
 constexpr CommandRule kRules[] = {
-    {"new", 1, "FILE", false, true, false},           {"dump", 1, "FILE", true, false, false},
-    {"stat", 1, "FILE", false, false, false},         {"rekey", 2, "IN OUT", false, true, true},
-    {"decrypt", 2, "IN OUT", false, true, false},     {"encrypt", 2, "IN OUT", false, true, false},
-    {"compute", 1, "FILE", true, false, false, true}, {"print", 1, "FILE", false, true, false},
+    {"new", 1, "FILE", false, true, false},
+    {"dump", 1, "FILE", true, false, false},
+    {"stat", 1, "FILE", false, false, false},
+    {"rekey", 2, "IN OUT", false, true, true},
+    {"decrypt", 2, "IN OUT", false, true, false},
+    {"encrypt", 2, "IN OUT", false, true, false},
+    {"compute", 1, "FILE", true, false, false, true},
+    {"print", 1, "FILE", false, true, false},
+    {"import", 2, "RETURN TRADES...", true, false, false, false, true},
 };
 
 const CommandRule& CheckArguments(const Arguments& args) {
@@ -236,14 +249,15 @@ const CommandRule& CheckArguments(const Arguments& args) {
     const std::string cmd(rule->name);
     if (args.operands.size() < rule->operands)
         throw Failure(cmd + ": missing operand (expected " + std::string(rule->operandNames) + ")");
-    if (args.operands.size() > rule->operands)
+    if (args.operands.size() > rule->operands && !rule->moreOperands)
         throw Failure(cmd + ": unexpected operand '" + args.operands[rule->operands] + "'");
     for (const auto& operand : args.operands)
         if (operand.empty()) throw Failure(cmd + ": empty file name");
     if (!args.id) throw Failure(cmd + ": missing --id IDENTIFIER");
     if (rule->newId && !args.newId) throw Failure(cmd + ": missing --new-id IDENTIFIER");
     if (!rule->newId && args.newId) throw Failure(cmd + ": --new-id applies to rekey only");
-    if (!rule->json && args.json) throw Failure(cmd + ": --json applies to dump and compute only");
+    if (!rule->json && args.json)
+        throw Failure(cmd + ": --json applies to dump, compute and import only");
     if (!rule->compute && args.autoChoices) throw Failure(cmd + ": --auto applies to compute only");
     if (!rule->compute && args.lowest) throw Failure(cmd + ": --lowest applies to compute only");
     if (args.autoChoices && args.lowest)
@@ -611,6 +625,136 @@ void PrintReport(const Arguments& args, const std::string& file, const std::stri
     }
 }
 
+// ---- import ------------------------------------------------------------------------------
+
+std::string ReadWholeFile(const std::string& path) {
+    if (fs::is_directory(path)) throw Failure("import: cannot read " + path + ": is a folder");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Failure("import: cannot read " + path + ": " + std::strerror(errno));
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct MethodName {
+    std::string_view name;
+    cgt::MatchMethod method;
+};
+constexpr MethodName kMatchMethods[] = {{"fifo", cgt::MatchMethod::Fifo},
+                                        {"lifo", cgt::MatchMethod::Lifo},
+                                        {"highest", cgt::MatchMethod::Highest}};
+
+cgt::MatchMethod MatchMethodOf(const Arguments& args) {
+    const auto given = args.values.find("--method");
+    if (given == args.values.end()) return cgt::MatchMethod::Fifo;
+    for (const MethodName& m : kMatchMethods)
+        if (m.name == given->second) return m.method;
+    if (given->second == "lowest")
+        throw Failure("import: --method lowest is not available yet; use fifo, lifo or highest");
+    throw Failure("import: unknown --method " + given->second + " (fifo, lifo or highest)");
+}
+
+std::string_view MethodText(cgt::MatchMethod method) {
+    for (const MethodName& m : kMatchMethods)
+        if (m.method == method) return m.name;
+    return {};
+}
+
+std::string CentsText(long long cents) {
+    return cgt::FormatFixed(static_cast<cgt::Extended>(cents) / 100, 15, 2);
+}
+
+std::string MatchLine(const cgt::TradeMatch& m) {
+    std::string line = m.sale.code + ": " + std::to_string(m.units) + " sold " +
+                       cgt::FormatDate(m.sale.date) + " (" + m.sale.file + ":" +
+                       std::to_string(m.sale.line) + ") from the parcel bought " +
+                       cgt::FormatDate(m.parcel.date) + " (" + m.parcel.file + ":" +
+                       std::to_string(m.parcel.line) + "): proceeds " + CentsText(m.proceedsCents) +
+                       ", cost " + CentsText(m.costCents) + ", brokerage " +
+                       CentsText(m.buyBrokerageCents) + " + " + CentsText(m.saleBrokerageCents) +
+                       ", " + std::string(m.named ? "named" : MethodText(m.method));
+    if (!m.incomeYear) line += "; before the income year, no event";
+    if (m.before1985) line += "; bought before 20/09/1985, disregarded";
+    return line + "\n";
+}
+
+cgt::Json TradeJson(const cgt::Trade& trade) {
+    return {{"file", trade.file},
+            {"line", trade.line},
+            {"date", cgt::FormatDate(trade.date)},
+            {"code", trade.code}};
+}
+
+std::string ImportJson(const cgt::TradePlan& plan, const cgt::RecordedImport& recorded,
+                       bool dryRun) {
+    cgt::Json matches = cgt::Json::array();
+    for (const cgt::TradeMatch& m : plan.matches)
+        matches.push_back({{"sale", TradeJson(m.sale)},
+                           {"parcel", TradeJson(m.parcel)},
+                           {"units", m.units},
+                           {"proceeds", static_cast<double>(m.proceedsCents) / 100},
+                           {"cost", static_cast<double>(m.costCents) / 100},
+                           {"buy_brokerage", static_cast<double>(m.buyBrokerageCents) / 100},
+                           {"sale_brokerage", static_cast<double>(m.saleBrokerageCents) / 100},
+                           {"method", m.named ? "named" : std::string(MethodText(m.method))},
+                           {"income_year", m.incomeYear},
+                           {"before_1985", m.before1985},
+                           {"event", cgt::MakesEvent(m)}});
+    cgt::Json result;
+    result["matches"] = std::move(matches);
+    result["events"] = plan.events.size();
+    result["dry_run"] = dryRun;
+    result["events_replaced"] = recorded.replaced;
+    using Pointer = cgt::Json::json_pointer;
+    return cgt::JsonText(result, {.brokenContainers = {Pointer(), Pointer("/matches")}});
+}
+
+// Reads the trade files (and the named parcels), matches, and unless it is a dry run records
+// the events and saves the return; nothing is saved when anything is refused.
+int ImportCommand(const Arguments& args) {
+    const std::string& returnPath = args.operands[0];
+    const cgt::MatchMethod method = MatchMethodOf(args);
+    std::vector<cgt::NamedParcel> named;
+    if (const auto parcels = args.values.find("--parcels"); parcels != args.values.end()) {
+        cgt::NamedParcels read =
+            cgt::ReadNamedParcels(parcels->second, ReadWholeFile(parcels->second));
+        if (read.refused) throw Failure("import: " + read.refused->Text());
+        named = std::move(read.parcels);
+    }
+    std::vector<cgt::TradeSource> sources;
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < args.operands.size(); ++i) {
+        sources.push_back({args.operands[i], ReadWholeFile(args.operands[i])});
+        names.push_back(args.operands[i]);
+    }
+    Load(returnPath, *args.id);
+    const cgt::TradePlan plan = cgt::PlanTradeImport(sources, method, named);
+    if (!plan.refused.empty()) {
+        for (const cgt::TradeRefusal& refusal : plan.refused)
+            Complain("import: " + refusal.Text());
+        return kExitFailed;
+    }
+    cgt::RecordedImport recorded;
+    if (!args.dryRun) {
+        recorded = cgt::RecordImportedEvents(plan.events, names);
+        Save(returnPath);
+    }
+    if (args.json) {
+        WriteOut(ImportJson(plan, recorded, args.dryRun));
+        return kExitOk;
+    }
+    std::string out;
+    for (const cgt::TradeMatch& m : plan.matches)
+        out += MatchLine(m);
+    out += args.dryRun ? std::to_string(plan.events.size()) + " events to record; dry run, nothing "
+                                                              "recorded\n"
+                       : std::to_string(recorded.added) + " events recorded" +
+                             (recorded.replaced > 0 ? ", " + std::to_string(recorded.replaced) +
+                                                          " of an earlier import replaced"
+                                                    : std::string()) +
+                             "\n";
+    WriteOut(out);
+    return kExitOk;
+}
+
 int Execute(const Arguments& args) {
     const CommandRule& rule = CheckArguments(args);
     const std::string& id = *args.id;
@@ -645,6 +789,8 @@ int Execute(const Arguments& args) {
                          std::to_string(e.row) + ": " + e.error);
         WriteOut(args.json ? ComputeJson(events, choices)
                            : ComputeSummary(events) + ChoicesSummary(choices));
+    } else if (rule.name == "import") {
+        return ImportCommand(args);
     } else if (rule.name == "print") {
         PrintReport(args, first, id);
     } else if (rule.name == "rekey") {

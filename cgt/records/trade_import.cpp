@@ -1,23 +1,19 @@
 #include "cgt/records/trade_import.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 #include "base/worksheet_kinds.h"
 #include "cgt/records/event_records.h"
 #include "cgt/records/event_worksheets.h"
 #include "cgt/rules/event_kinds.h"
+#include "cgt/rules/trade_plan.h"
 #include "store/field_store.h"
 #include "store/worksheet_rows.h"
 
 namespace cgt {
 
 namespace {
-
-std::string BaseName(const std::string& file) {
-    return std::filesystem::path(file).filename().string();
-}
 
 // The rows of the shares worksheet whose import source names one of the files.
 std::vector<std::uint16_t> RowsImportedFrom(const Worksheet& sheet,
@@ -32,17 +28,6 @@ std::vector<std::uint16_t> RowsImportedFrom(const Worksheet& sheet,
 
 } // namespace
 
-std::string ImportSourceText(const std::string& saleFile, int saleLine,
-                             const std::string& parcelFile, int parcelLine) {
-    return BaseName(saleFile) + "|" + std::to_string(saleLine) + "|" + BaseName(parcelFile) + ":" +
-           std::to_string(parcelLine);
-}
-
-std::string ImportSourceFile(const std::string& source) {
-    const std::size_t bar = source.find('|');
-    return bar == std::string::npos ? std::string() : source.substr(0, bar);
-}
-
 RecordedImport RecordImportedEvents(const std::vector<Event>& events,
                                     const std::vector<std::string>& files) {
     RecordedImport recorded;
@@ -50,7 +35,7 @@ RecordedImport RecordImportedEvents(const std::vector<Event>& events,
     if (!sheet) return recorded;
     std::set<std::string> names;
     for (const std::string& file : files)
-        names.insert(BaseName(file));
+        names.insert(SourceFileName(file));
     std::vector<std::uint16_t> earlier = RowsImportedFrom(*sheet, names);
     // From the last: removing a row numbers the later ones one lower.
     std::sort(earlier.rbegin(), earlier.rend());

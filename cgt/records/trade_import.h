@@ -10,13 +10,6 @@
 
 namespace cgt {
 
-// An imported event's source as the event keeps it: "FILE|SALE LINE|PARCEL FILE:LINE", the file
-// names without their folders.
-std::string ImportSourceText(const std::string& saleFile, int saleLine,
-                             const std::string& parcelFile, int parcelLine);
-// The file of the sale of an import source; empty for an event typed by hand.
-std::string ImportSourceFile(const std::string& source);
-
 struct RecordedImport {
     int added = 0;
     int replaced = 0; // rows of an earlier import of the same files, removed

@@ -11,6 +11,7 @@
 #include "cgt/records/event_records.h"
 #include "cgt/records/event_worksheets.h"
 #include "cgt/records/trade_import.h"
+#include "cgt/rules/trade_plan.h"
 #include "store/field_store.h"
 #include "store/tags.h"
 #include "store/worksheet_rows.h"
@@ -45,7 +46,12 @@ Event Imported(const char* file, int saleLine) {
     e.eventDate = "15/02/2004";
     e.proceeds = 10000;
     e.rollOver.no = true;
-    e.importSource = ImportSourceText(std::string("/home/me/") + file, saleLine, file, 3);
+    Trade sale, parcel;
+    sale.file = std::string("/home/me/") + file;
+    sale.line = saleLine;
+    parcel.file = file;
+    parcel.line = 3;
+    e.importSource = ImportSourceText(sale, parcel);
     return e;
 }
 

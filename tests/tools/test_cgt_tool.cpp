@@ -228,7 +228,7 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
         {{"dump", "--id", kId}, "missing operand"},
         {{"stat", "r.t04", "extra", "--id", kId}, "unexpected operand 'extra'"},
         {{"dump", "r.t04", "--id", kId, "--bogus"}, "unknown option --bogus"},
-        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump and compute only"},
+        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump, compute and import only"},
         {{"dump", "r.t04", "--id", kId, "--write"}, "--write applies to compute only"},
         {{"stat", "r.t04", "--id", kId, "--auto"}, "--auto applies to compute only"},
         {{"dump", "r.t04", "--id", kId, "--lowest"}, "--lowest applies to compute only"},
