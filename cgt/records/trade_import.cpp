@@ -50,7 +50,11 @@ RecordedImport RecordImportedEvents(const std::vector<Event>& events,
         ZeroFillScratchTags();
         PutEnteredEvent(event);
         RunEventWorksheets(wkShares, GainVariantOf(wkShares));
-        StoreScratchAsRow(*sheet, ++key);
+        // A new row goes after the others: appended, the list keeps its row index.
+        Worksheet row;
+        StoreScratchAsRow(row, ++key);
+        for (WorksheetItem& item : row.mutableItems())
+            sheet->append(std::move(item));
         ++recorded.added;
     }
     ZeroFillScratchTags();

@@ -1,6 +1,7 @@
 #include "cgt/rules/trade_matching.h"
 
 #include <algorithm>
+#include <map>
 
 #include "base/amounts.h"
 #include "base/worksheet_kinds.h"
@@ -107,6 +108,8 @@ public:
 
     std::optional<TradeRefusal> Add(const Trade& trade) {
         if (trade.side == TradeSide::Sell) return Sell(trade);
+        open_[trade.code].push_back(holdings_.size());
+        held_[trade.code] += trade.units;
         holdings_.push_back({trade, TradeRest(trade)});
         return std::nullopt;
     }
@@ -130,7 +133,8 @@ public:
 private:
     std::optional<TradeRefusal> Sell(const Trade& sale) {
         std::vector<Take> takes;
-        const long long held = Available(sale.code, takes, [](const Trade&) { return true; });
+        const auto total = held_.find(sale.code);
+        const long long held = total == held_.end() ? 0 : total->second;
         if (held < sale.units)
             return TradeRefusal{sale.file, sale.line,
                                 "sale of " + std::to_string(sale.units) + " " + sale.code + " on " +
@@ -156,8 +160,8 @@ private:
     long long Available(const std::string& code, const std::vector<Take>& takes,
                         Accept accept) const {
         long long units = 0;
-        for (std::size_t i = 0; i < holdings_.size(); ++i)
-            if (holdings_[i].buy.code == code && accept(holdings_[i].buy)) units += Left(i, takes);
+        for (std::size_t i : Bought(code))
+            if (accept(holdings_[i].buy)) units += Left(i, takes);
         return units;
     }
 
@@ -167,6 +171,7 @@ private:
                        std::vector<Take>& takes) const {
         long long taken = 0;
         for (std::size_t holding : order) {
+            if (taken == wanted) break;
             const long long units = std::min(Left(holding, takes), wanted - taken);
             if (units <= 0) continue;
             const auto same = std::find_if(takes.begin(), takes.end(),
@@ -182,12 +187,11 @@ private:
         return taken;
     }
 
-    // The holdings of the code in the order they were bought.
-    std::vector<std::size_t> Bought(const std::string& code) const {
-        std::vector<std::size_t> order;
-        for (std::size_t i = 0; i < holdings_.size(); ++i)
-            if (holdings_[i].buy.code == code) order.push_back(i);
-        return order;
+    // The holdings of the code with units left, in the order they were bought.
+    const std::vector<std::size_t>& Bought(const std::string& code) const {
+        static const std::vector<std::size_t> none;
+        const auto open = open_.find(code);
+        return open == open_.end() ? none : open->second;
     }
 
     std::optional<TradeRefusal> TakeNamed(const Trade& sale, long long& wanted,
@@ -218,6 +222,10 @@ private:
     }
 
     void TakeByMethod(const std::string& code, long long wanted, std::vector<Take>& takes) const {
+        if (method_ == MatchMethod::Fifo) { // in the order bought, with no copy of it
+            TakeFrom(Bought(code), wanted, false, takes);
+            return;
+        }
         std::vector<std::size_t> order = Bought(code);
         switch (method_) {
         case MatchMethod::Fifo:
@@ -253,11 +261,17 @@ private:
                                 .method = method_,
                                 .named = take.named});
         }
+        held_[sale.code] -= sale.units;
+        // A holding sold out is no longer searched.
+        std::erase_if(open_[sale.code],
+                      [&](std::size_t i) { return holdings_[i].rest.Units() == 0; });
     }
 
     MatchMethod method_;
     std::vector<NamedDraw> draws_;
     std::vector<Holding> holdings_;
+    std::map<std::string, std::vector<std::size_t>> open_; // by code: holdings with units left
+    std::map<std::string, long long> held_;                // by code: the units they hold
     std::vector<TradeMatch> matches_;
 };
 
