@@ -93,6 +93,46 @@ TEST_F(CgtImportTest, RecordsEachMatchAsAnEventWorkedOutByHand) {
         << computed.out;
 }
 
+// Two brokers over three years: a summary of 2001-03 and plain trades of 2002-04. The sale of
+// March 2003 uses 400 of the 2001 parcel and makes no event; the sale of December 2003 takes
+// the other 600 of it and 200 of the 2002 parcel; the sale of July 2004 is after the year.
+TEST_F(CgtImportTest, TwoBrokersOverThreeYearsGiveTheGainsWorkedByHand) {
+    write("broker-a.csv",
+          "Trading Account 1234\r\n"
+          "Transaction Summary 01/07/2001 - 30/06/2003\r\n"
+          "Code,Company,Date,Type,Quantity,Unit Price ($),Trade Value ($),Brokerage+GST ($),GST "
+          "($),Contract Note,Total Value ($)\r\n"
+          "\"XYZ\",\"XYZ LTD\",10/10/2001,\"Buy\",\"1000\",\"5.00\",\"5,000.00\",\"20.00\","
+          "\"1.82\",\"C1\",\"5,020.00\"\r\n"
+          "\"XYZ\",\"XYZ LTD\",15/03/2003,\"Sell\",\"-400\",\"6.00\",\"-2,400.00\",\"20.00\","
+          "\"1.82\",\"C2\",\"-2,380.00\"\r\n"
+          ",,,,,,,,,Total Buys,\"5,020.00\"\r\n");
+    write("broker-b.csv", "date,code,side,quantity,price,brokerage\n"
+                          "2002-08-01,XYZ,Buy,500,4.00,10.00\n"
+                          "2003-12-01,XYZ,Sell,800,7.00,32.00\n"
+                          "2004-07-15,XYZ,Sell,200,8.00,10.00\n");
+    const auto r = cgtRun({"import", "r.t04", "--id", kId, "broker-b.csv", "broker-a.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2 events recorded"), std::string::npos) << r.out;
+    const auto computed = cgtRun({"compute", "r.t04", "--id", kId, "--auto", "--json"});
+    ASSERT_EQ(computed.status, 0) << computed.err;
+    // 600 of the 2001 parcel: its cost and brokerage left after the March sale took 2,000 and
+    // 8.00, 3,000 and 12.00; 600 of the 800 sold for 5,600 with 32 brokerage: 4,200 and 24.00.
+    // Bought after September 1999 and held over a year: a discount gain of 4,200 - 3,036.
+    EXPECT_NE(computed.out.find("\"name\": \"XYZ 600 shares bought 10/10/2001\", \"type\": "
+                                "\"SN\", \"indexed_gain\": null, \"discount_gain\": 1164"),
+              std::string::npos)
+        << computed.out;
+    // 200 of the 2002 parcel: 800 + 4.00 of its brokerage + 8.00 of the sale's, against 1,400.
+    EXPECT_NE(computed.out.find("\"name\": \"XYZ 200 shares bought 01/08/2002\", \"type\": "
+                                "\"SN\", \"indexed_gain\": null, \"discount_gain\": 588"),
+              std::string::npos)
+        << computed.out;
+    // Half of 1,164 + 588.
+    EXPECT_NE(computed.out.find("\"net_capital_gain\": 876"), std::string::npos) << computed.out;
+    EXPECT_NE(computed.out.find("\"total_current_year_capital_gains\": 1752"), std::string::npos);
+}
+
 TEST_F(CgtImportTest, ImportingAgainReplacesTheEventsAndADryRunRecordsNothing) {
     ASSERT_EQ(cgtRun({"import", "r.t04", "--id", kId, "trades.csv"}).status, 0);
     const auto again = cgtRun({"import", "r.t04", "--id", kId, "trades.csv"});
