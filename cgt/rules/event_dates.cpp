@@ -12,6 +12,16 @@ DateTime IndexationEndDate() {
     return end;
 }
 
+DateTime IncomeYearStart() {
+    static const DateTime start = *EncodeDate(2003, 7, 1);
+    return start;
+}
+
+DateTime IncomeYearEnd() {
+    static const DateTime end = *EncodeDate(2004, 6, 30);
+    return end;
+}
+
 bool IsBefore(std::optional<DateTime> date, DateTime limit) {
     return date && *date < limit;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The two dates of the CGT rules: 20 September 1985, when CGT began, and 21 September 1999,
-// when indexation ended and the discount began (on that day the time 11.45am legal time in the
-// ACT matters); and comparisons of dates that may be missing.
+// The dates of the CGT rules: 20 September 1985, when CGT began, and 21 September 1999, when
+// indexation ended and the discount began (on that day the time 11.45am legal time in the ACT
+// matters); the income year, 1 July 2003 to 30 June 2004; and comparisons of dates that may be
+// missing.
 
 #include <optional>
 
@@ -11,6 +12,8 @@ namespace cgt {
 
 DateTime CgtStartDate();
 DateTime IndexationEndDate();
+DateTime IncomeYearStart();
+DateTime IncomeYearEnd();
 
 // Comparisons of a date that may be missing: false when it is.
 bool IsBefore(std::optional<DateTime> date, DateTime limit);

@@ -8,6 +8,7 @@
 #include "base/number_format.h"
 #include "base/text.h"
 #include "cgt/rules/asset_types.h"
+#include "cgt/rules/event_dates.h"
 #include "cgt/rules/index_numbers.h"
 #include "cgt/rules/shown_values.h"
 #include "controls/core/tax_text.h"
@@ -118,14 +119,6 @@ std::string NotADateMessage(std::string_view text) {
 
 const DateTime& CutOffDay() { // 21/09/1999: indexation ends, the discount begins
     static const DateTime day = *EncodeDate(1999, 9, 21);
-    return day;
-}
-const DateTime& IncomeYearStart() {
-    static const DateTime day = *EncodeDate(2003, 7, 1);
-    return day;
-}
-const DateTime& IncomeYearEnd() {
-    static const DateTime day = *EncodeDate(2004, 6, 30);
     return day;
 }
 

@@ -15,15 +15,6 @@ namespace cgt {
 
 namespace {
 
-const DateTime& IncomeYearStart() {
-    static const DateTime day = *EncodeDate(2003, 7, 1);
-    return day;
-}
-const DateTime& IncomeYearEnd() {
-    static const DateTime day = *EncodeDate(2004, 6, 30);
-    return day;
-}
-
 // The share of `cents` that `part` of a trade's `units` units carry, to the nearest cent (a half
 // cent up). Split as whole and rest so that no product leaves 64 bits below two thousand million
 // units.
