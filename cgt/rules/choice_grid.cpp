@@ -19,42 +19,6 @@ constexpr std::array kShown{
     ShownColumn{ccOtherApplied, 65},   ShownColumn{ccNetGain, 81},
 };
 
-// A Yes/No cell and a method cell as the grid holds them.
-const char* AnswerCell(ChoiceAnswer answer) {
-    switch (answer) {
-    case ChoiceAnswer::Yes:
-        return "Yes";
-    case ChoiceAnswer::No:
-        return "No";
-    case ChoiceAnswer::None:
-        break;
-    }
-    return "";
-}
-ChoiceAnswer AnswerOfCell(std::string_view cell) {
-    const std::string_view t = TrimBlanks(cell);
-    if (t == "Yes") return ChoiceAnswer::Yes;
-    if (t == "No") return ChoiceAnswer::No;
-    return ChoiceAnswer::None;
-}
-const char* MethodCell(Method method) {
-    switch (method) {
-    case Method::Indexed:
-        return "Indexed";
-    case Method::Discount:
-        return "Discount";
-    case Method::None:
-        break;
-    }
-    return "";
-}
-Method MethodOfCell(std::string_view cell) {
-    const std::string t = TrimText(cell);
-    if (t == "Indexed") return Method::Indexed;
-    if (t == "Discount") return Method::Discount;
-    return Method::None;
-}
-
 // A whole number of a cell, truncated; 0 when it holds none.
 int CellNumber(const std::string& cell) {
     const auto value = ParseNumber(cell);
@@ -110,13 +74,13 @@ ChoiceCells ChoiceRowCells(const ChoiceRow& r) {
             r.type,
             r.indexed.Text(),
             r.discount.Text(),
-            AnswerCell(r.choiceRequired),
-            MethodCell(r.method),
+            AnswerText(r.choiceRequired),
+            MethodText(r.method),
             r.other.Text(),
             r.loss.Text(),
-            AnswerCell(r.canDefer),
-            AnswerCell(r.deferAuto),
-            AnswerCell(r.defer),
+            AnswerText(r.canDefer),
+            AnswerText(r.deferAuto),
+            AnswerText(r.defer),
             r.collectableApplied.Text(),
             r.priorCollectableApplied.Text(),
             r.otherApplied.Text(),
@@ -140,13 +104,13 @@ ChoiceRow ChoiceRowFromCells(std::span<const std::string> cells) {
     r.type = cell(ccType);
     r.indexed = ChoiceAmount(cell(ccIndexed));
     r.discount = ChoiceAmount(cell(ccDiscount));
-    r.choiceRequired = AnswerOfCell(cell(ccChoiceRequired));
-    r.method = MethodOfCell(cell(ccMethod));
+    r.choiceRequired = AnswerOfText(cell(ccChoiceRequired));
+    r.method = MethodOfText(cell(ccMethod));
     r.other = ChoiceAmount(cell(ccOther));
     r.loss = ChoiceAmount(cell(ccLoss));
-    r.canDefer = AnswerOfCell(cell(ccCanDefer));
-    r.deferAuto = AnswerOfCell(cell(ccDeferAuto));
-    r.defer = AnswerOfCell(cell(ccDefer));
+    r.canDefer = AnswerOfText(cell(ccCanDefer));
+    r.deferAuto = AnswerOfText(cell(ccDeferAuto));
+    r.defer = AnswerOfText(cell(ccDefer));
     r.collectableApplied = ChoiceAmount(cell(ccCollectableApplied));
     r.priorCollectableApplied = ChoiceAmount(cell(ccPriorCollectableApplied));
     r.otherApplied = ChoiceAmount(cell(ccOtherApplied));

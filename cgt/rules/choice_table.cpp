@@ -106,6 +106,44 @@ bool IsNonActiveType(std::string_view type) {
     return t == "UN" || t == "SN" || t == "RN" || t == "ON" || t == "P";
 }
 
+const char* MethodText(Method method) {
+    switch (method) {
+    case Method::Indexed:
+        return "Indexed";
+    case Method::Discount:
+        return "Discount";
+    case Method::None:
+        break;
+    }
+    return "";
+}
+
+Method MethodOfText(std::string_view text) {
+    const std::string t = TrimText(text);
+    if (t == "Indexed") return Method::Indexed;
+    if (t == "Discount") return Method::Discount;
+    return Method::None;
+}
+
+const char* AnswerText(ChoiceAnswer answer) {
+    switch (answer) {
+    case ChoiceAnswer::Yes:
+        return "Yes";
+    case ChoiceAnswer::No:
+        return "No";
+    case ChoiceAnswer::None:
+        break;
+    }
+    return "";
+}
+
+ChoiceAnswer AnswerOfText(std::string_view text) {
+    const std::string_view t = TrimBlanks(text);
+    if (t == "Yes") return ChoiceAnswer::Yes;
+    if (t == "No") return ChoiceAnswer::No;
+    return ChoiceAnswer::None;
+}
+
 bool FifteenYearExempt(const Event& event) {
     return event.fifteenYearExemption && IsActiveType(event.typeCode) &&
            !event.results.capitalLoss.Present();
@@ -166,19 +204,6 @@ std::array<int, 3> LossEntries(std::string_view code) {
 constexpr std::array<ChoiceAmount ChoiceRow::*, 3> kAppliedColumns = {
     &ChoiceRow::collectableApplied, &ChoiceRow::otherApplied, &ChoiceRow::transferredApplied};
 
-Method MethodOf(std::string_view text) {
-    if (text == "Indexed") return Method::Indexed;
-    if (text == "Discount") return Method::Discount;
-    return Method::None;
-}
-
-ChoiceAnswer AnswerOf(std::string_view text) {
-    const std::string_view t = TrimBlanks(text);
-    if (t == "Yes") return ChoiceAnswer::Yes;
-    if (t == "No") return ChoiceAnswer::No;
-    return ChoiceAnswer::None;
-}
-
 // A choice is required when both amounts are at least the explicit zero and one of them is above
 // it; then the index factor and the stored method. The amounts are the stored figures.
 void SetChoice(ChoiceRow& row, Extended indexed, Extended discount, std::string_view method) {
@@ -187,7 +212,7 @@ void SetChoice(ChoiceRow& row, Extended indexed, Extended discount, std::string_
     row.choiceRequired = required ? ChoiceAnswer::Yes : ChoiceAnswer::No;
     if (!required) return;
     if (discount != 0) row.indexFactor = ChoiceAmount::Factor(indexed / discount * 100);
-    row.method = MethodOf(TrimText(method));
+    row.method = MethodOfText(method);
 }
 
 void SetLossCells(ChoiceRow& row, const StringList& list) {
@@ -309,7 +334,7 @@ void AddEventRows(const Event& event, std::vector<ChoiceRow>& rows) {
             if (event.marriageBreakdown.yes)
                 row.deferAuto = ChoiceAnswer::Yes;
             else
-                row.defer = AnswerOf(event.choices.deferment);
+                row.defer = AnswerOfText(event.choices.deferment);
         } else {
             row.canDefer = ChoiceAnswer::No;
         }
@@ -632,30 +657,6 @@ void Clear(std::vector<ChoiceRow>& rows, std::initializer_list<Cleared> what) {
 }
 
 // ---- Storing -------------------------------------------------------------------------------
-
-const char* MethodText(Method method) {
-    switch (method) {
-    case Method::Indexed:
-        return "Indexed";
-    case Method::Discount:
-        return "Discount";
-    case Method::None:
-        break;
-    }
-    return "";
-}
-
-const char* AnswerText(ChoiceAnswer answer) {
-    switch (answer) {
-    case ChoiceAnswer::Yes:
-        return "Yes";
-    case ChoiceAnswer::No:
-        return "No";
-    case ChoiceAnswer::None:
-        break;
-    }
-    return "";
-}
 
 // One event's rows: a new losses-applied list and the choices of rows "B" and "C" ("C" last).
 EventChoiceUpdate EventChoicesOf(const std::vector<ChoiceRow>& all, std::vector<int> rows) {

@@ -205,6 +205,13 @@ struct ChoiceSources {
     Extended transferredInLosses = 0;
 };
 
+// The texts of a method and of a Yes/No answer, as the grid and the sources hold them ("" for
+// none), and back (trimmed; any other text is none).
+const char* MethodText(Method method);
+Method MethodOfText(std::string_view text);
+const char* AnswerText(ChoiceAnswer answer);
+ChoiceAnswer AnswerOfText(std::string_view text);
+
 // Asset type groups.
 bool IsCollectableType(std::string_view type);
 bool IsActiveType(std::string_view type);

@@ -136,6 +136,19 @@ Capacities CapacitiesOf(const std::vector<GainRow>& gains, const std::vector<boo
     return capacity;
 }
 
+// The capacities of the rows whose method is not open, with their methods in `indexed`.
+Capacities FixedCapacities(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
+                           const std::vector<bool>& indexed) {
+    std::vector<bool> isOpen(gains.size(), false);
+    for (std::size_t k : open)
+        isOpen[k] = true;
+    Capacities capacity{};
+    for (std::size_t k = 0; k < gains.size(); ++k)
+        if (!isOpen[k])
+            capacity[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
+    return capacity;
+}
+
 // ---- The methods: a mixed-integer program --------------------------------------------------
 
 // The program of the rows whose method is open (`open`), beside the fixed sinks' capacities:
@@ -336,15 +349,7 @@ bool ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std
     bool proven = true;
     for (std::size_t k : open)
         indexed[k] = false;
-    Capacities fixed{};
-    {
-        std::vector<bool> isOpen(gains.size(), false);
-        for (std::size_t k : open)
-            isOpen[k] = true;
-        for (std::size_t k = 0; k < gains.size(); ++k)
-            if (!isOpen[k])
-                fixed[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
-    }
+    const Capacities fixed = FixedCapacities(gains, open, indexed);
     const long long toWhole = std::min(pools.collectable, fixed[CollectableWhole]);
     const long long whole = fixed[OtherWhole] + fixed[CollectableWhole] - toWhole;
     auto consider = [&](std::vector<bool> methods) {
@@ -391,13 +396,7 @@ bool ChooseOtherMethods(const std::vector<GainRow>& gains, const std::vector<std
 std::optional<Choice> ProgramChoice(const std::vector<GainRow>& gains,
                                     const std::vector<std::size_t>& open, std::vector<bool> indexed,
                                     Pools pools) {
-    std::vector<bool> isOpen(gains.size(), false);
-    for (std::size_t k : open)
-        isOpen[k] = true;
-    Capacities fixed{};
-    for (std::size_t k = 0; k < gains.size(); ++k)
-        if (!isOpen[k]) fixed[SinkOfRow(gains[k], indexed[k])] += GainOfRow(gains[k], indexed[k]);
-    MethodProgram program(gains, open, fixed, pools);
+    MethodProgram program(gains, open, FixedCapacities(gains, open, indexed), pools);
     const std::optional<long long> lowest = program.SolveLowest();
     if (!lowest || !program.SolveLeastLoss(*lowest)) return std::nullopt;
     const std::vector<bool> chosen = program.Indexed();
