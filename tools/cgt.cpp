@@ -634,28 +634,11 @@ std::string ReadWholeFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-struct MethodName {
-    std::string_view name;
-    cgt::MatchMethod method;
-};
-constexpr MethodName kMatchMethods[] = {{"fifo", cgt::MatchMethod::Fifo},
-                                        {"lifo", cgt::MatchMethod::Lifo},
-                                        {"highest", cgt::MatchMethod::Highest}};
-
 cgt::MatchMethod MatchMethodOf(const Arguments& args) {
     const auto given = args.values.find("--method");
     if (given == args.values.end()) return cgt::MatchMethod::Fifo;
-    for (const MethodName& m : kMatchMethods)
-        if (m.name == given->second) return m.method;
-    if (given->second == "lowest")
-        throw Failure("import: --method lowest is not available yet; use fifo, lifo or highest");
-    throw Failure("import: unknown --method " + given->second + " (fifo, lifo or highest)");
-}
-
-std::string_view MethodText(cgt::MatchMethod method) {
-    for (const MethodName& m : kMatchMethods)
-        if (m.method == method) return m.name;
-    return {};
+    if (const auto method = cgt::MatchMethodOfName(given->second)) return *method;
+    throw Failure("import: unknown --method " + given->second + " (fifo, lifo, highest or lowest)");
 }
 
 std::string CentsText(long long cents) {
@@ -670,7 +653,7 @@ std::string MatchLine(const cgt::TradeMatch& m) {
                        std::to_string(m.parcel.line) + "): proceeds " + CentsText(m.proceedsCents) +
                        ", cost " + CentsText(m.costCents) + ", brokerage " +
                        CentsText(m.buyBrokerageCents) + " + " + CentsText(m.saleBrokerageCents) +
-                       ", " + std::string(m.named ? "named" : MethodText(m.method));
+                       ", " + std::string(m.named ? "named" : cgt::MatchMethodName(m.method));
     if (!m.incomeYear) line += "; before the income year, no event";
     if (m.before1985) line += "; bought before 20/09/1985, disregarded";
     return line + "\n";
@@ -687,17 +670,18 @@ std::string ImportJson(const cgt::TradePlan& plan, const cgt::RecordedImport& re
                        bool dryRun) {
     cgt::Json matches = cgt::Json::array();
     for (const cgt::TradeMatch& m : plan.matches)
-        matches.push_back({{"sale", TradeJson(m.sale)},
-                           {"parcel", TradeJson(m.parcel)},
-                           {"units", m.units},
-                           {"proceeds", static_cast<double>(m.proceedsCents) / 100},
-                           {"cost", static_cast<double>(m.costCents) / 100},
-                           {"buy_brokerage", static_cast<double>(m.buyBrokerageCents) / 100},
-                           {"sale_brokerage", static_cast<double>(m.saleBrokerageCents) / 100},
-                           {"method", m.named ? "named" : std::string(MethodText(m.method))},
-                           {"income_year", m.incomeYear},
-                           {"before_1985", m.before1985},
-                           {"event", cgt::MakesEvent(m)}});
+        matches.push_back(
+            {{"sale", TradeJson(m.sale)},
+             {"parcel", TradeJson(m.parcel)},
+             {"units", m.units},
+             {"proceeds", static_cast<double>(m.proceedsCents) / 100},
+             {"cost", static_cast<double>(m.costCents) / 100},
+             {"buy_brokerage", static_cast<double>(m.buyBrokerageCents) / 100},
+             {"sale_brokerage", static_cast<double>(m.saleBrokerageCents) / 100},
+             {"method", m.named ? "named" : std::string(cgt::MatchMethodName(m.method))},
+             {"income_year", m.incomeYear},
+             {"before_1985", m.before1985},
+             {"event", cgt::MakesEvent(m)}});
     cgt::Json result;
     result["matches"] = std::move(matches);
     result["events"] = plan.events.size();
@@ -726,7 +710,7 @@ int ImportCommand(const Arguments& args) {
         names.push_back(args.operands[i]);
     }
     Load(returnPath, *args.id);
-    const cgt::TradePlan plan = cgt::PlanTradeImport(sources, method, named);
+    const cgt::TradePlan plan = cgt::PlanImportForReturn(sources, method, named);
     if (!plan.refused.empty()) {
         for (const cgt::TradeRefusal& refusal : plan.refused)
             Complain("import: " + refusal.Text());

@@ -205,15 +205,17 @@ std::vector<Event> AssetEvents() {
 
 // ---- The choice table ----------------------------------------------------------------------
 
-ChoiceTable BuildStoredChoiceTable() {
+ChoiceTable BuildStoredChoiceTable(const std::function<bool(const Event&)>& skip) {
     ChoiceTableBuilder builder;
     for (int worksheet = wkShares; worksheet <= wkReceipts; ++worksheet) {
         const Worksheet* sheet = WorksheetOf(worksheet);
         if (!sheet || sheet->empty()) continue;
         std::vector<std::uint16_t> keys = sheet->rowKeys();
         std::sort(keys.begin(), keys.end());
-        for (std::uint16_t key : keys)
-            builder.AddEvent(ReadStoredEvent(*sheet, worksheet, key, EventParts::Results));
+        for (std::uint16_t key : keys) {
+            const Event event = ReadStoredEvent(*sheet, worksheet, key, EventParts::Results);
+            if (!skip || !skip(event)) builder.AddEvent(event);
+        }
     }
     for (std::span<const std::string> cells :
          Records(GetFieldLst(tag::kManualCalculationTable), kManualCells))

@@ -5,6 +5,7 @@
 // their sources, the schedule row read and written, and the concession grids loaded from and
 // stored into their sources.
 
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -20,8 +21,8 @@ class CellTable;
 // ---- The choice table ----------------------------------------------------------------------
 
 // The table built from its sources in the store: the events of the asset worksheets, the manual
-// and trust tables, the earlier-year and transferred-in losses.
-ChoiceTable BuildStoredChoiceTable();
+// and trust tables, the earlier-year and transferred-in losses; the events `skip` names left out.
+ChoiceTable BuildStoredChoiceTable(const std::function<bool(const Event&)>& skip = {});
 // Whether the table has sources (tags 170/171), the current-year losses, the concession
 // sources and the net capital gain, as the table stands.
 void PublishChoiceTable(const ChoiceTable& table);

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "base/worksheet_kinds.h"
+#include "cgt/records/choice_records.h"
 #include "cgt/records/event_records.h"
 #include "cgt/records/event_worksheets.h"
 #include "cgt/rules/event_kinds.h"
@@ -26,17 +27,34 @@ std::vector<std::uint16_t> RowsImportedFrom(const Worksheet& sheet,
     return rows;
 }
 
+std::set<std::string> SourceFileNames(const std::vector<std::string>& files) {
+    std::set<std::string> names;
+    for (const std::string& file : files)
+        names.insert(SourceFileName(file));
+    return names;
+}
+
 } // namespace
+
+TradePlan PlanImportForReturn(const std::vector<TradeSource>& files, MatchMethod method,
+                              const std::vector<NamedParcel>& named) {
+    if (method != MatchMethod::Lowest) return PlanTradeImport(files, method, named);
+    std::vector<std::string> paths;
+    for (const TradeSource& file : files)
+        paths.push_back(file.name);
+    const std::set<std::string> replaced = SourceFileNames(paths);
+    const ChoiceTable others = BuildStoredChoiceTable([&](const Event& event) {
+        return replaced.count(ImportSourceFile(event.importSource)) > 0;
+    });
+    return PlanTradeImport(files, method, named, others);
+}
 
 RecordedImport RecordImportedEvents(const std::vector<Event>& events,
                                     const std::vector<std::string>& files) {
     RecordedImport recorded;
     Worksheet* sheet = EnsureWorksheet(wkShares);
     if (!sheet) return recorded;
-    std::set<std::string> names;
-    for (const std::string& file : files)
-        names.insert(SourceFileName(file));
-    std::vector<std::uint16_t> earlier = RowsImportedFrom(*sheet, names);
+    std::vector<std::uint16_t> earlier = RowsImportedFrom(*sheet, SourceFileNames(files));
     // From the last: removing a row numbers the later ones one lower.
     std::sort(earlier.rbegin(), earlier.rend());
     for (std::uint16_t key : earlier)

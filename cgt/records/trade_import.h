@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cgt/rules/event.h"
+#include "cgt/rules/trade_plan.h"
 
 namespace cgt {
 
@@ -14,6 +15,12 @@ struct RecordedImport {
     int added = 0;
     int replaced = 0; // rows of an earlier import of the same files, removed
 };
+
+// The import of `files` worked out against the return in the store, nothing recorded: for the
+// lowest net capital gain the income year's sales are matched with the return's other gains and
+// losses (those of an earlier import of the same files left out, as recording replaces them).
+TradePlan PlanImportForReturn(const std::vector<TradeSource>& files, MatchMethod method,
+                              const std::vector<NamedParcel>& named = {});
 
 // Removes the rows that an earlier import of any of `files` made (matched by file name without
 // its folder), then adds each event as a new row after the others, its worksheets computed as

@@ -213,13 +213,16 @@ private:
     }
 
     void TakeByMethod(const std::string& code, long long wanted, std::vector<Take>& takes) const {
-        if (method_ == MatchMethod::Fifo) { // in the order bought, with no copy of it
+        // In the order bought, with no copy of it. The lowest-gain matching names the parcels of
+        // the income year's sales; what it leaves (the earlier years' sales) goes first in.
+        if (method_ == MatchMethod::Fifo || method_ == MatchMethod::Lowest) {
             TakeFrom(Bought(code), wanted, false, takes);
             return;
         }
         std::vector<std::size_t> order = Bought(code);
         switch (method_) {
         case MatchMethod::Fifo:
+        case MatchMethod::Lowest:
             break;
         case MatchMethod::Lifo:
             std::reverse(order.begin(), order.end());
@@ -292,7 +295,30 @@ Extended WholeDollars(long long cents) {
     return dollars > 0 ? static_cast<Extended>(dollars) : ExplicitZero;
 }
 
+constexpr MatchMethodText kMatchMethodTexts[] = {
+    {MatchMethod::Fifo, "fifo", "First in, first out"},
+    {MatchMethod::Lifo, "lifo", "Last in, first out"},
+    {MatchMethod::Highest, "highest", "Highest cost first"},
+    {MatchMethod::Lowest, "lowest", "Lowest net capital gain"},
+};
+
 } // namespace
+
+std::span<const MatchMethodText> MatchMethodTexts() {
+    return kMatchMethodTexts;
+}
+
+std::optional<MatchMethod> MatchMethodOfName(std::string_view name) {
+    for (const MatchMethodText& m : kMatchMethodTexts)
+        if (m.name == name) return m.method;
+    return std::nullopt;
+}
+
+std::string_view MatchMethodName(MatchMethod method) {
+    for (const MatchMethodText& m : kMatchMethodTexts)
+        if (m.method == method) return m.name;
+    return {};
+}
 
 TradeMatching MatchTrades(std::vector<Trade> trades, MatchMethod method,
                           const std::vector<NamedParcel>& named) {

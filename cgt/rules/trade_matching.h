@@ -9,6 +9,7 @@
 // the trade taking what is left, so the parts of every trade add up to it exactly.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,18 @@ enum class MatchMethod {
     Fifo,    // the earliest bought first
     Lifo,    // the latest bought first
     Highest, // the highest trade value per unit first (the earliest of equal ones first)
+    Lowest,  // the income year's sales matched for the lowest net capital gain of the return
 };
+
+// A method's name on the command line and its label in the interview.
+struct MatchMethodText {
+    MatchMethod method;
+    std::string_view name;  // "fifo", "lifo", "highest", "lowest"
+    std::string_view label; // "First in, first out", ...
+};
+std::span<const MatchMethodText> MatchMethodTexts();
+std::optional<MatchMethod> MatchMethodOfName(std::string_view name);
+std::string_view MatchMethodName(MatchMethod method);
 
 // Units of a parcel named for a sale (specific identification). The sales of the code on that
 // date draw on the units in order until they are used up.
@@ -61,7 +73,9 @@ struct TradeMatching {
     std::optional<TradeRefusal> refused;
 };
 
-// Matches the sales up to 30 June 2004 to the parcels of the buys; later trades are ignored. A
+// Matches the sales up to 30 June 2004 to the parcels of the buys; later trades are ignored.
+// `Lowest` takes what is not named first in, first out (PlanTradeImport names the parcels of
+// the income year's sales for it). A
 // sale that needs more units than are held, a named parcel that does not hold the units named,
 // or named units that no sale used, refuse the whole matching.
 TradeMatching MatchTrades(std::vector<Trade> trades, MatchMethod method,

@@ -20,8 +20,14 @@ std::string ImportSourceFile(const std::string& source) {
 }
 
 TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod method,
-                          const std::vector<NamedParcel>& named) {
+                          const std::vector<NamedParcel>& named, const ChoiceTable& others) {
     TradePlan plan;
+    if (method == MatchMethod::Lowest) { // being built
+        (void)others;
+        plan.refused.push_back(
+            {"", 0, "the lowest net capital gain matching is not available yet"});
+        return plan;
+    }
     std::vector<Trade> trades;
     for (const TradeSource& file : files) {
         TradeFile read = ReadTradeFile(file.name, file.bytes);

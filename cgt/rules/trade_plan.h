@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cgt/rules/choice_table.h"
 #include "cgt/rules/event.h"
 #include "cgt/rules/trade_matching.h"
 #include "cgt/rules/trades.h"
@@ -24,8 +25,11 @@ struct TradePlan {
     std::vector<TradeRefusal> refused; // each refused file's refusal, or the matching's
 };
 
+// With `Lowest`, the income year's sales take the parcels that give the lowest net capital gain
+// of the imported events together with `others`, the choice table of the rest of the return.
 TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod method,
-                          const std::vector<NamedParcel>& named = {});
+                          const std::vector<NamedParcel>& named = {},
+                          const ChoiceTable& others = {});
 
 // An imported event's source as the event keeps it: "FILE|SALE LINE|PARCEL FILE:LINE", the file
 // names without their folders.
