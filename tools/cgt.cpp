@@ -60,7 +60,7 @@ commands:
                                        --auto makes all choices as the button does, --lowest
                                        those that give the lowest net capital gain the rules
                                        allow; --write saves the recomputed return
-  import RETURN --id ID TRADES... [--method fifo|lifo|highest] [--parcels FILE] [--dry-run]
+  import RETURN --id ID TRADES... [--method fifo|lifo|highest|lowest] [--parcels FILE] [--dry-run]
          [--json]                      read brokers' trade files, match the sales of 2003-04 to
                                        parcels and record each match as a shares event;
                                        --dry-run prints the matches and records nothing
@@ -687,6 +687,10 @@ std::string ImportJson(const cgt::TradePlan& plan, const cgt::RecordedImport& re
     result["events"] = plan.events.size();
     result["dry_run"] = dryRun;
     result["events_replaced"] = recorded.replaced;
+    if (plan.lowest)
+        result["lowest"] = {{"net_capital_gain", plan.lowest->netCapitalGain},
+                            {"first_in_net_capital_gain", plan.lowest->firstInNetCapitalGain},
+                            {"proven", plan.lowest->proven}};
     using Pointer = cgt::Json::json_pointer;
     return cgt::JsonText(result, {.brokenContainers = {Pointer(), Pointer("/matches")}});
 }
@@ -728,6 +732,7 @@ int ImportCommand(const Arguments& args) {
     std::string out;
     for (const cgt::TradeMatch& m : plan.matches)
         out += MatchLine(m);
+    if (plan.lowest) out += cgt::LowestMatchingNote(*plan.lowest) + "\n";
     out += args.dryRun ? std::to_string(plan.events.size()) + " events to record; dry run, nothing "
                                                               "recorded\n"
                        : std::to_string(recorded.added) + " events recorded" +

@@ -729,6 +729,12 @@ ChoiceTable BuildChoiceTable(const ChoiceSources& sources) {
                           sources.transferredInLosses);
 }
 
+void AddEventToTable(ChoiceTable& table, const Event& event) {
+    table.state.hasSources = true;
+    if (!FifteenYearExempt(event)) AddEventRows(event, table.rows);
+    UpdateChoiceTotals(table);
+}
+
 void UpdateChoiceTotals(ChoiceTable& table) {
     UpdateTotals(table.rows, table.state);
     SplitAppliedLosses(table.state);

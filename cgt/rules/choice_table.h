@@ -242,6 +242,8 @@ private:
 
 // The table of the sources, as ChoiceTableBuilder builds it.
 ChoiceTable BuildChoiceTable(const ChoiceSources& sources);
+// The rows of an event added after the table's own, and the totals updated.
+void AddEventToTable(ChoiceTable& table, const Event& event);
 
 // The applied-loss totals, current-year losses, their split and the unapplied losses of the
 // table as it stands.

@@ -687,4 +687,18 @@ GainWorksheet ComputeGainWorksheet(const Event& in, GainVariant variant) {
     return ws;
 }
 
+void TakeGainResults(const GainWorksheet& ws, EventResults& results) {
+    results.indexedGain = MethodResult::FromStored(ws.columns[gcIndexed].result);
+    results.discountGain = MethodResult::FromStored(ws.columns[gcDiscount].result);
+    results.otherGain = MethodResult::FromStored(ws.columns[gcOther].result);
+    results.capitalLoss = MethodResult::FromStored(ws.columns[gcLoss].result);
+    results.costBase = ws.costBase;
+    results.discountProceeds = ws.columns[gcDiscount].proceeds;
+    results.discountCostBase = ws.columns[gcDiscount].costBase;
+    results.firstMessage = ws.firstMessage;
+    results.secondMessage = ws.secondMessage;
+    results.disposal = ws.disposal;
+    results.baseDate = ws.baseDate;
+}
+
 } // namespace cgt

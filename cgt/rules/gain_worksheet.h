@@ -127,6 +127,9 @@ bool IndexationWithheld(const Event& in, std::optional<DateTime> base,
 
 // The worksheet of the inputs: the asset register, then the gain by the variant's rules.
 GainWorksheet ComputeGainWorksheet(const Event& in, GainVariant variant);
+// What the worksheet leaves in the event's row as its results (those of the payments' worksheet
+// left as they were).
+void TakeGainResults(const GainWorksheet& ws, EventResults& results);
 
 // The first and second messages.
 namespace msg {

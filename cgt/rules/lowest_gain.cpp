@@ -1,91 +1,18 @@
 #include "cgt/rules/lowest_gain.h"
 
-#include <glpk.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <vector>
+
+#include "cgt/rules/loss_program.h"
 
 namespace cgt {
 
 namespace {
 
-// ---- The rows as the model sees them -------------------------------------------------------
-
-// A sink of the losses: the gains of collectables or of other assets, at rate 1 (indexed and
-// other gains) or at rate 1/2 (discount gains).
-enum Sink : std::size_t { CollectableWhole, CollectableHalf, OtherWhole, OtherHalf, kSinks };
-using Capacities = std::array<long long, kSinks>;
-
-Sink SinkOf(bool collectable, bool half) {
-    return collectable ? (half ? CollectableHalf : CollectableWhole)
-                       : (half ? OtherHalf : OtherWhole);
-}
-bool Half(Sink sink) {
-    return sink == CollectableHalf || sink == OtherHalf;
-}
-
-// A row of the table that has a gain this year (not deferred), in whole dollars. A row with a
-// method to choose has both gains; the others have one gain at one rate.
-struct GainRow {
-    std::size_t row = 0; // in the table
-    bool collectable = false;
-    bool choice = false;
-    long long indexed = 0, discount = 0; // a row with a method to choose
-    long long gain = 0;                  // the others
-    bool half = false;                   // the others: a discount gain
-};
-
-std::vector<GainRow> GainRows(const std::vector<ChoiceRow>& rows) {
-    std::vector<GainRow> gains;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ChoiceRow& r = rows[i];
-        if (r.Deferred()) continue;
-        GainRow g;
-        g.row = i;
-        g.collectable = IsCollectableType(r.type);
-        const long long indexed = r.indexed.Dollars(), discount = r.discount.Dollars();
-        if (r.NeedsChoice()) {
-            g.choice = true;
-            g.indexed = std::max(indexed, 0LL);
-            g.discount = std::max(discount, 0LL);
-        } else if (indexed > 0) { // as the table reads a row without a choice
-            g.gain = indexed;
-        } else if (discount > 0) {
-            g.gain = discount;
-            g.half = true;
-        } else if (const long long other = r.other.Dollars(); other > 0) {
-            g.gain = other;
-        } else {
-            continue;
-        }
-        gains.push_back(g);
-    }
-    return gains;
-}
-
-// Indexed leaves no more net gain than discount whatever loss the row gets, and needs no more
-// loss to reach nil, when the indexed gain is at most half the discount gain.
-bool IndexedDominates(const GainRow& g) {
-    return 2 * g.indexed <= g.discount;
-}
-
-// The sink and gain of a row with its method.
-Sink SinkOfRow(const GainRow& g, bool indexed) {
-    return SinkOf(g.collectable, g.choice ? !indexed : g.half);
-}
-long long GainOfRow(const GainRow& g, bool indexed) {
-    return g.choice ? (indexed ? g.indexed : g.discount) : g.gain;
-}
-
 // ---- The best applying of losses with the methods fixed ------------------------------------
-
-struct Pools {
-    long long collectable = 0, other = 0;
-};
 
 // How much of each pool goes to each sink: rate-1 sinks first; at each rate collectable losses to
 // collectables first, then other losses to what is left (other gains first, then collectables).
@@ -151,129 +78,38 @@ Capacities FixedCapacities(const std::vector<GainRow>& gains, const std::vector<
 
 // ---- The methods: a mixed-integer program --------------------------------------------------
 
-// The program of the rows whose method is open (`open`), beside the fixed sinks' capacities:
-// a binary column per open row (1: indexed), the six flows, a row per sink and per pool.
+// The program of the rows whose method is open (`open`), beside the fixed sinks' capacities: a
+// binary column per open row (1: indexed), which takes its discount gain away and gives its
+// indexed gain instead.
 class MethodProgram {
 public:
     MethodProgram(const std::vector<GainRow>& gains, const std::vector<std::size_t>& open,
                   const Capacities& fixed, Pools pools)
-        : problem_(glp_create_prob(), glp_delete_prob), open_(open.size()) {
-        glp_prob* p = problem_.get();
-        glp_set_obj_dir(p, GLP_MIN);
-        // Flow columns after the binaries: collectable losses to the two collectable sinks, other
-        // losses to the four sinks.
-        const int binaries = static_cast<int>(open_);
-        glp_add_cols(p, binaries + kFlows);
-        for (int j = 1; j <= binaries; ++j)
-            glp_set_col_kind(p, j, GLP_BV);
-        for (int f = 0; f < kFlows; ++f)
-            glp_set_col_bnds(p, FlowColumn(f), GLP_LO, 0.0, 0.0);
-
-        // Sink rows: flows into the sink - what indexed rows add (rate 1) + what they take away
-        // (rate 1/2) <= the fixed capacity + the open rows' discount gains.
-        glp_add_rows(p, static_cast<int>(kSinks) + 2);
-        Capacities bound = fixed;
-        double constant = 0; // the objective's part that no column carries, in half dollars
-        for (std::size_t s = 0; s < kSinks; ++s)
-            constant += static_cast<double>(Half(static_cast<Sink>(s)) ? fixed[s] : 2 * fixed[s]);
-        for (std::size_t k = 0; k < open.size(); ++k) {
-            const GainRow& g = gains[open[k]];
-            const int column = static_cast<int>(k) + 1;
-            const Sink whole = SinkOf(g.collectable, false), half = SinkOf(g.collectable, true);
-            bound[half] += g.discount;
-            Add(SinkRow(whole), column, -static_cast<double>(g.indexed));
-            Add(SinkRow(half), column, static_cast<double>(g.discount));
-            // Half dollars: 2 x indexed when indexed, the discount gain otherwise.
-            constant += static_cast<double>(g.discount);
-            glp_set_obj_coef(p, column, static_cast<double>(2 * g.indexed - g.discount));
-        }
-        glp_set_obj_coef(p, 0, constant);
-        for (int f = 0; f < kFlows; ++f) {
-            const Sink sink = kFlowSinks[static_cast<std::size_t>(f)];
-            Add(SinkRow(sink), FlowColumn(f), 1.0);
-            Add(f < 2 ? kCollectablePoolRow : kOtherPoolRow, FlowColumn(f), 1.0);
-            glp_set_obj_coef(p, FlowColumn(f), Half(sink) ? -1.0 : -2.0);
-        }
-        for (std::size_t s = 0; s < kSinks; ++s)
-            glp_set_row_bnds(p, SinkRow(static_cast<Sink>(s)), GLP_UP, 0.0,
-                             static_cast<double>(bound[s]));
-        glp_set_row_bnds(p, kCollectablePoolRow, GLP_UP, 0.0,
-                         static_cast<double>(pools.collectable));
-        glp_set_row_bnds(p, kOtherPoolRow, GLP_UP, 0.0, static_cast<double>(pools.other));
-        glp_load_matrix(p, static_cast<int>(values_.size()) - 1, rowsOf_.data(), columnsOf_.data(),
-                        values_.data());
-    }
+        : program_(fixed, pools), columns_(AddOpenMethods(program_, gains, open)) {}
 
     // The lowest total in half dollars and the methods giving it; nothing when the solver fails.
     std::optional<long long> SolveLowest() {
-        if (!Solve()) return std::nullopt;
-        return std::llround(glp_mip_obj_val(problem_.get()));
+        const std::optional<double> lowest = program_.SolveLowest();
+        if (!lowest) return std::nullopt;
+        return std::llround(*lowest);
     }
 
-    // With the total held at `lowest`, the methods that apply the least loss.
+    // With the total held at `lowest`, the methods that apply the least loss. The totals are
+    // whole half dollars: anything below lowest + 1 is lowest.
     bool SolveLeastLoss(long long lowest) {
-        glp_prob* p = problem_.get();
-        const int row = glp_add_rows(p, 1);
-        const int columns = glp_get_num_cols(p);
-        std::vector<int> indices(1);
-        std::vector<double> coefficients(1);
-        for (int j = 1; j <= columns; ++j) {
-            indices.push_back(j);
-            coefficients.push_back(glp_get_obj_coef(p, j));
-        }
-        glp_set_mat_row(p, row, columns, indices.data(), coefficients.data());
-        // The totals are whole half dollars: anything below lowest + 1 is lowest.
-        glp_set_row_bnds(p, row, GLP_UP, 0.0,
-                         static_cast<double>(lowest) + 0.5 - glp_get_obj_coef(p, 0));
-        glp_set_obj_coef(p, 0, 0.0);
-        for (int j = 1; j <= columns; ++j)
-            glp_set_obj_coef(p, j, j > static_cast<int>(open_) ? 1.0 : 0.0);
-        return Solve();
+        return program_.SolveLeastLoss(static_cast<double>(lowest), 0.5);
     }
 
     std::vector<bool> Indexed() const {
-        std::vector<bool> indexed(open_);
-        for (std::size_t k = 0; k < open_; ++k)
-            indexed[k] = glp_mip_col_val(problem_.get(), static_cast<int>(k) + 1) > 0.5;
+        std::vector<bool> indexed;
+        for (int column : columns_)
+            indexed.push_back(program_.Value(column) > 0.5);
         return indexed;
     }
 
 private:
-    static constexpr int kFlows = 6;
-    static constexpr int kProgramMilliseconds = 10'000; // then the program gives up
-    static constexpr std::array<Sink, kFlows> kFlowSinks = {
-        CollectableWhole, CollectableHalf,                         // collectable losses
-        CollectableWhole, CollectableHalf, OtherWhole, OtherHalf}; // other losses
-    static constexpr int kCollectablePoolRow = static_cast<int>(kSinks) + 1;
-    static constexpr int kOtherPoolRow = static_cast<int>(kSinks) + 2;
-
-    static int SinkRow(Sink sink) { return static_cast<int>(sink) + 1; }
-    int FlowColumn(int flow) const { return static_cast<int>(open_) + 1 + flow; }
-
-    void Add(int row, int column, double value) {
-        rowsOf_.push_back(row);
-        columnsOf_.push_back(column);
-        values_.push_back(value);
-    }
-
-    bool Solve() {
-        glp_iocp parameters;
-        glp_init_iocp(&parameters);
-        parameters.msg_lev = GLP_MSG_OFF;
-        parameters.presolve = GLP_ON;
-        parameters.mip_gap = 0.0;
-        // Totals run to some 10^10 half dollars: a relative tolerance must stay below one.
-        parameters.tol_obj = 1e-13;
-        parameters.tm_lim = kProgramMilliseconds;
-        return glp_intopt(problem_.get(), &parameters) == 0 &&
-               glp_mip_status(problem_.get()) == GLP_OPT;
-    }
-
-    std::unique_ptr<glp_prob, void (*)(glp_prob*)> problem_;
-    std::size_t open_;
-    // The constraint matrix, 1-based as GLPK reads it.
-    std::vector<int> rowsOf_{0}, columnsOf_{0};
-    std::vector<double> values_{0.0};
+    LossProgram program_;
+    std::vector<int> columns_;
 };
 
 // ---- Writing the choices -------------------------------------------------------------------
@@ -438,22 +274,24 @@ std::optional<Choice> LowestChoice(const std::vector<GainRow>& gains, Pools pool
 
 } // namespace
 
+void ClearForLowestChoices(ChoiceTable& table) {
+    for (ChoiceRow& row : table.rows)
+        row.collectableApplied = row.priorCollectableApplied = row.otherApplied =
+            row.transferredApplied = ChoiceAmount();
+    AutoDefer(table); // recalculates: the current-year losses count only rows not deferred
+}
+
 LowestChoices MakeLowestChoices(ChoiceTable& table, long long searchLimit) {
     LowestChoices result;
     ChoiceTable applyAll = table;
     MakeAllChoices(applyAll);
     result.applyAllNetCapitalGain = applyAll.state.netCapitalGain;
 
-    for (ChoiceRow& row : table.rows)
-        row.collectableApplied = row.priorCollectableApplied = row.otherApplied =
-            row.transferredApplied = ChoiceAmount();
-    AutoDefer(table); // recalculates: the current-year losses count only rows not deferred
+    ClearForLowestChoices(table);
     const ChoiceState& state = table.state;
     // Capital losses transferred in reduce gains as other losses do; they go first, since the
     // table's checks want all of them applied.
-    const Pools pools{state.currentCollectableLosses + state.priorCollectableLosses,
-                      state.currentOtherLosses + state.priorOtherLosses +
-                          state.transferredInLosses};
+    const Pools pools = PoolsOf(state);
     const std::vector<GainRow> gains = GainRows(table.rows);
     const std::optional<Choice> choice = LowestChoice(gains, pools, searchLimit);
     if (!choice) {

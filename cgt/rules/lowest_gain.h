@@ -67,6 +67,10 @@ struct LowestChoices {
     long long BelowApplyAll() const { return applyAllNetCapitalGain - netCapitalGain; }
 };
 
+// The table as the search starts from it: the applied losses cleared and the deferrals made as
+// the defer button makes them (then recalculated).
+void ClearForLowestChoices(ChoiceTable& table);
+
 // Every deferral, method and applied loss of the table chosen for the lowest net capital gain;
 // the table ends recalculated and passes its own checks.
 // `searchLimit` bounds each knapsack's search (see knapsack.h).

@@ -193,10 +193,13 @@ private:
             if (draw.unitsLeft == 0 || n.saleDate != sale.date || n.code != sale.code) continue;
             const long long units = std::min(draw.unitsLeft, wanted);
             std::vector<std::size_t> order = Bought(sale.code);
-            std::erase_if(order,
-                          [&](std::size_t i) { return holdings_[i].buy.date != n.parcelDate; });
-            const long long held = Available(
-                sale.code, takes, [&](const Trade& buy) { return buy.date == n.parcelDate; });
+            auto isNamed = [&](const Trade& buy) {
+                return buy.date == n.parcelDate &&
+                       (n.parcelLine == 0 ||
+                        (buy.line == n.parcelLine && buy.file == n.parcelFile));
+            };
+            std::erase_if(order, [&](std::size_t i) { return !isNamed(holdings_[i].buy); });
+            const long long held = Available(sale.code, takes, isNamed);
             if (held < units) {
                 const bool fromFile = !n.file.empty();
                 return TradeRefusal{fromFile ? n.file : sale.file, fromFile ? n.line : sale.line,
@@ -205,7 +208,7 @@ private:
                                         FormatDate(sale.date) + " but " + std::to_string(held) +
                                         " are held"};
             }
-            TakeFrom(order, units, true, takes);
+            TakeFrom(order, units, !n.chosen, takes);
             draw.unitsLeft -= units;
             wanted -= units;
         }
@@ -252,7 +255,10 @@ private:
                                 .saleBrokerageCents = sold.brokerageCents,
                                 .incomeYear = incomeYear,
                                 .before1985 = holding.buy.date < CgtStartDate(),
-                                .method = method_,
+                                // An earlier year's sale went first in for the lowest.
+                                .method = method_ == MatchMethod::Lowest && !incomeYear
+                                              ? MatchMethod::Fifo
+                                              : method_,
                                 .named = take.named});
         }
         held_[sale.code] -= sale.units;

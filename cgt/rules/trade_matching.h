@@ -48,6 +48,12 @@ struct NamedParcel {
     // Where the naming was read, for a refusal; empty and 0 when it was not read from a file.
     std::string file;
     int line = 0;
+    // The parcel's own buy, when the naming picks one of the parcels of its date; 0: any of them.
+    std::string parcelFile;
+    int parcelLine = 0;
+    // Chosen by the lowest-gain matching rather than named by the user: its matches are the
+    // method's, not named ones.
+    bool chosen = false;
 };
 
 // Units of one sale taken from one parcel, with their parts of both trades' amounts in cents.

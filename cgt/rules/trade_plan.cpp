@@ -1,5 +1,6 @@
 #include "cgt/rules/trade_plan.h"
 
+#include "cgt/rules/lowest_matching.h"
 #include "cgt/rules/trade_files.h"
 
 namespace cgt {
@@ -22,12 +23,6 @@ std::string ImportSourceFile(const std::string& source) {
 TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod method,
                           const std::vector<NamedParcel>& named, const ChoiceTable& others) {
     TradePlan plan;
-    if (method == MatchMethod::Lowest) { // being built
-        (void)others;
-        plan.refused.push_back(
-            {"", 0, "the lowest net capital gain matching is not available yet"});
-        return plan;
-    }
     std::vector<Trade> trades;
     for (const TradeSource& file : files) {
         TradeFile read = ReadTradeFile(file.name, file.bytes);
@@ -37,9 +32,18 @@ TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod met
             trades.insert(trades.end(), read.trades.begin(), read.trades.end());
     }
     if (!plan.refused.empty()) return plan;
-    TradeMatching matching = MatchTrades(std::move(trades), method, named);
+    TradeMatching matching;
+    if (method == MatchMethod::Lowest) {
+        LowestMatching lowest = MatchForLowestGain(trades, named, others);
+        matching = std::move(lowest.matching);
+        plan.lowest = TradePlan::Lowest{lowest.outcome.netCapitalGain,
+                                        lowest.firstIn.netCapitalGain, lowest.proven};
+    } else {
+        matching = MatchTrades(std::move(trades), method, named);
+    }
     if (matching.refused) {
         plan.refused.push_back(std::move(*matching.refused));
+        plan.lowest.reset();
         return plan;
     }
     plan.matches = std::move(matching.matches);
@@ -50,6 +54,19 @@ TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod met
         plan.events.push_back(std::move(event));
     }
     return plan;
+}
+
+std::string LowestMatchingNote(const TradePlan::Lowest& lowest) {
+    std::string note =
+        "Matched for the lowest net capital gain: " + DollarsText(lowest.netCapitalGain) +
+        " with the rest of the return";
+    if (lowest.netCapitalGain < lowest.firstInNetCapitalGain)
+        note += ", " + DollarsText(lowest.firstInNetCapitalGain - lowest.netCapitalGain) +
+                " below first in, first out";
+    else
+        note += ", as first in, first out gives";
+    if (!lowest.proven) note += "; the search stopped at its limit, so a lower one may exist";
+    return note + ".";
 }
 
 } // namespace cgt

@@ -23,7 +23,17 @@ struct TradePlan {
     std::vector<TradeMatch> matches;
     std::vector<Event> events;         // of the matches that make one, with their sources
     std::vector<TradeRefusal> refused; // each refused file's refusal, or the matching's
+    // With `Lowest`: the net capital gains it weighed and whether its answer is proven.
+    struct Lowest {
+        long long netCapitalGain = 0;
+        long long firstInNetCapitalGain = 0;
+        bool proven = false;
+    };
+    std::optional<Lowest> lowest;
 };
+
+// The line `cgt import` prints after the matches of a `Lowest` plan, and the preview shows.
+std::string LowestMatchingNote(const TradePlan::Lowest& lowest);
 
 // With `Lowest`, the income year's sales take the parcels that give the lowest net capital gain
 // of the imported events together with `others`, the choice table of the rest of the return.

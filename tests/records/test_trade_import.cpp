@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "base/worksheet_kinds.h"
+#include "cgt/records/choice_records.h"
 #include "cgt/records/event_records.h"
 #include "cgt/records/event_worksheets.h"
 #include "cgt/records/trade_import.h"
+#include "cgt/rules/lowest_matching.h"
 #include "cgt/rules/trade_plan.h"
 #include "store/field_store.h"
 #include "store/tags.h"
@@ -100,6 +102,57 @@ TEST_F(TradeImportTest, ImportingTheSameFileAgainReplacesItsEvents) {
         sources.push_back(e.name == "Typed by hand" ? "typed" : e.importSource);
     EXPECT_EQ(sources, (std::vector<std::string>{"typed", "b.csv|4|b.csv:3", "a.csv|5|a.csv:3",
                                                  "a.csv|6|a.csv:3"}));
+}
+
+// The lowest-gain matching weighs events it works out without the store: their rows of the
+// choice table must be those that recording them gives. Parcels of 1995 (indexed or discount),
+// of 2002 (a loss) and of 2003 (held under a year).
+constexpr const char* kThreeParcels = "date,code,side,quantity,price,brokerage\n"
+                                      "05/03/1995,BHP,Buy,1000,12.50,49.95\n"
+                                      "2002-01-10,BHP,Buy,300,19.00,29.95\n"
+                                      "2003-05-15,BHP,Buy,400,13.20,29.95\n"
+                                      "2003-11-20,BHP,Sell,1600,14.10,39.95\n";
+
+TEST_F(TradeImportTest, EventsWorkedOutAloneGiveTheRowsThatRecordingGives) {
+    const TradePlan plan = PlanTradeImport({{"t.csv", kThreeParcels}}, MatchMethod::Fifo);
+    ASSERT_TRUE(plan.refused.empty());
+    ChoiceTable alone;
+    for (const TradeMatch& match : plan.matches)
+        if (MakesEvent(match)) AddEventToTable(alone, ComputedEventOfMatch(match));
+    RecordImportedEvents(plan.events, {"t.csv"});
+    const ChoiceTable stored = BuildStoredChoiceTable();
+    ASSERT_EQ(alone.rows.size(), 3u);
+    ASSERT_EQ(stored.rows.size(), alone.rows.size());
+    for (std::size_t i = 0; i < alone.rows.size(); ++i) {
+        SCOPED_TRACE(alone.rows[i].description);
+        for (auto cell :
+             {&ChoiceRow::indexed, &ChoiceRow::discount, &ChoiceRow::other, &ChoiceRow::loss})
+            EXPECT_EQ((alone.rows[i].*cell).Text(), (stored.rows[i].*cell).Text());
+        EXPECT_EQ(alone.rows[i].choiceRequired, stored.rows[i].choiceRequired);
+    }
+}
+
+// Planning for the lowest leaves out the events of an earlier import of the same files, which
+// recording replaces, and weighs the others.
+TEST_F(TradeImportTest, TheLowestIsPlannedWithoutTheEventsItReplaces) {
+    const std::vector<TradeSource> files = {{"/home/me/t.csv", kThreeParcels}};
+    const TradePlan first = PlanImportForReturn(files, MatchMethod::Lowest);
+    ASSERT_TRUE(first.refused.empty());
+    ASSERT_TRUE(first.lowest);
+    RecordImportedEvents(first.events, {"t.csv"});
+    const TradePlan again = PlanImportForReturn(files, MatchMethod::Lowest);
+    ASSERT_TRUE(again.lowest);
+    EXPECT_EQ(again.lowest->netCapitalGain, first.lowest->netCapitalGain);
+    // Another file's events are the rest of the return: a gain the matching weighs.
+    const TradePlan gains =
+        PlanTradeImport({{"gains.csv", "date,code,side,quantity,price,brokerage\n"
+                                       "2001-01-10,ABC,Buy,100,10.00,0\n"
+                                       "2004-03-15,ABC,Sell,100,200.00,0\n"}},
+                        MatchMethod::Fifo);
+    RecordImportedEvents(gains.events, {"gains.csv"});
+    const TradePlan withGains = PlanImportForReturn(files, MatchMethod::Lowest);
+    ASSERT_TRUE(withGains.lowest);
+    EXPECT_GT(withGains.lowest->netCapitalGain, first.lowest->netCapitalGain);
 }
 
 TEST(ImportSource, FileOfASource) {

@@ -28,7 +28,14 @@ Trade Sell(int line, const char* code, DateTime date, long long units, long long
 
 NamedParcel Naming(DateTime saleDate, const char* code, long long units, DateTime parcelDate,
                    const char* file = "", int line = 0) {
-    return {saleDate, code, units, parcelDate, file, line};
+    NamedParcel naming;
+    naming.saleDate = saleDate;
+    naming.code = code;
+    naming.units = units;
+    naming.parcelDate = parcelDate;
+    naming.file = file;
+    naming.line = line;
+    return naming;
 }
 
 // A match in short: the parcel's line, the units and whether the parcel was named.

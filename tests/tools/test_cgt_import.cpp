@@ -173,6 +173,44 @@ TEST_F(CgtImportTest, LastInFirstOutAndNamedParcels) {
         << named.out;
 }
 
+// A sale of 1,000 at $2.50 from a parcel bought at $1 in 2001 or one bought at $3 in 2002:
+// first in first out gives a discount gain of $1,500, halved to $750; the dear parcel gives a
+// loss of $500, a net capital gain of nil and the loss carried forward.
+TEST_F(CgtImportTest, TheLowestNetCapitalGainTakesTheDearParcel) {
+    write("dear.csv", "date,code,side,quantity,price,brokerage\n"
+                      "2001-01-10,XYZ,Buy,1000,1.00,0\n"
+                      "2002-01-10,XYZ,Buy,1000,3.00,0\n"
+                      "2004-03-15,XYZ,Sell,1000,2.50,0\n");
+    const auto r = cgtRun({"import", "r.t04", "--id", kId, "dear.csv", "--method", "lowest"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("XYZ: 1000 sold 15/03/2004 (dear.csv:4) from the parcel bought "
+                         "10/01/2002 (dear.csv:3): proceeds 2500.00, cost 3000.00, brokerage "
+                         "0.00 + 0.00, lowest"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Matched for the lowest net capital gain: $0 with the rest of the "
+                         "return, $750 below first in, first out."),
+              std::string::npos)
+        << r.out;
+    const auto computed = cgtRun({"compute", "r.t04", "--id", kId, "--lowest", "--json"});
+    ASSERT_EQ(computed.status, 0) << computed.err;
+    EXPECT_NE(computed.out.find("\"name\": \"XYZ 1000 shares bought 10/01/2002\", \"type\": "
+                                "\"SN\", \"indexed_gain\": null, \"discount_gain\": 0, "
+                                "\"other_gain\": null, \"capital_loss\": 500"),
+              std::string::npos)
+        << computed.out;
+    EXPECT_NE(computed.out.find("\"net_capital_gain\": 0,"), std::string::npos) << computed.out;
+    EXPECT_NE(computed.out.find("\"unapplied_losses_carried_forward\": 500"), std::string::npos);
+
+    const auto json = cgtRun(
+        {"import", "r.t04", "--id", kId, "dear.csv", "--method", "lowest", "--dry-run", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"lowest\": {\"net_capital_gain\": 0, "
+                            "\"first_in_net_capital_gain\": 750, \"proven\": true}"),
+              std::string::npos)
+        << json.out;
+}
+
 TEST_F(CgtImportTest, RefusedInputChangesNothing) {
     write("bad.csv", "date,code,side,quantity,price,brokerage\n05/03/1995,BHP,Hold,10,1,0\n");
     write("short.csv", "date,code,side,quantity,price,brokerage\n"
