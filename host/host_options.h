@@ -10,7 +10,7 @@ struct HostOptions {
     QString dataPath;
     QString identifier;
     QString modulePath; // empty: the module next to the program
-    int startScreen = 2004;
+    int startScreen = 0; // 0: where the return was left
     int left = 40;
     int top = 40;
     int width = 800;

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -70,6 +71,14 @@ struct ModuleExports {
     cgt::FreeDLLResourcesFn freeResources = nullptr;
 };
 
+// A result in whole dollars, nothing as 0 once the module has worked the results out (it keeps
+// the digest of what it worked them out from); empty when it has not.
+std::string ResultText(int tag) {
+    const bool workedOut = !cgt::GetFieldStr(cgt::tag::kChoiceSourcesDigest).empty();
+    if (!workedOut && cgt::FieldIsEmpty(tag)) return {};
+    return std::to_string(std::llround(cgt::GetFieldVal(tag)));
+}
+
 // Prints the results the module left in the data file. False when the file cannot be read.
 bool PrintResults(const std::string& dataPath, const std::string& identifier) {
     cgt::ResetModuleRun();
@@ -83,8 +92,7 @@ bool PrintResults(const std::string& dataPath, const std::string& identifier) {
         return false;
     }
     for (const ResultTag& result : kResultTags)
-        std::printf("tag %d %s: %s\n", result.tag, result.meaning,
-                    cgt::GetFieldText(result.tag).c_str());
+        std::printf("tag %d %s: %s\n", result.tag, result.meaning, ResultText(result.tag).c_str());
     return true;
 }
 

@@ -403,6 +403,10 @@ void TFrameWnd::SyncNavigator() {
     syncingNavigator_ = false;
 }
 
+void TFrameWnd::MarkForVisit(int screen, bool needed) {
+    ui_->NavigatorFrame->MarkForVisit(screen, needed);
+}
+
 void TFrameWnd::LeaveForClose() {
     if (!Run().InScreen) return;
     SaveScreenToStore();

@@ -69,6 +69,8 @@ public:
     bool CheckShownScreen();
     // Selects CurrentScreen in the navigator.
     void SyncNavigator();
+    // Marks the navigator's topic of a screen as one to visit again, or clears the mark.
+    void MarkForVisit(int screen, bool needed);
     // The shutdown close: finishes an open worksheet and clears InScreen.
     void CloseFrame();
     // The interview is closed on a screen: the screen's values and an open worksheet row are

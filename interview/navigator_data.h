@@ -43,6 +43,7 @@ public:
     int fScreenId = 0; // the item's first screen
     bool fEnabled = true;
     bool fSelected = false;
+    bool fNeedsVisit = false; // the user must visit the topic again (drawn marked)
 
 protected:
     struct TRefused {};

@@ -367,6 +367,20 @@ bool TNavigatorFrame::SelectItemByScreenID(int screenId) {
     return true;
 }
 
+bool TNavigatorFrame::MarkForVisit(int screenId, bool needed) {
+    TNavigatorItem* item = fData ? fData->FindItemByScreenID(screenId) : nullptr;
+    if (!item) return false;
+    item->fNeedsVisit = needed;
+    const QString note = needed ? QStringLiteral("This topic must be visited again") : QString();
+    for (QTreeWidgetItem* node : NodesInOrder(navigatorTreeView()))
+        if (ItemOf(node) == item) {
+            node->setToolTip(0, note);
+            node->setData(0, Qt::AccessibleDescriptionRole, note);
+        }
+    navigatorTreeView()->viewport()->update();
+    return true;
+}
+
 bool TNavigatorFrame::IsHighlighted(const QTreeWidgetItem* node) const {
     const TNavigatorItem* item = ItemOf(node);
     if (!item || !item->fSelected) return false;
@@ -420,7 +434,10 @@ void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
                     option.rect.height());
     const int textLeft = option.rect.left();
     const bool highlighted = IsHighlighted(node);
-    const QColor textColor = highlighted ? Qt::white : Qt::black;
+    // A topic to visit again is drawn in dark red and italics.
+    const QColor textColor = highlighted         ? QColor(Qt::white)
+                             : item->fNeedsVisit ? QColor(160, 0, 0)
+                                                 : QColor(Qt::black);
 
     painter->save();
     painter->setClipRect(row);
@@ -429,7 +446,9 @@ void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
     painter->setPen(Qt::white);
     painter->drawLine(row.left(), row.top(), row.right(), row.top());
     painter->drawLine(row.left(), row.bottom(), row.right(), row.bottom());
-    painter->setFont(option.font);
+    QFont font = option.font;
+    font.setItalic(item->fNeedsVisit);
+    painter->setFont(font);
     painter->setPen(textColor);
 
     const auto* topic = dynamic_cast<const TNavigatorTopic*>(item);

@@ -82,6 +82,9 @@ public:
     TNavigatorItem* GetSelectedItem() const;
     // Highlights the topic or item of screenId without reporting it; false when none has it.
     bool SelectItemByScreenID(int screenId);
+    // Marks the topic or item of screenId as one the user must visit again, or clears the mark;
+    // false when none has it.
+    bool MarkForVisit(int screenId, bool needed);
     void SelectNodeByName(const QString& name, bool expand, bool collapseOthers);
     void SetOnSelectItem(TSelectItemEvent handler);
     const TSelectItemEvent& OnSelectItem() const { return fOnSelectItem; }

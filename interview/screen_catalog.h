@@ -45,5 +45,9 @@ int NextScreen(int number);
 // The screen after a screen in the table's order; after the last one, where its Next leads; 0
 // for a number outside the table.
 int ScreenAfter(int number);
+// Where an interview left on a screen resumes: the screen itself, or for a screen that edits a
+// worksheet's row the first screen of its run, where the row is chosen; 0 for a number outside
+// the table.
+int ResumeScreen(int number);
 
 } // namespace cgt

@@ -63,6 +63,16 @@ int ScreenAfter(int number) {
     return spec + 1 != table.data() + table.size() ? spec[1].number : spec->next;
 }
 
+int ResumeScreen(int number) {
+    const ScreenSpec* spec = FindScreenSpec(number);
+    if (!spec) return 0;
+    if (spec->worksheet == 0) return number;
+    const ScreenSpec* first = Installed().data();
+    while (spec != first && spec[-1].worksheet == spec->worksheet)
+        --spec;
+    return spec->number;
+}
+
 int ScreenTarget::From(int from) const {
     if (screen_ != 0) return screen_;
     if (!route_.empty())

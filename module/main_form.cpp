@@ -214,18 +214,8 @@ void TMainForm::SaveBtnClick() {
         ShowLodgedMessage();
         return;
     }
-    if (run.InScreen) {
-        if (frame_->EditsWorksheetRow()) {
-            MsgBox("You must complete this section before saving.", mkWarning, mbOK);
-            return;
-        }
-        if (!frame_->CheckShownScreen()) return;
-    }
     QToolTip::hideText();
-    if (run.InScreen) {
-        frame_->SaveScreenToStore();
-        if (run.CurrentWorksheet != 0) frame_->StoreWorksheetRow();
-    }
+    KeepShownEntries();
     TfrmSaveBox box(this);
     box.SetCurrentFile(QFile::decodeName(QByteArray::fromStdString(run.CurrentFileName)));
     box.SetSaveMode();
@@ -283,7 +273,15 @@ void TMainForm::ExitCommand() {
     close();
 }
 
+void TMainForm::KeepShownEntries() {
+    if (!Run().InScreen) return;
+    frame_->SaveScreenToStore();
+    if (frame_->EditsWorksheetRow()) frame_->StoreWorksheetRow();
+}
+
 void TMainForm::AutosaveTick() {
+    // What the shown screen holds counts as a change of the return once it differs from it.
+    if (Run().InScreen && !IsLodged()) frame_->SaveScreenToStore();
     if (!autosave_.Tick(Run().DataChanged, IsLodged())) return;
     timer_.stop();
     AutosaveTo(Run().CurrentFileName);
@@ -302,11 +300,7 @@ void TMainForm::AutosaveTo(const std::string& name) {
         return;
     }
     run.CurrentFileName = name;
-    // Autosave does not copy the screen's values first, so a screen that checks its input or
-    // edits a worksheet row is not saved half-way.
-    const bool screenHolds =
-        run.InScreen && (frame_->ScreenChecksEntries() || frame_->EditsWorksheetRow());
-    if (screenHolds) return;
+    KeepShownEntries();
     if (SaveDataFile(name) == SaveStatus::Saved) run.DataChanged = false;
 }
 

@@ -79,8 +79,13 @@ public:
     void ExitCommand();
     // One tick of the autosave timer.
     void AutosaveTick();
-    // Saves to `name` unless the return is lodged or the screen cannot be saved now.
+    // Saves to `name` unless the return is lodged, with the shown screen's entries as they
+    // stand (KeepShownEntries).
     void AutosaveTo(const std::string& name);
+    // The shown screen's entries and an open worksheet row stored in the return as they stand,
+    // unchecked, as closing stores them: a save keeps whatever has been typed. The checks run
+    // when the screen is left.
+    void KeepShownEntries();
 
     const AutosaveCounter& Autosave() const { return autosave_; }
     QTimer& Timer() { return timer_; }

@@ -7,10 +7,13 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "cgt/records/choice_records.h"
+#include "cgt/screens/choices/choice_screens.h"
 #include "cgt/screens/flow/screen_flow.h"
 #include "controls/help_service.h"
 #include "controls/qt_dialogs.h"
 #include "interview/frame.h"
+#include "interview/screen_catalog.h"
 #include "module/main_form.h"
 #include "store/data_file.h"
 #include "store/dialogs.h"
@@ -172,6 +175,13 @@ OpenResult OpenDataFile(const std::string& path, const std::string& identifier) 
     return result;
 }
 
+int StartScreen(int requested, int saved) {
+    if (requested != 0) return requested;
+    if (const int resumed = ResumeScreen(saved)) return resumed;
+    const auto table = InstalledScreenTable();
+    return table.empty() ? 0 : table.front().number;
+}
+
 void RunModule(const ModuleArguments& args) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         throw std::runtime_error("The CGT module needs the host's QApplication.");
@@ -201,13 +211,20 @@ void RunModule(const ModuleArguments& args) {
     module.MainForm->show();
     run.CurrentFileName = run.HostDataPath;
     module.MainForm->SetTitle();
-    // The host's start screen overrides the saved position.
-    run.CurrentSection = args.startScreen / 100;
-    run.CurrentIndex = args.startScreen % 100;
+    // The host's start screen overrides the saved position; without one the interview resumes
+    // where the return was left.
+    const int start = StartScreen(args.startScreen, run.CurrentSection * 100 + run.CurrentIndex);
+    run.CurrentSection = start / 100;
+    run.CurrentIndex = start % 100;
     run.InScreen = false;
     Help().SetHelpFile(kModuleHelpFile);
     // The first screen; a number without a screen ends the interview here.
-    if (TFrameWnd* frame = module.MainForm->Frame()) frame->ShowCurrentScreen();
+    if (TFrameWnd* frame = module.MainForm->Frame()) {
+        frame->ShowCurrentScreen();
+        // Results worked out before the return last changed: the choice table is to be visited.
+        if (module.MainForm && !IsLodged())
+            frame->MarkForVisit(kChoiceTableScreen, StoredResultsState() == ResultsState::Stale);
+    }
     if (!module.MainForm) return;
     module.MainForm->SetStateAndBounds(args.maximised, args.minimised, args.left, args.top,
                                        args.width, args.height);
@@ -227,6 +244,9 @@ bool FreeModuleResources() {
         // A screen still shown keeps its values and its worksheet row in the return.
         if (TMainForm* form = Module().MainForm.data(); form && form->Frame())
             form->Frame()->LeaveForClose();
+        // The host reads the results from the file: never those of a return since changed.
+        if (!IsLodged() && RefreshStaleResults())
+            MsgBox(std::string(kChoiceTableRevisitMessage), mkWarning, mbOK);
         // A locked return is already on the disk; anything else must be written now.
         const SaveStatus saved = SaveDataFile(path);
         if (saved != SaveStatus::Saved && saved != SaveStatus::Locked) return false;

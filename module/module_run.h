@@ -48,6 +48,10 @@ struct ModuleArguments {
 // Copies a length-prefixed text; null gives the empty text.
 std::string CopyShortString(const unsigned char* text);
 
+// The screen a run starts on: the host's (`requested`), or without one where the return was
+// left (`saved`, as ResumeScreen resumes it), or the interview's first screen.
+int StartScreen(int requested, int saved);
+
 std::int16_t CheckModuleVersion(std::int16_t version);
 void RunModule(const ModuleArguments& args);
 std::int32_t FailedScreenIndex();

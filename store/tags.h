@@ -41,7 +41,8 @@
     X(LodgmentDate, 1478)                                                                          \
     X(LodgmentReference, 1479)                                                                     \
     X(LodgmentTime, 1490)                                                                          \
-    X(LodgedMarker, 1491) /* LockMarker when the return was lodged */
+    X(LodgedMarker, 1491)        /* LockMarker when the return was lodged */                       \
+    X(ChoiceSourcesDigest, 1500) /* what the results were worked out from (choice_records.h) */
 
 // The scratch tags of the event row being edited.
 #define CGT_EVENT_TAGS(X)                                                                          \

@@ -499,10 +499,35 @@ std::string LowestSummary(const cgt::LowestChoices& lowest) {
            " that making all choices gives\n";
 }
 
-// The net capital gain, a refusal, the lowest's comparison, and the schedule's labels that are
-// not zero.
-std::string ChoicesSummary(const cgt::ChoiceRun& choices) {
+// The choice table's rows, one a line: what the row is, its amounts (a dash for an empty cell),
+// its method, the losses applied and its net gain.
+std::string ChoiceTableText(const std::vector<cgt::ChoiceRow>& rows) {
     std::string out;
+    for (const cgt::ChoiceRow& row : rows) {
+        if (row.Empty()) continue;
+        const cgt::ChoiceCells cells = cgt::ChoiceRowCells(row);
+        auto amount = [](const cgt::ChoiceAmount& a, int decimals = 0) {
+            if (cgt::TrimText(a.Text()).empty()) return std::string("-");
+            return decimals == 0 ? AmountText(a.Value())
+                                 : cgt::TrimText(cgt::FormatFixed(a.Value(), 18, decimals));
+        };
+        const std::string method = cgt::TrimText(cells[cgt::ccMethod]);
+        out += "choice " + cgt::TrimText(row.description);
+        if (!cgt::TrimText(row.type).empty()) out += " (" + cgt::TrimText(row.type) + ")";
+        out += ": indexed " + amount(row.indexed) + ", discount " + amount(row.discount) +
+               ", method " + (method.empty() ? "-" : method) + ", other " + amount(row.other) +
+               ", loss " + amount(row.loss) + (row.Deferred() ? ", deferred" : "") +
+               ", collectable losses applied " + amount(row.collectableApplied) +
+               ", other losses applied " + amount(row.otherApplied) + ", net gain " +
+               amount(row.netGain, 2) + "\n";
+    }
+    return out;
+}
+
+// The choice table, the net capital gain, a refusal, the lowest's comparison, and the schedule's
+// labels that are not zero.
+std::string ChoicesSummary(const cgt::ChoiceRun& choices) {
+    std::string out = ChoiceTableText(choices.table.rows);
     if (choices.refused) out += "refused: " + choices.refused->message + "\n";
     out += "net capital gain " + AmountText(cgt::GetFieldVal(cgt::tag::kNetCapitalGain)) + "\n";
     if (choices.lowest) out += LowestSummary(*choices.lowest);

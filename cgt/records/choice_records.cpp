@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cgt/records/event_records.h"
+#include "cgt/records/event_worksheets.h"
 #include "cgt/rules/choice_grid.h"
 #include "cgt/rules/concessions.h"
 #include "cgt/rules/manual_table.h"
@@ -278,6 +279,8 @@ void StoreChoiceRows(const ChoiceTable& table) {
 
 void LeaveChoiceTable(const ChoiceTable& table) {
     StoreChoices(table);
+    // What the results are worked out from: rebuilt, as closing will rebuild it to compare.
+    SetFieldStr(tag::kChoiceSourcesDigest, ChoiceSourcesDigest(BuildStoredChoiceTable()));
     Schedule schedule = ReadSchedule();
     ReturnResults results = ReadReturnResults();
     ComputeSchedule(table, schedule, results);
@@ -297,6 +300,46 @@ ChoiceRun RunChoiceTable(ChoiceMode mode) {
     StoreChoiceRows(run.table);
     LeaveChoiceTable(run.table);
     return run;
+}
+
+// ---- The results handed to the host ---------------------------------------------------------
+
+namespace {
+
+constexpr int kResultTags[] = {tag::kTotalCurrentYearGains, tag::kNetCapitalGain,
+                               tag::kLossesCarriedForward, tag::kTotalCurrentYearLosses};
+
+void ClearReturnResults() {
+    // Not worked out: no number at all, and no digest, so that the host shows none.
+    for (int result : kResultTags) {
+        ClearField(result);
+        SetFieldType(result, dtNone);
+    }
+    SetFieldStr(tag::kChoiceSourcesDigest, "");
+    WriteSchedule(
+        Schedule{},
+        {Part::A, Part::B, Part::D, Part::E, Part::F, Part::G, Part::H, Part::I, Part::J, Part::K},
+        true);
+}
+
+} // namespace
+
+ResultsState StoredResultsState() {
+    const std::string kept = GetFieldStr(tag::kChoiceSourcesDigest);
+    // No digest: the table was never left, or its results were cleared (or the return was saved
+    // before the digest was kept); then the table's rows tell whether it was ever left.
+    const StringListRef rows = GetFieldLst(tag::kChoiceTable);
+    if (kept.empty() && (!rows || rows->empty())) return ResultsState::NotWorkedOut;
+    return kept == ChoiceSourcesDigest(BuildStoredChoiceTable()) ? ResultsState::Current
+                                                                 : ResultsState::Stale;
+}
+
+std::optional<Refusal> RefreshStaleResults() {
+    if (StoredResultsState() != ResultsState::Stale) return std::nullopt;
+    RecomputeEvents();
+    ChoiceRun run = RunChoiceTable(ChoiceMode::Stored);
+    if (run.refused) ClearReturnResults();
+    return run.refused;
 }
 
 // ---- The schedule --------------------------------------------------------------------------

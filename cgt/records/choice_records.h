@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "cgt/rules/choice_table.h"
 #include "cgt/rules/lowest_gain.h"
@@ -47,6 +48,29 @@ struct ChoiceRun {
     std::optional<LowestChoices> lowest; // ChoiceMode::Lowest
 };
 ChoiceRun RunChoiceTable(ChoiceMode mode);
+
+// ---- The results handed to the host ---------------------------------------------------------
+
+// Whether the results the return holds (the total gains and losses, the net capital gain, the
+// losses carried forward and the schedule) were worked out from the choice table's sources as
+// they now stand: the digest of the sources is kept each time the table is left, and emptied
+// when the results are cleared.
+enum class ResultsState {
+    NotWorkedOut, // the table was never left: there are no results
+    Current,
+    Stale, // events, tables or losses changed since the table was last left
+};
+ResultsState StoredResultsState();
+
+// Stale results worked out again, as `cgt compute` does: every event recomputed and the table
+// left with its stored choices. When the table's checks refuse them, the results are cleared
+// and the refusal returned: the choice table must be visited again.
+std::optional<Refusal> RefreshStaleResults();
+
+inline constexpr std::string_view kChoiceTableRevisitMessage =
+    "The return has changed since the choice table was last completed, and its choices no longer "
+    "pass its checks. The capital gains results have been cleared: please visit the choice table "
+    "(\"Application of choices\") again before the return is lodged.";
 
 // ---- The schedule --------------------------------------------------------------------------
 

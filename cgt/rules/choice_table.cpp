@@ -1,6 +1,8 @@
 #include "cgt/rules/choice_table.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <utility>
 
@@ -922,6 +924,52 @@ std::string DollarsText(long long value) {
         if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
         text.push_back(digits[i]);
     }
+    return text;
+}
+
+namespace {
+
+// FNV-1a, 64 bits, over texts each followed by a separator.
+class Digest {
+public:
+    Digest& operator<<(std::string_view text) {
+        for (unsigned char c : text)
+            mix(c);
+        mix(0x1f);
+        return *this;
+    }
+    Digest& operator<<(long long value) { return *this << std::to_string(value); }
+    std::uint64_t value() const { return hash_; }
+
+private:
+    void mix(unsigned char c) {
+        hash_ ^= c;
+        hash_ *= 0x100000001b3ULL;
+    }
+    std::uint64_t hash_ = 0xcbf29ce484222325ULL;
+};
+
+std::uint64_t RowDigest(const ChoiceRow& row) {
+    Digest d;
+    d << row.section << row.description << row.type << row.indexed.Text() << row.discount.Text()
+      << AnswerText(row.choiceRequired) << row.other.Text() << row.loss.Text()
+      << AnswerText(row.canDefer) << AnswerText(row.deferAuto) << row.source.NumberText()
+      << row.source.IndexText() << row.source.code;
+    return d.value();
+}
+
+} // namespace
+
+std::string ChoiceSourcesDigest(const ChoiceTable& table) {
+    // A sum of the rows' digests, so that the grid's sorting does not change it.
+    std::uint64_t rows = 0;
+    for (const ChoiceRow& row : table.rows)
+        if (row.source.kind != ChoiceSource::Kind::None) rows += RowDigest(row);
+    Digest d;
+    d << static_cast<long long>(rows) << table.state.priorCollectableLosses
+      << table.state.priorOtherLosses << table.state.transferredInLosses;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(d.value()));
     return text;
 }
 

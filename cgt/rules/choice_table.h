@@ -308,6 +308,11 @@ struct ChoiceUpdates {
 };
 ChoiceUpdates ChoicesToStore(const ChoiceTable& table);
 
+// What the table was built from, as a short text: the cells of every row that has a source (its
+// section, description, type, gains, loss, deferral and source; not the choices made on it), in
+// any order, and the earlier-year and transferred-in losses. Equal texts: the same sources.
+std::string ChoiceSourcesDigest(const ChoiceTable& table);
+
 // "$1,234": the net capital gain as the line under the table shows it (screen tag 123).
 std::string NetCapitalGainText(const ChoiceState& state);
 // "$1,234", "-$56": whole dollars as the table's lines show them.

@@ -228,7 +228,8 @@ TEST_F(CgtToolTest, BadInputGivesOneLineAndStatusTwoAndChangesNothing) {
         {{"dump", "--id", kId}, "missing operand"},
         {{"stat", "r.t04", "extra", "--id", kId}, "unexpected operand 'extra'"},
         {{"dump", "r.t04", "--id", kId, "--bogus"}, "unknown option --bogus"},
-        {{"stat", "r.t04", "--id", kId, "--json"}, "--json applies to dump, compute and import only"},
+        {{"stat", "r.t04", "--id", kId, "--json"},
+         "--json applies to dump, compute and import only"},
         {{"dump", "r.t04", "--id", kId, "--write"}, "--write applies to compute only"},
         {{"stat", "r.t04", "--id", kId, "--auto"}, "--auto applies to compute only"},
         {{"dump", "r.t04", "--id", kId, "--lowest"}, "--lowest applies to compute only"},
@@ -406,6 +407,15 @@ TEST_F(CgtComputeTest, PrintsEveryRecomputedEventAsJsonAndChangesNothingWithoutW
               "458 row 1 Delivery van (ON): indexed gain -, discount gain -, other gain -, "
               "capital loss 2400\n"
               "4 events recomputed\n"
+              "choice BHP shares - Disposal (SN): indexed 4000, discount 5000, method Indexed, "
+              "other -, loss -, collectable losses applied -, other losses applied 3400, net "
+              "gain 600.00\n"
+              "choice Telstra shares - Disposal (SN): indexed 0, discount 0, method -, other -, "
+              "loss 1000, collectable losses applied -, other losses applied -, net gain -\n"
+              "choice Boat - Disposal (P): indexed 0, discount 0, method -, other -, loss 0, "
+              "collectable losses applied -, other losses applied -, net gain -\n"
+              "choice Delivery van - Disposal (ON): indexed -, discount -, method -, other -, "
+              "loss 2400, collectable losses applied -, other losses applied -, net gain -\n"
               // The losses 1000 + 2400 against BHP: (5000 − 3400) ÷ 2 = 800 > 4000 − 3400, so
               // indexed, and 600 is left.
               "net capital gain 600\n"
@@ -520,6 +530,12 @@ TEST_F(CgtComputeTest, LowestChoicesGoBelowMakingAllChoices) {
     const auto summary = cgtRun({"compute", "r.t04", "--id", kId, "--lowest"});
     ExpectSuccessWithoutMessages(summary);
     EXPECT_NE(summary.out.find("0 events recomputed\n"
+                               "choice Parcel (SN): indexed 1000, discount 1500, method "
+                               "Discount, other -, loss -, collectable losses applied -, other "
+                               "losses applied -, net gain 750.00\n"
+                               "choice Shop (SA): indexed -, discount -, method -, other 1000, "
+                               "loss -, collectable losses applied -, other losses applied 1000, "
+                               "net gain 0.00\n"
                                "net capital gain 750\n"
                                "the net capital gain is the lowest the rules allow: 250 below "
                                "the 1000 that making all choices gives\n"),

@@ -271,6 +271,7 @@ std::optional<cgt::ScreenRefusal> TQCGT_62::CheckLeave(cgt::Direction direction)
 cgt::NextStep TQCGT_62::Next(cgt::Answer /*answer*/) {
     if (auto refusal = Check()) return *std::move(refusal);
     cgt::LeaveChoiceTable(choices_);
+    if (TFrameWnd* frame = TFrameWnd::Instance()) frame->MarkForVisit(kChoiceTableScreen, false);
     return cgt::ScreenTarget::RowNext();
 }
 

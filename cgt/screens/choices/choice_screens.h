@@ -30,6 +30,7 @@ struct Refusal;
 }
 
 // 2103: the deferment, method and loss application choice table.
+inline constexpr int kChoiceTableScreen = 2103;
 class TQCGT_62 : public TChildForm, public cgt::CheckedScreen {
     Q_OBJECT
 
