@@ -1,6 +1,7 @@
 #pragma once
 // TQCGT_08: section 1 of every CGT event, the registration of the asset. It opens the event's
 // row of the worksheet chosen by the events question and fits its type list and texts to it.
+// Beside the shares worksheet's list it offers the "Import trades…" command.
 
 #include <memory>
 
@@ -14,6 +15,7 @@ namespace cgt {
 struct RegistrationKind;
 }
 
+class QPushButton;
 class TTaxEdit;
 class TTextLbl;
 class TTypeAheadComboBox;
@@ -32,6 +34,8 @@ public:
     TTextLbl* ExamplesLabel() const;
     TTextLbl* AcqQuestion() const;
     TTextLbl* DepreciatingLabel() const;
+    // nullptr on the screens of a worksheet that imports no trades.
+    QPushButton* ImportTradesButton() const { return importTrades_; }
 
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
@@ -39,9 +43,11 @@ protected:
 
 private:
     void fitToKind();
+    void addImportCommand();
     // A description left without a type takes the worksheet's default type.
     void DescEditExit();
 
     std::unique_ptr<Ui::RegistrationForm> ui_;
     const cgt::RegistrationKind* kind_ = nullptr;
+    QPushButton* importTrades_ = nullptr;
 };
