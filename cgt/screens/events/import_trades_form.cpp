@@ -31,6 +31,9 @@ constexpr std::array<MatchColumnText, kMatchColumns> kColumns{{
     {MatchColumn::Method, "Method", false},
 }};
 
+// The dialog is at least this many average characters wide, for the summary line.
+constexpr int kLeastWidthInChars = 80;
+
 constexpr const char* kNamedParcel = "Named parcel";
 constexpr const char* kSoldBeforeYear = "no event: sold before the income year";
 constexpr const char* kBoughtBefore1985 = "no event: bought before 20/09/1985";
@@ -92,6 +95,7 @@ std::array<QString, kMatchColumns> MatchCells(const TradeMatch& match) {
 }
 
 QString RefusalLine(const TradeRefusal& refusal) {
+    if (refusal.file.empty()) return Text(refusal.message); // the matching as a whole
     TradeRefusal shown = refusal;
     shown.file = SourceFileName(refusal.file);
     return Text(shown.Text());
@@ -99,8 +103,7 @@ QString RefusalLine(const TradeRefusal& refusal) {
 
 QString RecordSummary(const TradePlan& plan, int replaced) {
     if (!plan.refused.empty())
-        return QStringLiteral("Nothing can be recorded while a file or a line is refused (listed "
-                              "below).");
+        return QStringLiteral("Nothing can be recorded while the import is refused (see below).");
     QString text = QStringLiteral("OK records ") +
                    Plural(static_cast<long long>(plan.events.size()), "event", "events");
     if (replaced > 0)
@@ -187,7 +190,7 @@ TImportTradesForm::TImportTradesForm(Planner planner, int replaced, QWidget* par
 
     connect(method_, &QComboBox::currentIndexChanged, this, &TImportTradesForm::replan);
     replan();
-    fitToMatches();
+    fitToContents();
     method_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -239,13 +242,17 @@ void TImportTradesForm::showRefusals() {
     refusals_->setVisible(any);
 }
 
-void TImportTradesForm::fitToMatches() {
+void TImportTradesForm::fitToContents() {
     const QSize hint = sizeHint();
     int width = matches_->frameWidth() * 2 + matches_->verticalScrollBar()->sizeHint().width();
     for (int col = 0; col < kMatchColumns; ++col)
         // Public in the item view, protected in the table view.
         width += std::max(static_cast<const QAbstractItemView*>(matches_)->sizeHintForColumn(col),
                           matches_->horizontalHeader()->sectionSizeHint(col));
+    // A refusal's line is read whole, without scrolling.
+    const int refused = static_cast<const QAbstractItemView*>(refusals_)->sizeHintForColumn(0) +
+                        refusals_->frameWidth() * 2;
+    width = std::max({width, refused, fontMetrics().averageCharWidth() * kLeastWidthInChars});
     const QMargins margins = layout()->contentsMargins();
     QSize wanted(std::max(hint.width(), width + margins.left() + margins.right()),
                  std::max(hint.height(), 26 * fontMetrics().height()));

@@ -36,7 +36,8 @@ const std::array<MatchColumnText, kMatchColumns>& MatchColumns();
 // (FILE:LINE)"), the parcel ("dd/mm/yyyy (FILE:LINE)"), the units, the cost and the proceeds in
 // dollars and cents, and the method, with why a match makes no event.
 std::array<QString, kMatchColumns> MatchCells(const TradeMatch& match);
-// "FILE:LINE: MESSAGE", or "FILE: MESSAGE" for a file as a whole; files without their folders.
+// "FILE:LINE: MESSAGE", "FILE: MESSAGE" for a file as a whole, the message alone for the
+// matching as a whole; files without their folders.
 QString RefusalLine(const TradeRefusal& refusal);
 // What OK does with `plan`: the events it records and the `replaced` events of an earlier import
 // they replace, or that nothing can be recorded while anything is refused.
@@ -68,8 +69,8 @@ private:
     void replan();
     void showMatches();
     void showRefusals();
-    // Wide enough for the table's columns, within the screen.
-    void fitToMatches();
+    // Wide enough for the table's columns and the refusals' lines, within the screen.
+    void fitToContents();
 
     Planner planner_;
     int replaced_ = 0;

@@ -253,5 +253,18 @@ TEST_F(ImportTradesTest, OnlyTheSharesRegistrationOffersTheCommand) {
     EXPECT_EQ(dynamic_cast<TQCGT_08*>(screen())->ImportTradesButton(), nullptr);
 }
 
+TEST(ImportRefusalLine, NamesTheFileWithoutFoldersAndTheLine) {
+    const struct {
+        TradeRefusal refusal;
+        const char* line;
+    } cases[] = {
+        {{"/home/me/trades.csv", 4, "no such side"}, "trades.csv:4: no such side"},
+        {{"/home/me/trades.csv", 0, "no known header"}, "trades.csv: no known header"},
+        {{"", 0, "the matching is refused"}, "the matching is refused"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RefusalLine(c.refusal), QString::fromLatin1(c.line));
+}
+
 } // namespace
 } // namespace cgt::test
