@@ -26,10 +26,6 @@ int RegistrationWorksheet(const TFrameWnd& frame, int screen) {
     return cgt::FindRegistrationKind(chosen) ? chosen : cgt::PathWorksheet(screen);
 }
 
-// The import command's place: below the acquisition date, at the labels' left edge.
-constexpr int kImportLeft = 16;
-constexpr int kImportTop = 306;
-
 } // namespace
 
 TQCGT_08::TQCGT_08() : ui_(std::make_unique<Ui::RegistrationForm>()) {
@@ -95,18 +91,18 @@ void TQCGT_08::fitToKind() {
 }
 
 void TQCGT_08::addImportCommand() {
-    importTrades_ = new QPushButton(QStringLiteral("&Import trades…"), this);
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame) return;
+    importTrades_ = new QPushButton(QStringLiteral("&Import trades…"));
     importTrades_->setObjectName(QStringLiteral("ImportTradesButton"));
     importTrades_->setAccessibleName(QStringLiteral("Import trades"));
     importTrades_->setAccessibleDescription(
         QStringLiteral("Records the sales of a broker's file of trades as share events"));
     importTrades_->setFocusPolicy(Qt::StrongFocus);
     importTrades_->setAutoDefault(false);
-    importTrades_->adjustSize();
-    importTrades_->move(kImportLeft, kImportTop);
-    connect(importTrades_, &QPushButton::clicked, this, [] {
-        if (TFrameWnd* frame = TFrameWnd::Instance()) cgt::ImportTrades(*frame);
-    });
+    connect(importTrades_, &QPushButton::clicked, this, [frame] { cgt::ImportTrades(*frame); });
+    // Below the list of the worksheet's events, beside Delete.
+    frame->AddWorksheetCommand(importTrades_);
 }
 
 void TQCGT_08::DescEditExit() {

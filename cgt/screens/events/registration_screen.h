@@ -1,7 +1,10 @@
 #pragma once
 // TQCGT_08: section 1 of every CGT event, the registration of the asset. It opens the event's
 // row of the worksheet chosen by the events question and fits its type list and texts to it.
-// Beside the shares worksheet's list it offers the "Import trades…" command.
+// Below the shares worksheet's list of events it offers the "Import trades…" command.
+
+#include <QPointer>
+#include <QPushButton>
 
 #include <memory>
 
@@ -15,7 +18,6 @@ namespace cgt {
 struct RegistrationKind;
 }
 
-class QPushButton;
 class TTaxEdit;
 class TTextLbl;
 class TTypeAheadComboBox;
@@ -35,7 +37,7 @@ public:
     TTextLbl* AcqQuestion() const;
     TTextLbl* DepreciatingLabel() const;
     // nullptr on the screens of a worksheet that imports no trades.
-    QPushButton* ImportTradesButton() const { return importTrades_; }
+    QPushButton* ImportTradesButton() const { return importTrades_.data(); }
 
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
@@ -49,5 +51,5 @@ private:
 
     std::unique_ptr<Ui::RegistrationForm> ui_;
     const cgt::RegistrationKind* kind_ = nullptr;
-    QPushButton* importTrades_ = nullptr;
+    QPointer<QPushButton> importTrades_; // the frame's, in its worksheet panel
 };

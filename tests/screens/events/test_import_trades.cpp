@@ -235,11 +235,13 @@ TEST_F(ImportTradesTest, ImportingTheSameFileAgainReplacesItsEvents) {
     EXPECT_EQ(frame->PickListBox()->count(), 4);
 }
 
-TEST_F(ImportTradesTest, OnlyTheSharesRegistrationOffersTheCommand) {
+TEST_F(ImportTradesTest, OnlyTheSharesRegistrationOffersTheCommandBelowItsList) {
     frame->WorksheetKind = wkShares;
     start(2009);
-    QPushButton* command = dynamic_cast<TQCGT_08*>(screen())->ImportTradesButton();
+    QPointer<QPushButton> command = dynamic_cast<TQCGT_08*>(screen())->ImportTradesButton();
     ASSERT_NE(command, nullptr);
+    EXPECT_TRUE(command->isVisible());
+    EXPECT_TRUE(frame->PickListBox()->parentWidget()->isAncestorOf(command));
     const QKeySequence mnemonic = QKeySequence::mnemonic(command->text());
     EXPECT_EQ(mnemonic, QKeySequence(Qt::ALT | Qt::Key_I));
     for (QAbstractButton* other : frame->findChildren<QAbstractButton*>()) {
@@ -247,6 +249,11 @@ TEST_F(ImportTradesTest, OnlyTheSharesRegistrationOffersTheCommand) {
     }
     for (QLabel* label : frame->findChildren<QLabel*>())
         EXPECT_NE(QKeySequence::mnemonic(label->text()), mnemonic);
+
+    // It goes with the screen.
+    frame->JumpTo(2017);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(command.isNull());
     freshRun();
     frame->WorksheetKind = wkRealEstate;
     start(2035);
