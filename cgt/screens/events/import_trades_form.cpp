@@ -109,7 +109,9 @@ QString RecordSummary(const TradePlan& plan, int replaced) {
     if (replaced > 0)
         text += QStringLiteral(", replacing the ") + Plural(replaced, "event", "events") +
                 QStringLiteral(" of an earlier import of the same files");
-    return text + QLatin1Char('.');
+    text += QLatin1Char('.');
+    if (plan.lowest) text += QLatin1Char('\n') + Text(LowestMatchingNote(*plan.lowest));
+    return text;
 }
 
 TImportTradesForm::TImportTradesForm(Planner planner, int replaced, QWidget* parent)

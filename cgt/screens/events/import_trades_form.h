@@ -40,7 +40,8 @@ std::array<QString, kMatchColumns> MatchCells(const TradeMatch& match);
 // matching as a whole; files without their folders.
 QString RefusalLine(const TradeRefusal& refusal);
 // What OK does with `plan`: the events it records and the `replaced` events of an earlier import
-// they replace, or that nothing can be recorded while anything is refused.
+// they replace, with the lowest-gain matching's note on a second line, or that nothing can be
+// recorded while anything is refused.
 QString RecordSummary(const TradePlan& plan, int replaced);
 
 class TImportTradesForm : public QDialog {

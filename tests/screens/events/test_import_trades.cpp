@@ -159,6 +159,21 @@ TEST_F(ImportTradesTest, PreviewByKeysThenEnterRecordsTheEventsInTheList) {
         key(*form.MethodBox(), Qt::Key_Down);
         EXPECT_EQ(form.Method(), MatchMethod::Lifo);
         expectRows(*form.MatchTable(), kLifoRows);
+
+        // The lowest net capital gain says what it found below the count of events.
+        key(*form.MethodBox(), Qt::Key_Down);
+        key(*form.MethodBox(), Qt::Key_Down);
+        ASSERT_EQ(form.Method(), MatchMethod::Lowest);
+        ASSERT_TRUE(form.Plan().lowest.has_value());
+        EXPECT_EQ(form.SummaryLabel()->text(),
+                  "OK records 2 events.\n" +
+                      QString::fromStdString(LowestMatchingNote(*form.Plan().lowest)));
+        EXPECT_TRUE(form.MatchTable()->item(1, 5)->text().startsWith("Lowest net capital gain"));
+        key(*form.MethodBox(), Qt::Key_Up);
+        key(*form.MethodBox(), Qt::Key_Up);
+        ASSERT_EQ(form.Method(), MatchMethod::Lifo);
+        expectRows(*form.MatchTable(), kLifoRows);
+        EXPECT_EQ(form.SummaryLabel()->text(), "OK records 2 events.");
         key(*form.MethodBox(), Qt::Key_Return);
     });
 
