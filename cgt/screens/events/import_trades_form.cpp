@@ -192,7 +192,6 @@ TImportTradesForm::TImportTradesForm(Planner planner, int replaced, QWidget* par
 
     connect(method_, &QComboBox::currentIndexChanged, this, &TImportTradesForm::replan);
     replan();
-    fitToContents();
     method_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -209,6 +208,7 @@ void TImportTradesForm::replan() {
     summary_->setText(RecordSummary(plan_, replaced_));
     summary_->setAccessibleName(summary_->text());
     ok_->setEnabled(plan_.refused.empty());
+    fitToContents();
 }
 
 void TImportTradesForm::showMatches() {
@@ -258,9 +258,11 @@ void TImportTradesForm::fitToContents() {
     const QMargins margins = layout()->contentsMargins();
     QSize wanted(std::max(hint.width(), width + margins.left() + margins.right()),
                  std::max(hint.height(), 26 * fontMetrics().height()));
+    // Another plan may widen it, never narrow it under the user's eyes.
+    if (isVisible()) wanted = wanted.expandedTo(size());
     if (const QScreen* display = screen())
         wanted = wanted.boundedTo(display->availableGeometry().size() * 9 / 10);
-    resize(wanted);
+    if (wanted != size()) resize(wanted);
 }
 
 } // namespace cgt

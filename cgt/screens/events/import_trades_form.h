@@ -70,7 +70,8 @@ private:
     void replan();
     void showMatches();
     void showRefusals();
-    // Wide enough for the table's columns and the refusals' lines, within the screen.
+    // Wide enough for the table's columns and the refusals' lines, within the screen; once
+    // shown, only ever wider.
     void fitToContents();
 
     Planner planner_;
