@@ -157,6 +157,13 @@ void TFrameWnd::ShowWorksheetPanel(bool on) {
     ui_->ActionPanel->setVisible(on);
 }
 
+void TFrameWnd::AddWorksheetCommand(QPushButton* command) {
+    delete worksheetCommand_.data();
+    worksheetCommand_ = command;
+    ui_->ActionLayout->addWidget(command);
+    QWidget::setTabOrder(ui_->btnRemove, command);
+}
+
 bool TFrameWnd::event(QEvent* event) {
     if (ModuleMessageEvent::numberOf(event) == kMsgShowScreen) {
         if (showing_)
@@ -200,6 +207,12 @@ bool TFrameWnd::leaveCurrentScreen(LeaveCheck check) {
     if (!run.InScreen) return true;
     SaveScreenToStore();
     if (run.CurrentWorksheet != 0) FinishWorksheet();
+    if (worksheetCommand_) {
+        ui_->ActionLayout->removeWidget(worksheetCommand_);
+        worksheetCommand_->hide();
+        worksheetCommand_->deleteLater();
+        worksheetCommand_.clear();
+    }
     if (screen_) {
         TChildForm* old = screen_.data();
         screen_.clear();

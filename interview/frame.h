@@ -109,6 +109,9 @@ public:
     bool PickListOpen() const;
     // Shows or hides the worksheet panel (the screens show it while a worksheet is open).
     void ShowWorksheetPanel(bool on);
+    // A command of the screen being made, placed in the worksheet panel below Delete and next
+    // to it in the tab order; the frame takes it and removes it with the screen.
+    void AddWorksheetCommand(QPushButton* command);
 
     // ---- scaling ----
     // Fits the screens to a client panel of this size; call after the main window resized.
@@ -189,6 +192,7 @@ private:
 
     std::unique_ptr<Ui::TFrameWnd> ui_;
     QPointer<TChildForm> screen_;
+    QPointer<QPushButton> worksheetCommand_;
     cgt::DebugCommands* debug_ = nullptr;
     cgt::WorksheetPicker* picker_ = nullptr;
     cgt::ScreenScale scale_;

@@ -2,10 +2,13 @@
 
 #include <QPushButton>
 
+#include "base/worksheet_kinds.h"
+
 #include "cgt/records/event_records.h"
 #include "cgt/rules/event_checks.h"
 #include "cgt/rules/event_kinds.h"
 #include "cgt/rules/routes.h"
+#include "cgt/screens/events/import_trades_command.h"
 #include "controls/tax_edit.h"
 #include "controls/text_label.h"
 #include "controls/type_ahead_combo.h"
@@ -31,6 +34,7 @@ TQCGT_08::TQCGT_08() : ui_(std::make_unique<Ui::RegistrationForm>()) {
         OpenEvent(RegistrationWorksheet(*frame, cgt::Run().CurrentScreen));
     kind_ = cgt::FindRegistrationKind(Worksheet());
     fitToKind();
+    if (Worksheet() == cgt::wkShares) addImportCommand();
     connect(ui_->DescEdit, &TTaxEdit::OnExit, this, &TQCGT_08::DescEditExit);
 }
 
@@ -84,6 +88,21 @@ void TQCGT_08::fitToKind() {
     ui_->DepreciatingLabel->setVisible(kind_->depreciatingSection != 0);
     if (kind_->depreciatingSection != 0)
         ui_->DepreciatingLabel->setCurrentSection(kind_->depreciatingSection);
+}
+
+void TQCGT_08::addImportCommand() {
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (!frame) return;
+    importTrades_ = new QPushButton(QStringLiteral("&Import trades…"));
+    importTrades_->setObjectName(QStringLiteral("ImportTradesButton"));
+    importTrades_->setAccessibleName(QStringLiteral("Import trades"));
+    importTrades_->setAccessibleDescription(
+        QStringLiteral("Records the sales of a broker's file of trades as share events"));
+    importTrades_->setFocusPolicy(Qt::StrongFocus);
+    importTrades_->setAutoDefault(false);
+    connect(importTrades_, &QPushButton::clicked, this, [frame] { cgt::ImportTrades(*frame); });
+    // Below the list of the worksheet's events, beside Delete.
+    frame->AddWorksheetCommand(importTrades_);
 }
 
 void TQCGT_08::DescEditExit() {

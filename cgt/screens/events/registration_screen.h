@@ -1,6 +1,10 @@
 #pragma once
 // TQCGT_08: section 1 of every CGT event, the registration of the asset. It opens the event's
 // row of the worksheet chosen by the events question and fits its type list and texts to it.
+// Below the shares worksheet's list of events it offers the "Import trades…" command.
+
+#include <QPointer>
+#include <QPushButton>
 
 #include <memory>
 
@@ -32,6 +36,8 @@ public:
     TTextLbl* ExamplesLabel() const;
     TTextLbl* AcqQuestion() const;
     TTextLbl* DepreciatingLabel() const;
+    // nullptr on the screens of a worksheet that imports no trades.
+    QPushButton* ImportTradesButton() const { return importTrades_.data(); }
 
 protected:
     std::optional<cgt::Refusal> CheckEntries() override;
@@ -39,9 +45,11 @@ protected:
 
 private:
     void fitToKind();
+    void addImportCommand();
     // A description left without a type takes the worksheet's default type.
     void DescEditExit();
 
     std::unique_ptr<Ui::RegistrationForm> ui_;
     const cgt::RegistrationKind* kind_ = nullptr;
+    QPointer<QPushButton> importTrades_; // the frame's, in its worksheet panel
 };

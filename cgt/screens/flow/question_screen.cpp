@@ -130,7 +130,20 @@ QStringList FittedQuestionLines(const QStringList& lines, const QFontMetrics& bo
     return out;
 }
 
+// The progress marker is raised to `value`, never lowered.
+void RaiseMarker(int value) {
+    if (value <= 0) return;
+    if (cgt::GetFieldVal(cgt::tag::kProgressMarker) < value)
+        cgt::SetFieldVal(cgt::tag::kProgressMarker, value);
+}
+
 } // namespace
+
+void cgt::TakeYesAnswer(const ScreenRow& row) {
+    RaiseMarker(row.markerYes);
+    TFrameWnd* frame = TFrameWnd::Instance();
+    if (frame && row.worksheet != 0) frame->WorksheetKind = row.worksheet;
+}
 
 TQuestionScreen::TQuestionScreen(std::string_view className, QWidget* parent)
     : TChildForm(parent), row_(cgt::FindQuestionRow(className)) {
@@ -180,21 +193,13 @@ void TQuestionScreen::FormShow() {
     if (row_->clearReopenRow) frame->ReopenRow = false;
 }
 
-void TQuestionScreen::raiseMarker(int value) {
-    if (value <= 0) return;
-    if (cgt::GetFieldVal(cgt::tag::kProgressMarker) < value)
-        cgt::SetFieldVal(cgt::tag::kProgressMarker, value);
-}
-
 cgt::NextStep TQuestionScreen::Next(cgt::Answer answer) {
     if (answer == cgt::Answer::Yes && row_->yes != 0) {
-        raiseMarker(row_->markerYes);
-        TFrameWnd* frame = TFrameWnd::Instance();
-        if (frame && row_->worksheet != 0) frame->WorksheetKind = row_->worksheet;
+        cgt::TakeYesAnswer(*row_);
         return cgt::ScreenTarget::Screen(row_->yes);
     }
     if (answer == cgt::Answer::No && row_->no != 0) {
-        raiseMarker(row_->markerNo);
+        RaiseMarker(row_->markerNo);
         // The answer to the confirmation does not change the route.
         if (!row_->removeOnNo.empty()) cgt::DeleteFieldsConfirmed(row_->removeOnNo, true);
         return cgt::ScreenTarget::Screen(row_->no);

@@ -13,7 +13,11 @@ class TTextLbl;
 
 namespace cgt {
 struct ScreenRow;
-}
+
+// What a Yes to the question `row` leaves besides the move: the progress marker raised to the
+// row's and, for an events question, the worksheet the next event screen opens.
+void TakeYesAnswer(const ScreenRow& row);
+} // namespace cgt
 
 class TQuestionScreen : public TChildForm {
     Q_OBJECT
@@ -33,8 +37,6 @@ protected:
     int ContentTop() const { return contentTop_; }
 
 private:
-    static void raiseMarker(int value);
-
     const cgt::ScreenRow* row_;
     TTextLbl* question_ = nullptr;
     TTextLbl* notes_ = nullptr;
