@@ -19,6 +19,7 @@
 #include "store/field_store.h"
 #include "store/file_cipher.h"
 #include "store/file_system.h"
+#include "store/memory_pages.h"
 #include "store/run_state.h"
 #include "store/tags.h"
 
@@ -33,6 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kItemHeaderSize = 18;
+constexpr std::size_t kCipherBlock = 8;
 
 // ---- plain image writer ----
 
@@ -198,10 +200,11 @@ public:
         std::int32_t v;
         return bytes(&v, 4) ? std::optional(v) : std::nullopt;
     }
-    std::optional<std::string> text() {
+    // A counted text, viewed in the image.
+    std::optional<std::string_view> text() {
         auto n = u8();
         if (!n || remaining() < *n) return std::nullopt;
-        std::string s(reinterpret_cast<const char*>(data_.data() + pos_), *n);
+        std::string_view s(reinterpret_cast<const char*>(data_.data() + pos_), *n);
         pos_ += *n;
         return s;
     }
@@ -236,6 +239,10 @@ private:
     std::size_t pos_ = 0;
 };
 
+TextRef SharedText(std::string_view text) {
+    return text.empty() ? SharedEmptyText() : std::make_shared<const std::string>(text);
+}
+
 bool readItem(PlainReader& r, WorksheetItem& item) {
     std::uint8_t header[kItemHeaderSize];
     if (!r.bytes(header, sizeof header)) return false;
@@ -249,7 +256,7 @@ bool readItem(PlainReader& r, WorksheetItem& item) {
     case dtString: {
         auto s = r.text();
         if (!s) return false;
-        e.text = s->empty() ? SharedEmptyText() : std::make_shared<const std::string>(*s);
+        e.text = SharedText(*s);
         break;
     }
     case dtList: {
@@ -283,7 +290,7 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
     case dtString: {
         auto s = r.text();
         if (!s) return false;
-        e.text = s->empty() ? SharedEmptyText() : std::make_shared<const std::string>(*s);
+        e.text = SharedText(*s);
         return true;
     }
     case dtList: {
@@ -297,14 +304,11 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
         if (!count || *count < 0 ||
             static_cast<std::size_t>(*count) > r.remaining() / kItemHeaderSize)
             return false;
-        auto sheet = std::make_shared<Worksheet>();
-        sheet->reserve(static_cast<std::size_t>(*count));
-        for (std::int32_t i = 0; i < *count; ++i) {
-            WorksheetItem item;
-            if (!readItem(r, item)) return false;
-            sheet->append(std::move(item));
-        }
-        e.sheet = std::move(sheet);
+        std::vector<WorksheetItem> items;
+        ReservePrefaulted(items, static_cast<std::size_t>(*count));
+        for (std::int32_t i = 0; i < *count; ++i)
+            if (!readItem(r, items.emplace_back())) return false;
+        e.sheet = std::make_shared<Worksheet>(std::move(items));
         return true;
     }
     default:
@@ -320,6 +324,7 @@ void reportBadRecord(std::int32_t tag, int lastTag) {
 
 // ---- files ----
 
+// The plain bytes of a load or a save, wiped when they go; a save enciphers them in place.
 struct PlainImage {
     std::vector<std::uint8_t> bytes;
     ~PlainImage() {
@@ -627,7 +632,7 @@ std::vector<std::uint8_t> SerialisePlain() {
         estimate += 16;
         if (e.type == dtWorksheet && e.sheet) estimate += e.sheet->size() * 32;
     }
-    out.reserve(estimate);
+    out.reserve(estimate + kCipherBlock); // room for the final block the cipher adds
 
     PlainWriter w(out);
     w.bytes(FileSignature.data(), FileSignature.size());
@@ -690,19 +695,19 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
 LoadStatus LoadDataFile(const std::string& path) {
     const FileKey key = keyOfIdentifier(Run().HostIdentifier);
     Run().CurrentFileName = path;
-    std::vector<std::uint8_t> cipher;
+    // One buffer: read, deciphered in place, parsed, wiped.
+    PlainImage image;
     try {
-        cipher = ReadFileBytes(path);
+        image.bytes = ReadFileBytes(path);
     } catch (const CipherError& e) {
         throw DataFileError(e.what());
     }
-    PlainImage plain;
     try {
-        plain.bytes = DecipherBytes(cipher, key);
+        DecipherInPlace(image.bytes, key);
     } catch (const CipherError& e) {
         throw UndecipherableFile(e.what());
     }
-    return ParsePlain(plain.bytes, path);
+    return ParsePlain(image.bytes, path);
 }
 
 SaveStatus SaveDataFile(const std::string& path) {
@@ -729,15 +734,13 @@ SaveStatus SaveDataFile(const std::string& path) {
     if (locking) SetLockMarker();
     if (run.DebugMode) ShowDebugListing(Store());
 
-    std::vector<std::uint8_t> cipher;
-    {
-        PlainImage plain{SerialisePlain()};
-        cipher = EncipherBytes(plain.bytes, key);
-    }
+    // One buffer: serialised, enciphered in place, written.
+    PlainImage image{SerialisePlain()};
+    EncipherInPlace(image.bytes, key);
     if (locking) Store().entry(tag::kLockMarker) = unlocked;
 
     int error = 0;
-    const std::string fresh = WriteBeside(path, cipher, error);
+    const std::string fresh = WriteBeside(path, image.bytes, error);
     if (fresh.empty())
         return ReportSaveFailure(path, ErrorText(error), existing ? path : std::string{});
     std::string reason;

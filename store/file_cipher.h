@@ -30,14 +30,34 @@ std::string KeyTextOf(std::string_view identifier);
 // The 16-byte key digest of a text.
 FileKey DeriveFileKey(std::string_view text);
 
-// Transforms whole 8-byte blocks in place with the raw two-key Triple DES.
+// Transforms whole 8-byte blocks in place with the raw two-key Triple DES, on the calling thread.
 void TripleDesBlocks(std::uint8_t* data, std::size_t blockCount, const FileKey& key,
                      CipherDirection direction);
+
+// Below this many bytes a transformation stays on one thread: starting a thread costs more than
+// its share of the blocks saves.
+inline constexpr std::size_t kParallelCipherBytes = 64 * 1024;
+
+// The threads a transformation of `bytes` bytes runs on: one below kParallelCipherBytes, else one
+// per processor the process may run on, each with at least kParallelCipherBytes / 2 bytes.
+std::size_t CipherThreadsFor(std::size_t bytes);
+
+// TripleDesBlocks in `threads` block-aligned parts of nearly equal size, each on its own thread
+// with its own cipher context (the calling thread takes the first part). ECB blocks are
+// independent, so the bytes are those of TripleDesBlocks whatever the number of parts.
+void TripleDesBlocksInParts(std::uint8_t* data, std::size_t blockCount, const FileKey& key,
+                            CipherDirection direction, std::size_t threads);
 
 // The enciphered form of plain bytes: floor(s/8) full blocks and a final counted block.
 std::vector<std::uint8_t> EncipherBytes(std::span<const std::uint8_t> plain, const FileKey& key);
 // The plain form; the last whole block is the final block, trailing bytes are ignored.
 std::vector<std::uint8_t> DecipherBytes(std::span<const std::uint8_t> cipher, const FileKey& key);
+
+// EncipherBytes and DecipherBytes in the caller's buffer, without a copy: the plain bytes become
+// the enciphered ones (the buffer grows by up to one block), or the enciphered bytes the plain
+// ones. On a CipherError the buffer holds what it held or partly transformed bytes.
+void EncipherInPlace(std::vector<std::uint8_t>& bytes, const FileKey& key);
+void DecipherInPlace(std::vector<std::uint8_t>& bytes, const FileKey& key);
 
 // The whole content of a file; CipherError naming the file when it cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);

@@ -190,6 +190,77 @@ TEST(DecipherBytes, WrongKeyNeverYieldsMoreThanTheBlocksHold) {
     EXPECT_GT(rejected, 300);
 }
 
+// The single-thread encipherment that the known answers prove: full blocks, then the rest, zeros
+// and the count.
+Bytes EncipherOnOneThread(const Bytes& plain, const FileKey& key) {
+    Bytes out = plain;
+    out.resize(8 * (plain.size() / 8 + 1), 0);
+    out.back() = static_cast<std::uint8_t>(plain.size() % 8);
+    TripleDesBlocks(out.data(), out.size() / 8, key, CipherDirection::Encipher);
+    return out;
+}
+
+TEST(TripleDesBlocksInParts, EqualsOneThreadAroundPartBoundaries) {
+    std::mt19937 rng(2004);
+    for (std::size_t threads : {2u, 3u, 4u, 7u}) {
+        // Block counts that divide evenly among the parts, one short and one over; fewer blocks
+        // than parts.
+        std::vector<std::size_t> blockCounts{1, threads - 1};
+        for (std::size_t perPart : {1u, 8u, 1025u})
+            for (std::size_t n : {threads * perPart - 1, threads * perPart, threads * perPart + 1})
+                blockCounts.push_back(n);
+        for (std::size_t blocks : blockCounts) {
+            SCOPED_TRACE(testing::Message() << threads << " threads, " << blocks << " blocks");
+            const FileKey key = RandomKey(rng);
+            const Bytes plain = RandomBytes(8 * blocks, rng);
+            Bytes oneThread = plain;
+            TripleDesBlocks(oneThread.data(), blocks, key, CipherDirection::Encipher);
+            Bytes parts = plain;
+            TripleDesBlocksInParts(parts.data(), blocks, key, CipherDirection::Encipher, threads);
+            ASSERT_EQ(parts, oneThread);
+            TripleDesBlocksInParts(parts.data(), blocks, key, CipherDirection::Decipher, threads);
+            EXPECT_EQ(parts, plain);
+        }
+    }
+}
+
+TEST(EncipherBytes, EqualsOneThreadAroundTheThreadThreshold) {
+    // Sizes on either side of the size that goes to several threads, and of its multiples
+    // where the parts change.
+    std::mt19937 rng(64);
+    std::vector<std::size_t> sizes;
+    for (std::size_t base :
+         {kParallelCipherBytes, 2 * kParallelCipherBytes, 3 * kParallelCipherBytes})
+        for (std::size_t offset : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u})
+            for (std::size_t size : {base - offset, base + offset})
+                sizes.push_back(size);
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        const Bytes cipher = EncipherBytes(plain, kKey);
+        ASSERT_EQ(cipher, EncipherOnOneThread(plain, kKey));
+        EXPECT_EQ(DecipherBytes(cipher, kKey), plain);
+    }
+}
+
+TEST(CipherThreadsFor, SmallBuffersStayOnOneThread) {
+    for (std::size_t bytes : {std::size_t{0}, std::size_t{8}, kParallelCipherBytes - 8})
+        EXPECT_EQ(CipherThreadsFor(bytes), 1u) << bytes;
+}
+
+TEST(InPlace, EqualsTheCopyingForms) {
+    std::mt19937 rng(17);
+    for (std::size_t size : {0u, 5u, 8u, 70'001u, 300'000u}) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        Bytes bytes = plain;
+        EncipherInPlace(bytes, kKey);
+        ASSERT_EQ(bytes, EncipherOnOneThread(plain, kKey));
+        DecipherInPlace(bytes, kKey);
+        EXPECT_EQ(bytes, plain);
+    }
+}
+
 class TripleDesFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
