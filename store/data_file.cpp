@@ -35,6 +35,7 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kItemHeaderSize = 18;
 constexpr std::size_t kCipherBlock = 8;
+constexpr std::int32_t kPrefetchItems = 16;
 
 // ---- plain image writer ----
 
@@ -183,12 +184,23 @@ std::string DebugListingText(const FieldStore& store) {
 
 class PlainReader {
 public:
-    explicit PlainReader(std::span<const std::uint8_t> data) : data_(data) {}
+    // A plain image whose bytes are all there, or deciphered by `source` as they are reached.
+    explicit PlainReader(std::span<const std::uint8_t> data, StreamingDecipher* source = nullptr)
+        : data_(data), source_(source), ready_(source ? 0 : data.size()) {}
     bool atEnd() const { return pos_ >= data_.size(); }
     std::size_t remaining() const { return data_.size() - pos_; }
-    bool bytes(void* out, std::size_t n) {
+    // The next n bytes are in the image; waits until they are deciphered.
+    bool has(std::size_t n) {
         if (remaining() < n) return false;
-        std::memcpy(out, data_.data() + pos_, n);
+        if (pos_ + n > ready_) ready_ = source_->waitUntil(pos_ + n);
+        return true;
+    }
+    const std::uint8_t* at() const { return data_.data() + pos_; }
+    // Passes over n bytes that has(n) found.
+    void skip(std::size_t n) { pos_ += n; }
+    bool bytes(void* out, std::size_t n) {
+        if (!has(n)) return false;
+        std::memcpy(out, at(), n);
         pos_ += n;
         return true;
     }
@@ -203,18 +215,17 @@ public:
     // A counted text, viewed in the image.
     std::optional<std::string_view> text() {
         auto n = u8();
-        if (!n || remaining() < *n) return std::nullopt;
-        std::string_view s(reinterpret_cast<const char*>(data_.data() + pos_), *n);
+        if (!n || !has(*n)) return std::nullopt;
+        std::string_view s(reinterpret_cast<const char*>(at()), *n);
         pos_ += *n;
         return s;
     }
     // A list body of L bytes: the lines are the text up to its first zero byte.
     std::optional<StringListRef> listBody() {
         auto length = i32();
-        if (!length || *length < 0 || static_cast<std::size_t>(*length) > remaining())
-            return std::nullopt;
-        const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
-        std::string_view body(begin, static_cast<std::size_t>(*length));
+        if (!length || *length < 0 || !has(static_cast<std::size_t>(*length))) return std::nullopt;
+        std::string_view body(reinterpret_cast<const char*>(at()),
+                              static_cast<std::size_t>(*length));
         pos_ += static_cast<std::size_t>(*length);
         body = body.substr(0, std::min(body.find('\0'), body.size()));
         return splitLines(body);
@@ -236,6 +247,8 @@ private:
     }
 
     std::span<const std::uint8_t> data_;
+    StreamingDecipher* source_;
+    std::size_t ready_; // the bytes from the start that are deciphered
     std::size_t pos_ = 0;
 };
 
@@ -306,8 +319,13 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
             return false;
         std::vector<WorksheetItem> items;
         ReservePrefaulted(items, static_cast<std::size_t>(*count));
-        for (std::int32_t i = 0; i < *count; ++i)
+        for (std::int32_t i = 0; i < *count; ++i) {
+            // The list's fresh memory is written ahead of the items, so that its cache misses
+            // overlap.
+            if (i + kPrefetchItems < *count)
+                __builtin_prefetch(items.data() + i + kPrefetchItems, 1);
             if (!readItem(r, items.emplace_back())) return false;
+        }
         e.sheet = std::make_shared<Worksheet>(std::move(items));
         return true;
     }
@@ -648,10 +666,13 @@ std::vector<std::uint8_t> SerialisePlain() {
     return out;
 }
 
-LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pathForMessages) {
+namespace {
+
+// Reads the plain image of `r` into the run's store, position and history.
+LoadStatus ParseImage(PlainReader& r, const std::string& pathForMessages) {
     ModuleRunState& run = Run();
-    if (plain.size() < FileSignature.size() ||
-        std::memcmp(plain.data(), FileSignature.data(), FileSignature.size()) != 0) {
+    if (!r.has(FileSignature.size()) ||
+        std::memcmp(r.at(), FileSignature.data(), FileSignature.size()) != 0) {
         MsgBox("Unable to open file - " + pathForMessages, mkError, mbOK);
         run.CurrentFileName.clear();
         run.CurrentSection = 0;
@@ -662,7 +683,7 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
     ClearStore();
     run.ScreenHistory.clear();
 
-    PlainReader r(plain.subspan(FileSignature.size()));
+    r.skip(FileSignature.size());
     run.CurrentSection = r.i32().value_or(0);
     run.CurrentIndex = r.i32().value_or(0);
     const std::int32_t historyCount = r.i32().value_or(0);
@@ -692,22 +713,39 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
     return LoadStatus::Loaded;
 }
 
+} // namespace
+
+LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pathForMessages) {
+    PlainReader reader(plain);
+    return ParseImage(reader, pathForMessages);
+}
+
 LoadStatus LoadDataFile(const std::string& path) {
     const FileKey key = keyOfIdentifier(Run().HostIdentifier);
     Run().CurrentFileName = path;
-    // One buffer: read, deciphered in place, parsed, wiped.
+    // One buffer: read, deciphered in place while it is parsed, wiped. The final block is
+    // deciphered first, so a wrong key is refused before the store changes.
     PlainImage image;
     try {
         image.bytes = ReadFileBytes(path);
     } catch (const CipherError& e) {
         throw DataFileError(e.what());
     }
+    std::size_t plainSize = 0;
     try {
-        DecipherInPlace(image.bytes, key);
+        plainSize = DecipherFinalBlock(image.bytes, key);
     } catch (const CipherError& e) {
         throw UndecipherableFile(e.what());
     }
-    return ParsePlain(image.bytes, path);
+    const std::size_t fullBlocks = plainSize / kCipherBlock;
+    StreamingDecipher decipher(image.bytes.data(), fullBlocks, key,
+                               CipherThreadsFor(fullBlocks * kCipherBlock));
+    PlainReader reader(std::span(image.bytes.data(), plainSize), &decipher);
+    try {
+        return ParseImage(reader, path);
+    } catch (const CipherError& e) {
+        throw UndecipherableFile(e.what());
+    }
 }
 
 SaveStatus SaveDataFile(const std::string& path) {

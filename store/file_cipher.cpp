@@ -203,6 +203,82 @@ void TripleDesBuffer(std::uint8_t* data, std::size_t blockCount, const FileKey& 
 
 } // namespace
 
+std::size_t DecipherFinalBlock(std::span<std::uint8_t> cipher, const FileKey& key) {
+    if (cipher.size() < kBlock) throw CipherError(kInvalidFormat);
+    const std::size_t blocks = cipher.size() / kBlock;
+    std::uint8_t* finalBlock = cipher.data() + (blocks - 1) * kBlock;
+    TripleDesBlocks(finalBlock, 1, key, CipherDirection::Decipher);
+    return (blocks - 1) * kBlock + FinalCount(finalBlock);
+}
+
+StreamingDecipher::StreamingDecipher(std::uint8_t* data, std::size_t blockCount, const FileKey& key,
+                                     std::size_t threads)
+    : data_(data), blockCount_(blockCount), key_(key),
+      chunkCount_((blockCount * kBlock + kChunkBytes - 1) / kChunkBytes),
+      states_(std::make_unique<std::atomic<std::uint8_t>[]>(chunkCount_)) {
+    threads = std::min(threads, chunkCount_);
+    for (std::size_t i = 1; i < threads; ++i) {
+        try {
+            helpers_.emplace_back([this] {
+                while (decipherNextChunk()) {
+                }
+            });
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: the waiter deciphers what is left
+        }
+    }
+}
+
+StreamingDecipher::~StreamingDecipher() {
+    nextChunk_.store(chunkCount_);
+    for (std::thread& helper : helpers_)
+        helper.join();
+}
+
+bool StreamingDecipher::decipherNextChunk() {
+    const std::size_t chunk = nextChunk_.fetch_add(1);
+    if (chunk >= chunkCount_) return false;
+    constexpr std::size_t kChunkBlocks = kChunkBytes / kBlock;
+    const std::size_t first = chunk * kChunkBlocks;
+    std::uint8_t state = kDone;
+    try {
+        TripleDesBlocks(data_ + first * kBlock, std::min(kChunkBlocks, blockCount_ - first), key_,
+                        CipherDirection::Decipher);
+    } catch (...) {
+        const std::lock_guard lock(failureLock_);
+        if (!failure_) failure_ = std::current_exception();
+        state = kFailed;
+    }
+    states_[chunk].store(state, std::memory_order_release);
+    states_[chunk].notify_all();
+    return true;
+}
+
+std::size_t StreamingDecipher::readyBytes() const {
+    return std::min(readyChunks_ * kChunkBytes, blockCount_ * kBlock);
+}
+
+std::size_t StreamingDecipher::waitUntil(std::size_t end) {
+    while (readyBytes() < end && readyChunks_ < chunkCount_) {
+        std::atomic<std::uint8_t>& state = states_[readyChunks_];
+        switch (state.load(std::memory_order_acquire)) {
+        case kDone:
+            ++readyChunks_;
+            break;
+        case kFailed: {
+            const std::lock_guard lock(failureLock_);
+            std::rethrow_exception(failure_);
+        }
+        default:
+            // The chunk is being deciphered elsewhere or not yet handed out: decipher the next
+            // one here, or wait when none is left.
+            if (!decipherNextChunk()) state.wait(kPending, std::memory_order_acquire);
+            break;
+        }
+    }
+    return readyBytes();
+}
+
 void EncipherInPlace(std::vector<std::uint8_t>& bytes, const FileKey& key) {
     const std::size_t full = bytes.size() / kBlock;
     const std::size_t rest = bytes.size() % kBlock;
@@ -213,13 +289,11 @@ void EncipherInPlace(std::vector<std::uint8_t>& bytes, const FileKey& key) {
 }
 
 void DecipherInPlace(std::vector<std::uint8_t>& bytes, const FileKey& key) {
-    if (bytes.size() < kBlock) throw CipherError(kInvalidFormat);
     // The last whole block is the final block; bytes after it are ignored.
-    const std::size_t blocks = bytes.size() / kBlock;
-    bytes.resize(blocks * kBlock);
-    TripleDesBuffer(bytes.data(), blocks, key, CipherDirection::Decipher);
-    const std::size_t count = FinalCount(bytes.data() + (blocks - 1) * kBlock);
-    bytes.resize((blocks - 1) * kBlock + count);
+    const std::size_t plainSize = DecipherFinalBlock(bytes, key);
+    const std::size_t fullBlocks = plainSize / kBlock;
+    TripleDesBuffer(bytes.data(), fullBlocks, key, CipherDirection::Decipher);
+    bytes.resize(plainSize);
 }
 
 std::vector<std::uint8_t> EncipherBytes(std::span<const std::uint8_t> plain, const FileKey& key) {
