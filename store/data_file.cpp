@@ -377,7 +377,13 @@ bool IsTemporaryNameOf(const std::string& name, const std::string& prefix) {
 }
 
 std::string RandomSuffix() {
-    static std::mt19937 random{std::random_device{}()};
+    // Seeded again in a forked process, which would otherwise repeat its parent's names.
+    static std::mt19937 random;
+    static pid_t seededIn = 0;
+    if (seededIn != ::getpid()) {
+        seededIn = ::getpid();
+        random.seed(std::random_device{}());
+    }
     std::uniform_int_distribution<std::size_t> pick(0, kTemporaryAlphabet.size() - 1);
     std::string suffix(kTemporarySuffixLength, ' ');
     for (char& c : suffix)
