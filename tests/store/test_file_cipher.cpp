@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -240,6 +241,48 @@ TEST(EncipherBytes, EqualsOneThreadAroundTheThreadThreshold) {
         const Bytes cipher = EncipherBytes(plain, kKey);
         ASSERT_EQ(cipher, EncipherOnOneThread(plain, kKey));
         EXPECT_EQ(DecipherBytes(cipher, kKey), plain);
+    }
+}
+
+TEST(StreamingDecipher, EqualsOneThreadWhateverTheWaits) {
+    // Block counts around the chunk boundaries, read in steps that fall inside, on and across
+    // the chunks, on one thread and with helpers.
+    constexpr std::size_t kChunkBlocks = StreamingDecipher::kChunkBytes / 8;
+    std::mt19937 rng(55);
+    for (std::size_t threads : {1u, 2u, 3u})
+        for (std::size_t blocks : {std::size_t{0}, std::size_t{1}, kChunkBlocks - 1, kChunkBlocks,
+                                   kChunkBlocks + 1, 3 * kChunkBlocks + 5})
+            for (std::size_t step : {std::size_t{1}, std::size_t{4093},
+                                     StreamingDecipher::kChunkBytes, std::size_t{1} << 30}) {
+                SCOPED_TRACE(testing::Message()
+                             << threads << " threads, " << blocks << " blocks, steps of " << step);
+                const Bytes plain = RandomBytes(8 * blocks, rng);
+                Bytes cipher = plain;
+                TripleDesBlocks(cipher.data(), blocks, kKey, CipherDirection::Encipher);
+                StreamingDecipher decipher(cipher.data(), blocks, kKey, threads);
+                for (std::size_t end = std::min(step, cipher.size());;
+                     end = std::min(end + step, cipher.size())) {
+                    const std::size_t ready = decipher.waitUntil(end);
+                    ASSERT_GE(ready, end);
+                    ASSERT_TRUE(std::equal(plain.begin(),
+                                           plain.begin() + static_cast<std::ptrdiff_t>(end),
+                                           cipher.begin()));
+                    if (end == cipher.size()) break;
+                }
+                EXPECT_EQ(decipher.waitUntil(cipher.size()), cipher.size());
+                EXPECT_EQ(cipher, plain);
+            }
+}
+
+TEST(DecipherFinalBlock, GivesThePlainSizeFromTheCount) {
+    std::mt19937 rng(8);
+    for (std::size_t size : {0u, 3u, 8u, 21u}) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        Bytes cipher = EncipherOnOneThread(plain, kKey);
+        EXPECT_EQ(DecipherFinalBlock(cipher, kKey), size);
+        EXPECT_TRUE(std::equal(plain.begin() + static_cast<std::ptrdiff_t>(size / 8 * 8),
+                               plain.end(), cipher.end() - 8));
     }
 }
 
