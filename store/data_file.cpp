@@ -35,7 +35,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kItemHeaderSize = 18;
 constexpr std::size_t kCipherBlock = 8;
-constexpr std::int32_t kPrefetchItems = 16;
 
 // ---- plain image writer ----
 
@@ -319,13 +318,8 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
             return false;
         std::vector<WorksheetItem> items;
         ReservePrefaulted(items, static_cast<std::size_t>(*count));
-        for (std::int32_t i = 0; i < *count; ++i) {
-            // The list's fresh memory is written ahead of the items, so that its cache misses
-            // overlap.
-            if (i + kPrefetchItems < *count)
-                __builtin_prefetch(items.data() + i + kPrefetchItems, 1);
+        for (std::int32_t i = 0; i < *count; ++i)
             if (!readItem(r, items.emplace_back())) return false;
-        }
         e.sheet = std::make_shared<Worksheet>(std::move(items));
         return true;
     }
