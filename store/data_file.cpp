@@ -19,6 +19,7 @@
 #include "store/field_store.h"
 #include "store/file_cipher.h"
 #include "store/file_system.h"
+#include "store/memory_pages.h"
 #include "store/run_state.h"
 #include "store/tags.h"
 
@@ -33,6 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kItemHeaderSize = 18;
+constexpr std::size_t kCipherBlock = 8;
 
 // ---- plain image writer ----
 
@@ -181,12 +183,23 @@ std::string DebugListingText(const FieldStore& store) {
 
 class PlainReader {
 public:
-    explicit PlainReader(std::span<const std::uint8_t> data) : data_(data) {}
+    // A plain image whose bytes are all there, or deciphered by `source` as they are reached.
+    explicit PlainReader(std::span<const std::uint8_t> data, StreamingDecipher* source = nullptr)
+        : data_(data), source_(source), ready_(source ? 0 : data.size()) {}
     bool atEnd() const { return pos_ >= data_.size(); }
     std::size_t remaining() const { return data_.size() - pos_; }
-    bool bytes(void* out, std::size_t n) {
+    // The next n bytes are in the image; waits until they are deciphered.
+    bool has(std::size_t n) {
         if (remaining() < n) return false;
-        std::memcpy(out, data_.data() + pos_, n);
+        if (pos_ + n > ready_) ready_ = source_->waitUntil(pos_ + n);
+        return true;
+    }
+    const std::uint8_t* at() const { return data_.data() + pos_; }
+    // Passes over n bytes that has(n) found.
+    void skip(std::size_t n) { pos_ += n; }
+    bool bytes(void* out, std::size_t n) {
+        if (!has(n)) return false;
+        std::memcpy(out, at(), n);
         pos_ += n;
         return true;
     }
@@ -198,20 +211,20 @@ public:
         std::int32_t v;
         return bytes(&v, 4) ? std::optional(v) : std::nullopt;
     }
-    std::optional<std::string> text() {
+    // A counted text, viewed in the image.
+    std::optional<std::string_view> text() {
         auto n = u8();
-        if (!n || remaining() < *n) return std::nullopt;
-        std::string s(reinterpret_cast<const char*>(data_.data() + pos_), *n);
+        if (!n || !has(*n)) return std::nullopt;
+        std::string_view s(reinterpret_cast<const char*>(at()), *n);
         pos_ += *n;
         return s;
     }
     // A list body of L bytes: the lines are the text up to its first zero byte.
     std::optional<StringListRef> listBody() {
         auto length = i32();
-        if (!length || *length < 0 || static_cast<std::size_t>(*length) > remaining())
-            return std::nullopt;
-        const auto* begin = reinterpret_cast<const char*>(data_.data() + pos_);
-        std::string_view body(begin, static_cast<std::size_t>(*length));
+        if (!length || *length < 0 || !has(static_cast<std::size_t>(*length))) return std::nullopt;
+        std::string_view body(reinterpret_cast<const char*>(at()),
+                              static_cast<std::size_t>(*length));
         pos_ += static_cast<std::size_t>(*length);
         body = body.substr(0, std::min(body.find('\0'), body.size()));
         return splitLines(body);
@@ -233,8 +246,14 @@ private:
     }
 
     std::span<const std::uint8_t> data_;
+    StreamingDecipher* source_;
+    std::size_t ready_; // the bytes from the start that are deciphered
     std::size_t pos_ = 0;
 };
+
+TextRef SharedText(std::string_view text) {
+    return text.empty() ? SharedEmptyText() : std::make_shared<const std::string>(text);
+}
 
 bool readItem(PlainReader& r, WorksheetItem& item) {
     std::uint8_t header[kItemHeaderSize];
@@ -249,7 +268,7 @@ bool readItem(PlainReader& r, WorksheetItem& item) {
     case dtString: {
         auto s = r.text();
         if (!s) return false;
-        e.text = s->empty() ? SharedEmptyText() : std::make_shared<const std::string>(*s);
+        e.text = SharedText(*s);
         break;
     }
     case dtList: {
@@ -283,7 +302,7 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
     case dtString: {
         auto s = r.text();
         if (!s) return false;
-        e.text = s->empty() ? SharedEmptyText() : std::make_shared<const std::string>(*s);
+        e.text = SharedText(*s);
         return true;
     }
     case dtList: {
@@ -297,14 +316,11 @@ bool readPayload(PlainReader& r, FieldEntry& e) {
         if (!count || *count < 0 ||
             static_cast<std::size_t>(*count) > r.remaining() / kItemHeaderSize)
             return false;
-        auto sheet = std::make_shared<Worksheet>();
-        sheet->reserve(static_cast<std::size_t>(*count));
-        for (std::int32_t i = 0; i < *count; ++i) {
-            WorksheetItem item;
-            if (!readItem(r, item)) return false;
-            sheet->append(std::move(item));
-        }
-        e.sheet = std::move(sheet);
+        std::vector<WorksheetItem> items;
+        ReservePrefaulted(items, static_cast<std::size_t>(*count));
+        for (std::int32_t i = 0; i < *count; ++i)
+            if (!readItem(r, items.emplace_back())) return false;
+        e.sheet = std::make_shared<Worksheet>(std::move(items));
         return true;
     }
     default:
@@ -320,6 +336,7 @@ void reportBadRecord(std::int32_t tag, int lastTag) {
 
 // ---- files ----
 
+// The plain bytes of a load or a save, wiped when they go; a save enciphers them in place.
 struct PlainImage {
     std::vector<std::uint8_t> bytes;
     ~PlainImage() {
@@ -354,7 +371,13 @@ bool IsTemporaryNameOf(const std::string& name, const std::string& prefix) {
 }
 
 std::string RandomSuffix() {
-    static std::mt19937 random{std::random_device{}()};
+    // Seeded again in a forked process, which would otherwise repeat its parent's names.
+    static std::mt19937 random;
+    static pid_t seededIn = 0;
+    if (seededIn != ::getpid()) {
+        seededIn = ::getpid();
+        random.seed(std::random_device{}());
+    }
     std::uniform_int_distribution<std::size_t> pick(0, kTemporaryAlphabet.size() - 1);
     std::string suffix(kTemporarySuffixLength, ' ');
     for (char& c : suffix)
@@ -627,7 +650,7 @@ std::vector<std::uint8_t> SerialisePlain() {
         estimate += 16;
         if (e.type == dtWorksheet && e.sheet) estimate += e.sheet->size() * 32;
     }
-    out.reserve(estimate);
+    out.reserve(estimate + kCipherBlock); // room for the final block the cipher adds
 
     PlainWriter w(out);
     w.bytes(FileSignature.data(), FileSignature.size());
@@ -643,10 +666,13 @@ std::vector<std::uint8_t> SerialisePlain() {
     return out;
 }
 
-LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pathForMessages) {
+namespace {
+
+// Reads the plain image of `r` into the run's store, position and history.
+LoadStatus ParseImage(PlainReader& r, const std::string& pathForMessages) {
     ModuleRunState& run = Run();
-    if (plain.size() < FileSignature.size() ||
-        std::memcmp(plain.data(), FileSignature.data(), FileSignature.size()) != 0) {
+    if (!r.has(FileSignature.size()) ||
+        std::memcmp(r.at(), FileSignature.data(), FileSignature.size()) != 0) {
         MsgBox("Unable to open file - " + pathForMessages, mkError, mbOK);
         run.CurrentFileName.clear();
         run.CurrentSection = 0;
@@ -657,7 +683,7 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
     ClearStore();
     run.ScreenHistory.clear();
 
-    PlainReader r(plain.subspan(FileSignature.size()));
+    r.skip(FileSignature.size());
     run.CurrentSection = r.i32().value_or(0);
     run.CurrentIndex = r.i32().value_or(0);
     const std::int32_t historyCount = r.i32().value_or(0);
@@ -687,22 +713,39 @@ LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pa
     return LoadStatus::Loaded;
 }
 
+} // namespace
+
+LoadStatus ParsePlain(std::span<const std::uint8_t> plain, const std::string& pathForMessages) {
+    PlainReader reader(plain);
+    return ParseImage(reader, pathForMessages);
+}
+
 LoadStatus LoadDataFile(const std::string& path) {
     const FileKey key = keyOfIdentifier(Run().HostIdentifier);
     Run().CurrentFileName = path;
-    std::vector<std::uint8_t> cipher;
+    // One buffer: read, deciphered in place while it is parsed, wiped. The final block is
+    // deciphered first, so a wrong key is refused before the store changes.
+    PlainImage image;
     try {
-        cipher = ReadFileBytes(path);
+        image.bytes = ReadFileBytes(path);
     } catch (const CipherError& e) {
         throw DataFileError(e.what());
     }
-    PlainImage plain;
+    std::size_t plainSize = 0;
     try {
-        plain.bytes = DecipherBytes(cipher, key);
+        plainSize = DecipherFinalBlock(image.bytes, key);
     } catch (const CipherError& e) {
         throw UndecipherableFile(e.what());
     }
-    return ParsePlain(plain.bytes, path);
+    const std::size_t fullBlocks = plainSize / kCipherBlock;
+    StreamingDecipher decipher(image.bytes.data(), fullBlocks, key,
+                               CipherThreadsFor(fullBlocks * kCipherBlock));
+    PlainReader reader(std::span(image.bytes.data(), plainSize), &decipher);
+    try {
+        return ParseImage(reader, path);
+    } catch (const CipherError& e) {
+        throw UndecipherableFile(e.what());
+    }
 }
 
 SaveStatus SaveDataFile(const std::string& path) {
@@ -729,15 +772,13 @@ SaveStatus SaveDataFile(const std::string& path) {
     if (locking) SetLockMarker();
     if (run.DebugMode) ShowDebugListing(Store());
 
-    std::vector<std::uint8_t> cipher;
-    {
-        PlainImage plain{SerialisePlain()};
-        cipher = EncipherBytes(plain.bytes, key);
-    }
+    // One buffer: serialised, enciphered in place, written.
+    PlainImage image{SerialisePlain()};
+    EncipherInPlace(image.bytes, key);
     if (locking) Store().entry(tag::kLockMarker) = unlocked;
 
     int error = 0;
-    const std::string fresh = WriteBeside(path, cipher, error);
+    const std::string fresh = WriteBeside(path, image.bytes, error);
     if (fresh.empty())
         return ReportSaveFailure(path, ErrorText(error), existing ? path : std::string{});
     std::string reason;

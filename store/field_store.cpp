@@ -100,10 +100,31 @@ void Worksheet::clear() {
     indexValid_ = true;
 }
 
+Worksheet::Worksheet(std::vector<WorksheetItem> items) : items_(std::move(items)) {
+    buildIndex();
+}
+
 void Worksheet::buildIndex() const {
+    // A row's items mostly follow each other: a run of one row costs one look-up, and each row's
+    // positions are counted first so that its list is allocated once.
+    std::unordered_map<std::uint16_t, std::uint32_t> counts;
+    for (std::size_t i = 0; i < items_.size();) {
+        const std::uint16_t row = items_[i].row;
+        const std::size_t runStart = i;
+        while (i < items_.size() && items_[i].row == row)
+            ++i;
+        counts[row] += static_cast<std::uint32_t>(i - runStart);
+    }
     rowIndex_.clear();
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        rowIndex_[items_[i].row].push_back(static_cast<std::uint32_t>(i));
+    rowIndex_.reserve(counts.size());
+    for (const auto& [row, count] : counts)
+        rowIndex_[row].reserve(count);
+    for (std::size_t i = 0; i < items_.size();) {
+        std::vector<std::uint32_t>& positions = rowIndex_[items_[i].row];
+        const std::uint16_t row = items_[i].row;
+        for (; i < items_.size() && items_[i].row == row; ++i)
+            positions.push_back(static_cast<std::uint32_t>(i));
+    }
     indexValid_ = true;
 }
 

@@ -84,6 +84,10 @@ struct WorksheetItem {
 // found without scanning the whole list.
 class Worksheet {
 public:
+    Worksheet() = default;
+    // The items in this order, with their row index built at once.
+    explicit Worksheet(std::vector<WorksheetItem> items);
+
     const std::vector<WorksheetItem>& items() const { return items_; }
     std::size_t size() const { return items_.size(); }
     bool empty() const { return items_.empty(); }

@@ -82,6 +82,39 @@ TEST_F(DataFileTest, PlainFormNeverReachesTheDisk) {
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"return.t04"}));
 }
 
+TEST_F(DataFileTest, LargeReturnIsTheOneThreadEncipherment) {
+    // Enough rows that the cipher runs in parts; the rows' items interleave.
+    test::FillSampleStore();
+    std::vector<WorksheetItem> items;
+    for (int i = 0; i < 12'000; ++i) {
+        auto amount =
+            test::MakeItem(static_cast<std::uint16_t>(1 + i % 3'000), 720 + i / 3'000, dtCurrency);
+        amount.entry.setNumber(i * 3.0L);
+        items.push_back(amount);
+    }
+    FieldEntry& ws = Store().entry(kWorksheetTagBase + 452);
+    ws.type = dtWorksheet;
+    ws.sheet = std::make_shared<Worksheet>(std::move(items));
+    const std::string path = folder.file("large.t04");
+    ASSERT_EQ(SaveDataFile(path), SaveStatus::Saved);
+
+    std::vector<std::uint8_t> expected = SerialisePlain();
+    ASSERT_GT(expected.size(), 2 * kParallelCipherBytes);
+    const std::size_t rest = expected.size() % 8;
+    expected.resize(8 * (expected.size() / 8 + 1), 0);
+    expected.back() = static_cast<std::uint8_t>(rest);
+    TripleDesBlocks(expected.data(), expected.size() / 8,
+                    DeriveFileKey(KeyTextOf(test::kSampleIdentifier)), CipherDirection::Encipher);
+    EXPECT_EQ(ReadBytes(path), expected);
+
+    const std::string before = DumpStoreJson();
+    ASSERT_EQ(reload(path), LoadStatus::Loaded);
+    EXPECT_EQ(DumpStoreJson(), before);
+    const auto row = WorksheetOf(452)->rowPositions(2'999);
+    EXPECT_EQ(std::vector<std::uint32_t>(row.begin(), row.end()),
+              (std::vector<std::uint32_t>{2'998, 5'998, 8'998, 11'998}));
+}
+
 // Finds the record of `tag` in a plain image by walking the layout.
 std::size_t recordOffset(const std::vector<std::uint8_t>& plain, std::int32_t tag) {
     for (std::size_t i = FileSignature.size() + 12; i + 4 <= plain.size(); ++i) {

@@ -301,6 +301,30 @@ TEST_F(FieldStoreTest, WorksheetRowIndexFollowsChanges) {
     EXPECT_FALSE(WorksheetHasRows(451));
 }
 
+// A row's positions as a vector, for comparing.
+std::vector<std::uint32_t> PositionsOf(const Worksheet& sheet, std::uint16_t row) {
+    const auto positions = sheet.rowPositions(row);
+    return {positions.begin(), positions.end()};
+}
+
+TEST_F(FieldStoreTest, WorksheetMadeFromItemsIndexesEveryRow) {
+    // Runs of one row, a row coming back after others, a row of one item.
+    const std::uint16_t rows[] = {1, 1, 2, 1, 1, 3, 2, 2, 4, 1};
+    std::vector<WorksheetItem> items;
+    Worksheet appended;
+    for (std::uint16_t row : rows) {
+        items.push_back(Item(row, 710 + static_cast<int>(items.size()), dtNone));
+        appended.append(items.back());
+    }
+    Worksheet made(std::move(items));
+    EXPECT_EQ(PositionsOf(made, 1), (std::vector<std::uint32_t>{0, 1, 3, 4, 9}));
+    EXPECT_EQ(PositionsOf(made, 2), (std::vector<std::uint32_t>{2, 6, 7}));
+    for (std::uint16_t row : {1, 2, 3, 4, 5})
+        EXPECT_EQ(PositionsOf(made, row), PositionsOf(appended, row)) << row;
+    made.append(Item(3, 750, dtNone));
+    EXPECT_EQ(PositionsOf(made, 3), (std::vector<std::uint32_t>{5, 10}));
+}
+
 // A row's items as (row, tag) pairs in list order.
 std::vector<std::pair<int, int>> RowsAndTags(const Worksheet& sheet) {
     std::vector<std::pair<int, int>> out;

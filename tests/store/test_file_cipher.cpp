@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -188,6 +189,119 @@ TEST(DecipherBytes, WrongKeyNeverYieldsMoreThanTheBlocksHold) {
     }
     // A count byte is at most 7 in 1 of 32 wrong-key blocks.
     EXPECT_GT(rejected, 300);
+}
+
+// The single-thread encipherment that the known answers prove: full blocks, then the rest, zeros
+// and the count.
+Bytes EncipherOnOneThread(const Bytes& plain, const FileKey& key) {
+    Bytes out = plain;
+    out.resize(8 * (plain.size() / 8 + 1), 0);
+    out.back() = static_cast<std::uint8_t>(plain.size() % 8);
+    TripleDesBlocks(out.data(), out.size() / 8, key, CipherDirection::Encipher);
+    return out;
+}
+
+TEST(TripleDesBlocksInParts, EqualsOneThreadAroundPartBoundaries) {
+    std::mt19937 rng(2004);
+    for (std::size_t threads : {2u, 3u, 4u, 7u}) {
+        // Block counts that divide evenly among the parts, one short and one over; fewer blocks
+        // than parts.
+        std::vector<std::size_t> blockCounts{1, threads - 1};
+        for (std::size_t perPart : {1u, 8u, 1025u})
+            for (std::size_t n : {threads * perPart - 1, threads * perPart, threads * perPart + 1})
+                blockCounts.push_back(n);
+        for (std::size_t blocks : blockCounts) {
+            SCOPED_TRACE(testing::Message() << threads << " threads, " << blocks << " blocks");
+            const FileKey key = RandomKey(rng);
+            const Bytes plain = RandomBytes(8 * blocks, rng);
+            Bytes oneThread = plain;
+            TripleDesBlocks(oneThread.data(), blocks, key, CipherDirection::Encipher);
+            Bytes parts = plain;
+            TripleDesBlocksInParts(parts.data(), blocks, key, CipherDirection::Encipher, threads);
+            ASSERT_EQ(parts, oneThread);
+            TripleDesBlocksInParts(parts.data(), blocks, key, CipherDirection::Decipher, threads);
+            EXPECT_EQ(parts, plain);
+        }
+    }
+}
+
+TEST(EncipherBytes, EqualsOneThreadAroundTheThreadThreshold) {
+    // Sizes on either side of the size that goes to several threads, and of its multiples
+    // where the parts change.
+    std::mt19937 rng(64);
+    std::vector<std::size_t> sizes;
+    for (std::size_t base :
+         {kParallelCipherBytes, 2 * kParallelCipherBytes, 3 * kParallelCipherBytes})
+        for (std::size_t offset : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u})
+            for (std::size_t size : {base - offset, base + offset})
+                sizes.push_back(size);
+    for (std::size_t size : sizes) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        const Bytes cipher = EncipherBytes(plain, kKey);
+        ASSERT_EQ(cipher, EncipherOnOneThread(plain, kKey));
+        EXPECT_EQ(DecipherBytes(cipher, kKey), plain);
+    }
+}
+
+TEST(StreamingDecipher, EqualsOneThreadWhateverTheWaits) {
+    // Block counts around the chunk boundaries, read in steps that fall inside, on and across
+    // the chunks, on one thread and with helpers.
+    constexpr std::size_t kChunkBlocks = StreamingDecipher::kChunkBytes / 8;
+    std::mt19937 rng(55);
+    for (std::size_t threads : {1u, 2u, 3u})
+        for (std::size_t blocks : {std::size_t{0}, std::size_t{1}, kChunkBlocks - 1, kChunkBlocks,
+                                   kChunkBlocks + 1, 3 * kChunkBlocks + 5})
+            for (std::size_t step : {std::size_t{1}, std::size_t{4093},
+                                     StreamingDecipher::kChunkBytes, std::size_t{1} << 30}) {
+                SCOPED_TRACE(testing::Message()
+                             << threads << " threads, " << blocks << " blocks, steps of " << step);
+                const Bytes plain = RandomBytes(8 * blocks, rng);
+                Bytes cipher = plain;
+                TripleDesBlocks(cipher.data(), blocks, kKey, CipherDirection::Encipher);
+                StreamingDecipher decipher(cipher.data(), blocks, kKey, threads);
+                for (std::size_t end = std::min(step, cipher.size());;
+                     end = std::min(end + step, cipher.size())) {
+                    const std::size_t ready = decipher.waitUntil(end);
+                    ASSERT_GE(ready, end);
+                    ASSERT_TRUE(std::equal(plain.begin(),
+                                           plain.begin() + static_cast<std::ptrdiff_t>(end),
+                                           cipher.begin()));
+                    if (end == cipher.size()) break;
+                }
+                EXPECT_EQ(decipher.waitUntil(cipher.size()), cipher.size());
+                EXPECT_EQ(cipher, plain);
+            }
+}
+
+TEST(DecipherFinalBlock, GivesThePlainSizeFromTheCount) {
+    std::mt19937 rng(8);
+    for (std::size_t size : {0u, 3u, 8u, 21u}) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        Bytes cipher = EncipherOnOneThread(plain, kKey);
+        EXPECT_EQ(DecipherFinalBlock(cipher, kKey), size);
+        EXPECT_TRUE(std::equal(plain.begin() + static_cast<std::ptrdiff_t>(size / 8 * 8),
+                               plain.end(), cipher.end() - 8));
+    }
+}
+
+TEST(CipherThreadsFor, SmallBuffersStayOnOneThread) {
+    for (std::size_t bytes : {std::size_t{0}, std::size_t{8}, kParallelCipherBytes - 8})
+        EXPECT_EQ(CipherThreadsFor(bytes), 1u) << bytes;
+}
+
+TEST(InPlace, EqualsTheCopyingForms) {
+    std::mt19937 rng(17);
+    for (std::size_t size : {0u, 5u, 8u, 70'001u, 300'000u}) {
+        SCOPED_TRACE(size);
+        const Bytes plain = RandomBytes(size, rng);
+        Bytes bytes = plain;
+        EncipherInPlace(bytes, kKey);
+        ASSERT_EQ(bytes, EncipherOnOneThread(plain, kKey));
+        DecipherInPlace(bytes, kKey);
+        EXPECT_EQ(bytes, plain);
+    }
 }
 
 class TripleDesFileTest : public ::testing::Test {
