@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -51,6 +53,13 @@ private:
     std::vector<std::pair<markup::RunFont, QFontMetrics>> cache_;
 };
 
+// A screen reader meets a mark-up label as static text, named by its drawn text.
+QAccessibleInterface* TextLabelAccessible(const QString& className, QObject* object) {
+    if (className != QLatin1String("TTextLbl") || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::StaticText);
+}
+
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
@@ -59,7 +68,9 @@ QRect ToQRect(const Rect& r) {
 
 TTextLbl::TTextLbl(QWidget* parent) : QWidget(parent) {
     static const bool resources = (InitTextLabelResources(), true);
+    static const bool accessible = (QAccessible::installFactory(TextLabelAccessible), true);
     (void)resources;
+    (void)accessible;
     InstallFontSubstitutions();
     setFont(DefaultControlFont());
     color_ = palette().color(QPalette::Button);
