@@ -204,7 +204,10 @@ def main(argv):
                        QT_ACCESSIBILITY="1")
             host = subprocess.Popen([args.host, "--data", data, "--id", args.id], env=env,
                                     stdout=subprocess.DEVNULL)
-            import pyatspi  # after DISPLAY is set: it finds the accessibility bus there
+            try:
+                import pyatspi  # after DISPLAY is set: it finds the accessibility bus there
+            except ImportError:
+                fail("pyatspi is missing (Debian package python3-pyatspi)")
 
             walk(pyatspi, os.path.basename(args.host))
             print("atspi_walk: passed")

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -85,6 +86,8 @@ TEST_P(ScreenAccessibilityTest, EveryTabStopHasANameAndTheRoleOfItsKind) {
         EXPECT_EQ(accessible->role(), *role);
         if (auto* edit = qobject_cast<QLineEdit*>(w))
             EXPECT_EQ(accessible->text(QAccessible::Value), edit->text());
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            EXPECT_EQ(accessible->text(QAccessible::Value), combo->currentText());
     }
 }
 
