@@ -25,13 +25,15 @@ def fail(message):
 
 
 def in_private_session(argv):
-    """Runs this script again on a session bus of its own; returns its status."""
+    """Runs this script again on a session bus of its own, with a runtime folder of its own where
+    the accessibility bus puts its socket; returns its status."""
     if not shutil.which("dbus-run-session"):
         fail("dbus-run-session is missing (Debian package dbus)")
-    env = dict(os.environ, CGT_ATSPI_PRIVATE_BUS="1")
-    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-    return subprocess.run(["dbus-run-session", "--", sys.executable, __file__] + argv,
-                          env=env, timeout=150).returncode
+    with tempfile.TemporaryDirectory(prefix="cgt-atspi-") as runtime:
+        env = dict(os.environ, CGT_ATSPI_PRIVATE_BUS="1", XDG_RUNTIME_DIR=runtime)
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        return subprocess.run(["dbus-run-session", "--", sys.executable, __file__] + argv,
+                              env=env, timeout=150).returncode
 
 
 def start_xvfb():
