@@ -2,7 +2,8 @@
 """Walks the start of the interview through the desktop's accessibility interface (AT-SPI), as a
 screen reader does: the host runs the module on a copy of a return under Xvfb, on a private
 session bus with its own accessibility bus, and this script finds and presses the frame's
-buttons by their names, reads a field's name and value, and reads a refusal's message box.
+buttons by their names, reads a field's name and value, finds a help link in a question, and
+reads a refusal's message box.
 
 usage: atspi_walk.py --host TESMO --data RETURN.TAX --id IDENTIFIER
 """
@@ -161,6 +162,10 @@ def walk(pyatspi, app_name):
     w.screen_says("Ceasing to be an Australian resident")
     w.press("Next")
     w.screen_says("in shares")
+    # A help link inside the question is a link of its own, with Press to follow it.
+    link = w.wait_for(pyatspi.ROLE_LINK, name="interest")
+    if "Press" not in [link.queryAction().getName(i) for i in range(link.queryAction().nActions)]:
+        fail("the link 'interest' cannot be pressed")
     w.press("Yes")
     w.screen_says("Did any of the CGT events listed below happen")
     w.press("Yes")

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalSpy>
 
 #include <memory>
 #include <vector>
@@ -185,6 +186,36 @@ TEST(AccessibleNames, ANameGivenBeforeFollowsItsLabelAndAMarkupLabelIsStaticText
     QAccessibleInterface* label = QAccessible::queryAccessibleInterface(question);
     EXPECT_EQ(label->role(), QAccessible::StaticText);
     EXPECT_EQ(label->text(QAccessible::Name), QStringLiteral("Termination value:"));
+}
+
+// A mark-up label's links are its children: each jump or hyperlink once, named by its text (a
+// link broken over two lines too) and followed by Press as a click follows it.
+TEST(AccessibleNames, AMarkupLabelListsItsLinksAndPressFollowsThem) {
+    TTextLbl label;
+    label.setGeometry(0, 0, 560, 60);
+    label.setText({QStringLiteral("<AL>What is the <C12;T4;J199>date<.> of the cost base?"),
+                   QStringLiteral("<C12;T4;J198>If the asset was rolled over,"),
+                   QStringLiteral("when was it acquired<.>?")});
+    QSignalSpy jumps(&label, &TTextLbl::OnJumpClick);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&label);
+    ASSERT_EQ(accessible->childCount(), 2);
+    const char* names[] = {"date", "If the asset was rolled over, when was it acquired"};
+    const int ids[] = {199, 198};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(names[i]);
+        QAccessibleInterface* link = accessible->child(i);
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->role(), QAccessible::Link);
+        EXPECT_EQ(link->text(QAccessible::Name).toStdString(), names[i]);
+        EXPECT_EQ(link->parent(), accessible);
+        EXPECT_EQ(accessible->indexOfChild(link), i);
+        QAccessibleActionInterface* action = link->actionInterface();
+        ASSERT_NE(action, nullptr);
+        ASSERT_EQ(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        action->doAction(QAccessibleActionInterface::pressAction());
+        ASSERT_EQ(jumps.count(), i + 1);
+        EXPECT_EQ(jumps.at(i).at(1).toInt(), ids[i]);
+    }
 }
 
 TEST(AccessibleNames, ACaptionLosesItsMnemonicMarks) {

@@ -1,6 +1,7 @@
 // Every screen of the interview as a screen reader meets it: each control the user can tab to
-// has a name and the role of its kind, a field reads back its value, and each cell of a grid is
-// named by its column's title and its row's description.
+// has a name and the role of its kind, a field reads back its value, each cell of a grid is
+// named by its column's title and its row's description, and each link of a label is named and
+// can be pressed.
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "controls/tax_edit.h"
+#include "controls/text_label.h"
 #include "controls/xgrid.h"
 #include "interview/screen_catalog.h"
 #include "store/run_state.h"
@@ -116,6 +118,23 @@ TEST_P(ScreenAccessibilityTest, EveryGridCellIsNamedByItsColumnAndRow) {
         EXPECT_EQ(
             QAccessible::queryAccessibleInterface(grid->inplaceEditor())->text(QAccessible::Name),
             table->cellAt(grid->Row() - 1, grid->Col())->text(QAccessible::Name));
+    }
+}
+
+TEST_P(ScreenAccessibilityTest, EveryLinkOfALabelIsNamedAndPressable) {
+    for (TTextLbl* label : screen()->findChildren<TTextLbl*>()) {
+        if (!label->isVisible()) continue;
+        SCOPED_TRACE(Describe(label));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(label);
+        for (int i = 0; i < accessible->childCount(); ++i) {
+            QAccessibleInterface* link = accessible->child(i);
+            ASSERT_NE(link, nullptr);
+            EXPECT_EQ(link->role(), QAccessible::Link);
+            EXPECT_FALSE(link->text(QAccessible::Name).isEmpty());
+            ASSERT_NE(link->actionInterface(), nullptr);
+            EXPECT_TRUE(link->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::pressAction()));
+        }
     }
 }
 
