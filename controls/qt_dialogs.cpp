@@ -121,6 +121,8 @@ void UseDialogFrame(QWidget& dialog) {
 int QtDialogService::ShowMessage(const MessageRequest& request) {
     QMessageBox box(IconOfKind(request.kind), QString::fromLatin1(request.caption),
                     QString::fromLatin1(request.text), QMessageBox::NoButton, DialogOwner());
+    // A screen reader announces the box with its message.
+    box.setAccessibleDescription(box.text());
     UseDialogFrame(box);
     const int shown = ShownButtons(request.buttons);
     QMessageBox::StandardButtons buttons;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -13,6 +14,7 @@
 
 #include "controls/font_map.h"
 #include "controls/shell_service.h"
+#include "controls/text_label_accessible.h"
 #include "store/dialogs.h"
 
 static void InitTextLabelResources() {
@@ -59,7 +61,9 @@ QRect ToQRect(const Rect& r) {
 
 TTextLbl::TTextLbl(QWidget* parent) : QWidget(parent) {
     static const bool resources = (InitTextLabelResources(), true);
+    static const bool accessible = (QAccessible::installFactory(TextLabelAccessibleFactory), true);
     (void)resources;
+    (void)accessible;
     InstallFontSubstitutions();
     setFont(DefaultControlFont());
     color_ = palette().color(QPalette::Button);
@@ -403,6 +407,35 @@ TScreenLink TTextLbl::ScreenLink(int index) const {
     if (index < 0 || index >= static_cast<int>(screens.size())) return {};
     const auto& s = screens[static_cast<std::size_t>(index)];
     return {s.screenId, ToQRect(s.rect)};
+}
+
+std::vector<TTextLbl::TLinkRun> TTextLbl::LinkRuns() const {
+    std::vector<TLinkRun> runs;
+    // A link broken over lines is drawn as runs in a row with one id.
+    auto add = [&runs](bool hyperlink, int id, const std::string& text, const QRect& rect,
+                       const std::string& url) {
+        if (!runs.empty() && runs.back().Hyperlink == hyperlink && runs.back().ID == id) {
+            runs.back().Text += QLatin1Char(' ') + QString::fromStdString(text);
+            runs.back().Rect |= rect;
+            return;
+        }
+        runs.push_back(
+            {hyperlink, id, QString::fromStdString(text), QString::fromStdString(url), rect});
+    };
+    for (const auto& j : LastLayout().jumps)
+        add(false, j.jumpId, j.text, ToQRect(j.rect), {});
+    for (const auto& l : LastLayout().links)
+        add(true, l.number, l.text, ToQRect(l.rect), l.url);
+    for (TLinkRun& run : runs)
+        run.Text = run.Text.simplified();
+    return runs;
+}
+
+void TTextLbl::FollowLink(const TLinkRun& link) {
+    if (link.Hyperlink)
+        ShellOpen(link.URL);
+    else
+        emit OnJumpClick(this, link.ID, QString());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -122,6 +122,19 @@ public:
     int ScreenLinkCount() const;
     TScreenLink ScreenLink(int index) const;
 
+    // The links as a screen reader lists them: each help-topic jump, then each hyperlink, once
+    // with the text of all its runs.
+    struct TLinkRun {
+        bool Hyperlink = false;
+        int ID = 0; // JumpID or link Number
+        QString Text;
+        QString URL;
+        QRect Rect; // around all its runs
+    };
+    std::vector<TLinkRun> LinkRuns() const;
+    // Follows a link as a click on it does.
+    void FollowLink(const TLinkRun& link);
+
     // Runs, records and plain text of the last drawing pass.
     const cgt::markup::LayoutResult& LastLayout() const;
 

@@ -17,9 +17,29 @@ int TXGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TXGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    const QString cell = Latin1(table_.Cell(index.column(), index.row() + 1));
-    return role == Qt::DisplayRole && shown ? shown(index.column(), cell) : cell;
+    if (!index.isValid()) return {};
+    const int col = index.column();
+    const int row = index.row() + 1;
+    if (role == Qt::AccessibleTextRole) return CellName(col, row);
+    if (role == Qt::AccessibleDescriptionRole) role = Qt::DisplayRole;
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    const QString cell = Latin1(table_.Cell(col, row));
+    return role == Qt::DisplayRole && shown ? shown(col, cell) : cell;
+}
+
+QString TXGridModel::CellName(int col, int row) const {
+    QString title = TitleText(table_.Cell(col, 0)).simplified();
+    if (title.isEmpty()) title = QStringLiteral("Column %1").arg(col + 1);
+    return title + QStringLiteral(", ") + rowDescription(col, row);
+}
+
+QString TXGridModel::rowDescription(int col, int row) const {
+    for (int c = 0; c < table_.ColCount(); ++c) {
+        if (c == col || table_.Column(c).type != cgt::ctText || (hidden && hidden(c))) continue;
+        const QString text = Latin1(table_.Cell(c, row)).simplified();
+        if (!text.isEmpty()) return text;
+    }
+    return QStringLiteral("row %1").arg(row);
 }
 
 QVariant TXGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -28,6 +28,7 @@ TXGrid::TXGrid(QWidget* parent)
       editor_(nullptr), popup_(nullptr) {
     fixedColor_ = palette().color(QPalette::Button);
     setModel(model_);
+    model_->hidden = [this](int col) { return isColumnHidden(col); };
     setHorizontalHeader(header_);
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
@@ -322,6 +323,7 @@ void TXGrid::syncEditor() {
     syncing_ = true;
     editor_->setText(Cells(col_, row_));
     syncing_ = false;
+    editor_->setAccessibleName(model_->CellName(col_, row_));
     editor_->setReadOnly(column.skipped || column.readOnly);
     editor_->setButtonKind(column.button ? column.buttonKind : 0);
 }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "controls/accessible_names.h"
 #include "controls/help_service.h"
 #include "controls/module_message.h"
 #include "controls/shell_service.h"
@@ -286,6 +287,9 @@ bool TFrameWnd::showCurrentScreen(LeaveCheck check) {
     if (!form->Caption().isEmpty()) ui_->TitleLabel->setText(form->Caption());
     ui_->BtnNext->setVisible(!Shown(ui_->BtnNo));
     if (Shown(ui_->NavigatorFrame)) SyncNavigator();
+    // Screen readers name the controls by the questions beside them.
+    NameControlsFromLabels(form);
+    NameControlsFromLabels(ui_->ActionPanel);
 
     focusFirstControl();
 

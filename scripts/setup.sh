@@ -16,6 +16,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-liberation fonts-liberation2
   poppler-utils
+  xvfb dbus at-spi2-core python3-pyatspi
 )
 
 missing_packages() {

@@ -1,6 +1,7 @@
 // The Qt dialog service, driven through the real boxes under the offscreen platform.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -86,6 +87,21 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheKindTheButtonsAndAnswersWithTheClickedOn
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(defaultButton, c.defaultButton);
     }
+}
+
+// A screen reader announces a message box with its message, as its description.
+TEST_F(QtDialogsTest, AMessageBoxIsAnnouncedWithItsMessage) {
+    QString name;
+    QString description;
+    WhenShown<QMessageBox>([&](QMessageBox& box) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+        name = accessible->text(QAccessible::Name);
+        description = accessible->text(QAccessible::Description);
+        box.button(QMessageBox::Ok)->click();
+    });
+    MsgBox("You must enter the acquisition date.", mkError, mbOK);
+    EXPECT_EQ(name, QStringLiteral("Tesmo 2004"));
+    EXPECT_EQ(description, QStringLiteral("You must enter the acquisition date."));
 }
 
 // Only the buttons a dialog has, a fixed size, and the main window as owner even when no window

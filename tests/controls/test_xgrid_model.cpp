@@ -91,4 +91,45 @@ TEST_F(XGridModelTest, AChangedCellRepaintsItsCellOrItsTitle) {
     EXPECT_EQ(cells.count(), 1);
 }
 
+// A screen reader names a cell by its column's title and its row's description: the row's first
+// text cell with a text other than the cell itself, not in a hidden column; it reads the cell's
+// shown text as its description.
+TEST(XGridModelNames, ACellIsNamedByItsColumnAndItsRowsDescription) {
+    cgt::CellTable table;
+    table.SetDisplay({"Code|0|0|4", "Cost\relement|0|0|45", "Description|0|0|40",
+                      "Amount|1|1|12|0|F|F|2|T|0|0"});
+    table.SetRowCount(4);
+    table.SetCell(0, 1, "X1");
+    table.SetCell(1, 1, "1 Purchase price");
+    table.SetCell(2, 1, "Shares in BHP");
+    table.SetCell(3, 1, "100.00");
+    table.SetCell(2, 2, "Brokerage");
+    TXGridModel model{table, nullptr};
+    model.hidden = [](int col) { return col == 0; };
+    model.shown = [](int col, const QString& cell) {
+        return col == 3 && !cell.isEmpty() ? QStringLiteral("$") + cell : cell;
+    };
+    model.sync();
+
+    const struct {
+        int col;
+        int row; // of the table: data rows from 1
+        const char* name;
+        const char* description;
+    } cases[] = {
+        {3, 1, "Amount, 1 Purchase price", "$100.00"},
+        {1, 1, "Cost element, Shares in BHP", "1 Purchase price"},
+        {3, 2, "Amount, Brokerage", ""},
+        {2, 2, "Description, row 2", "Brokerage"},
+        {3, 3, "Amount, row 3", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(model.CellName(c.col, c.row), QString::fromLatin1(c.name));
+        const QModelIndex index = model.index(c.row - 1, c.col);
+        EXPECT_EQ(model.data(index, Qt::AccessibleTextRole).toString(), c.name);
+        EXPECT_EQ(model.data(index, Qt::AccessibleDescriptionRole).toString(), c.description);
+    }
+}
+
 } // namespace
