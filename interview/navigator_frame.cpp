@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QResizeEvent>
 #include <QScopeGuard>
 #include <QSignalBlocker>
@@ -446,6 +447,11 @@ void TNavigatorFrame::navigatorTreeViewCustomDrawItem(QPainter* painter,
     painter->setPen(Qt::white);
     painter->drawLine(row.left(), row.top(), row.right(), row.top());
     painter->drawLine(row.left(), row.bottom(), row.right(), row.bottom());
+    // The keyboard's cursor, where Enter goes, is framed while the tree has the focus.
+    if (!highlighted && tree->hasFocus() && tree->currentItem() == node) {
+        painter->setPen(QPen(Qt::black, 2));
+        painter->drawRect(row.adjusted(1, 1, -1, -1));
+    }
     QFont font = option.font;
     font.setItalic(item->fNeedsVisit);
     painter->setFont(font);

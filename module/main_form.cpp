@@ -97,8 +97,8 @@ QString WrapHint(const QString& text, const QFontMetrics& metrics, int width) {
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowContextHelpButtonHint |
-                          Qt::WindowCloseButtonHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint),
       ui_(new Ui::MainForm) {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("MainForm"));
@@ -176,18 +176,7 @@ void TMainForm::SetStateAndBounds(bool maximised, bool minimised, int left, int 
         setWindowState(Qt::WindowMaximized);
     else if (minimised)
         setWindowState(Qt::WindowMinimized);
-    FixSizeForState();
     LayoutFrame();
-}
-
-// The window is not resized by dragging its edges: a normal window keeps its size.
-void TMainForm::FixSizeForState() {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
-        setMinimumSize(kMinimumWidth, kMinimumHeight);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setFixedSize(size());
-    }
 }
 
 bool TMainForm::FormCloseQuery() {

@@ -104,7 +104,6 @@ private:
     void ShowHyperlinks();
     void ShowContextHelp();
     bool EnterPressed();
-    void FixSizeForState();
 
     std::unique_ptr<Ui::MainForm> ui_;
     TFrameWnd* frame_ = nullptr;

@@ -474,6 +474,29 @@ TEST_F(NavigatorDrawingTest, HighlightedRowIsBlackWithWhiteText) {
               0);
 }
 
+// Arrow keys move the keyboard's cursor: the row Enter would open is framed, the highlight
+// stays on the screen's topic.
+TEST_F(NavigatorDrawingTest, TheKeyboardCursorIsFramed) {
+    TNavigatorData& data = TNavigatorData::Instance();
+    Show(&data);
+    frame.SelectItemByScreenID(2031);
+    Tree()->setFocus();
+    QTest::keyClick(Tree(), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    QTreeWidgetItem* cursor = Tree()->currentItem();
+    ASSERT_NE(cursor, Node(QStringLiteral("Real estate")));
+    const QImage image = Picture();
+    const QRect row = Tree()->visualItemRect(cursor);
+    const int width = Tree()->viewport()->width();
+    // The frame's left and right edges, on a row otherwise in the navigator colour.
+    EXPECT_LT(qGray(image.pixel(1, row.center().y())), 64);
+    EXPECT_LT(qGray(image.pixel(width - 2, row.center().y())), 64);
+    EXPECT_EQ(image.pixel(width / 2, row.center().y()) & 0xFFFFFF, qRgb(235, 235, 235) & 0xFFFFFF);
+    // The highlight has not moved.
+    const QRect highlighted = Tree()->visualItemRect(Node(QStringLiteral("Real estate")));
+    EXPECT_EQ(image.pixel(width - 2, highlighted.center().y()) & 0xFFFFFF, 0u);
+}
+
 TEST_F(NavigatorDrawingTest, ArrowsAndQuestionNumbers) {
     TTestNavigatorData data;
     Show(&data);

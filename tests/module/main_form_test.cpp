@@ -256,6 +256,23 @@ TEST_F(MainFormTest, ScreensKeepTheirSizeAtTheHostBoundsAndGrowWithTheWindow) {
     EXPECT_LT(grown, 1.7); // the navigator keeps its width: the client panel grows faster
 }
 
+// At 2x scaling the host's bounds may not fit the screen: the user can resize and maximise the
+// window, and the screens are laid out to the space it gets.
+TEST_F(MainFormTest, TheWindowCanBeResizedAndMaximised) {
+    TMainForm& form = StartRun(Arguments());
+    QTest::qWait(2300); // the first timer tick attaches resizing
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_NE(form.minimumSize(), form.maximumSize()) << "not fixed";
+    const double before = double(form.Frame()->ScaleNum()) / form.Frame()->ScaleDen();
+    form.resize(form.width() * 3 / 4, form.height() * 3 / 4);
+    QCoreApplication::processEvents();
+    const double smaller = double(form.Frame()->ScaleNum()) / form.Frame()->ScaleDen();
+    EXPECT_LT(smaller, before * 0.9);
+    form.setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+}
+
 TEST_F(MainFormTest, NormalWindowTakesTheHostBounds) {
     ModuleArguments args = Arguments();
     args.left = 70;

@@ -216,5 +216,16 @@ TEST_F(RollOverScreenTest, TheNameLineShowsTheRegisteredAsset) {
     EXPECT_TRUE(field<TTextLbl>("NameLabel")->plainText().contains("Beach house"));
 }
 
+// Every roll-over screen asks the marriage-breakdown question in the same words.
+TEST_F(RollOverScreenTest, TheMarriageBreakdownQuestionReadsOnce) {
+    for (const RollOverCase& c : {kScreens[0], kScreens[2], kScreens[3]}) {
+        SCOPED_TRACE(c.screen);
+        freshRun();
+        show(c, {"Asset", "SN", "01/07/1995"});
+        EXPECT_EQ(field<TTextLbl>("Q3Label")->plainText().simplified().toStdString(),
+                  "If 'Yes' is roll-over a result of marriage breakdown?");
+    }
+}
+
 } // namespace
 } // namespace cgt::test
