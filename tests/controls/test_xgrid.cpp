@@ -301,7 +301,7 @@ TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
     key(Qt::Key_Return);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(grid->Cells(0, 1), kCostElements[0]);
-    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    EXPECT_EQ(cell(), std::make_pair(0, 1)); // Enter accepts and stays in the cell
     EXPECT_TRUE(grid->Modified());
     EXPECT_TRUE(dialogs.texts().empty());
 
@@ -336,7 +336,7 @@ TEST_F(XGridTest, ABadColumnDescriptionIsShownInAnErrorBox) {
     EXPECT_EQ(dialogs.messages.at(0).kind, cgt::mkError);
 }
 
-TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) {
+TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTabFromTheLastColumnMovesToTheNextRow) {
     grid->setDisplay({"P|0|0|3|0|F|T|0||0|0|3|1|2|abcdef|xyz"});
     grid->setColCount(1);
     grid->setRowCount(2);
@@ -345,8 +345,35 @@ TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) 
     ASSERT_TRUE(grid->picklist()->isVisible());
     key(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(0, 1), "abc");
+    EXPECT_EQ(cell(), std::make_pair(0, 1));
+    key(Qt::Key_Tab);
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(cell(), std::make_pair(0, 2));
+}
+
+// Enter accepts the pick and leaves the cursor in the cell, so that the next Tab goes to the
+// next column and what is typed lands there, however the list was opened and searched.
+TEST_F(XGridTest, EnterInThePicklistStaysInTheCell) {
+    QObject::connect(grid, &TXGrid::OnPicklistDropdown,
+                     [&](int, int, QStringList* list) { *list = kCostElements; });
+    enterGrid();
+    ASSERT_EQ(cell(), std::make_pair(0, 1));
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(grid->picklist()->isVisible());
+    type("1");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->picklist()->isVisible());
+    EXPECT_EQ(cell(), std::make_pair(0, 1));
+    EXPECT_EQ(QApplication::focusWidget(), editor());
+    EXPECT_EQ(editor()->text(), kCostElements[0]);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    type("01072000");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Cells(1, 1), "01/07/2000");
+    EXPECT_EQ(grid->Cells(2, 1), "");
+    EXPECT_EQ(cell(), std::make_pair(2, 1));
+    EXPECT_TRUE(dialogs.texts().empty());
 }
 
 TEST_F(XGridTest, EllipsisButtonAndCtrlEnter) {

@@ -194,6 +194,8 @@ TEST_F(CostElementsScreenTest, ChecksShowTheirMessageAndFocusTheirCell) {
         "If either dates and amount are present then all must be completed.";
     constexpr const char* kNegative =
         "If cost element 6C or 6R is present, amount must be entered as a negative.";
+    constexpr const char* kNegativeCost =
+        "Check the amount entered. Only cost elements 6C and 6R are entered as a negative amount.";
 
     const struct Case {
         const char* note;
