@@ -712,6 +712,12 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
     if (changeFocusColor_ && !isReadOnly()) setFillColors(FocusColor(), Qt::black);
     const bool returning = refocusing_;
     refocusing_ = false;
+    // The user moves in by Tab, a shortcut or the mouse; a field given the focus otherwise is
+    // given back after a refusal (while the window may still be inactive behind the message):
+    // its text is selected, so that the correction typed next replaces it.
+    const Qt::FocusReason reason = event->reason();
+    const bool givenBack =
+        returning || reason == Qt::OtherFocusReason || reason == Qt::ActiveWindowFocusReason;
     // A returning entry keeps the text as typed.
     if (!returning && (numericType_ == ntCurrency || numericType_ == ntCurrencyCnt ||
                        numericType_ == ntPercentage || IsIdentifierKind(numericType_)))
@@ -719,13 +725,13 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     entered_ = true;
     QLineEdit::focusInEvent(event);
-    if (returning) {
+    if (givenBack) {
         selectAll();
     } else {
         deselect();
         setCursorPosition(0);
-        emit OnEnter();
     }
+    if (!returning) emit OnEnter();
 }
 
 void TCustomNumEdit::focusOutEvent(QFocusEvent* event) {
