@@ -107,6 +107,12 @@ void TXGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+void TXGridInplaceEdit::paintEvent(QPaintEvent* event) {
+    // The editor stands over its cell only while it holds the focus; otherwise the cell shows
+    // through, drawn as every other cell is (a number right-aligned, in its shown form).
+    if (hasFocus()) QLineEdit::paintEvent(event);
+}
+
 void TXGridInplaceEdit::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
     if (grid_->ColumnType(grid_->Col()) == cgt::ctNumber) emit numberKeyReleased();
