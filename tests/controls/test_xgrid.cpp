@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 #include "base/amounts.h"
@@ -38,6 +40,15 @@ const QStringList kDisplay = {
     "Cents|1|1|9|0|F|F|2|T",
     "Comment|0|0|5|7|F|T|0||0|0|0|2",
 };
+
+// The dark (text) pixels of `image` in `area`.
+int DarkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) ++dark;
+    return dark;
+}
 
 // A grid "XGrid1" of `display` (one column a line) and three rows in a window of its own.
 TXGrid* GridInWindow(std::unique_ptr<QWidget>& window, QSize size, QRect geometry,
@@ -470,6 +481,33 @@ TEST_F(XGridTest, TotalsRowStandsUnderTheGridAndShowsTheTotals) {
     EXPECT_FALSE(totals->isHidden());
 }
 
+// A number cell the user has left shows as every other cell does: in its shown form and
+// right-aligned, not as the cell editor left it over the cell when the grid lost the focus.
+TEST_F(XGridTest, ALeftNumberCellShowsLikeTheOthers) {
+    grid->setShownText([](int col, const QString& cell) {
+        return col == 4 && !cell.isEmpty() ? QString::number(qRound(cell.toDouble())) : cell;
+    });
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(4, 1));
+    type("5518.5");
+    other->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(grid->Cells(4, 1), "5518.50");
+    ASSERT_EQ(grid->ShownCell(4, 1), "5519");
+    ASSERT_TRUE(editor()->geometry().intersects(grid->visualRect(grid->model()->index(0, 4))));
+
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->model()->index(0, 4)).adjusted(1, 2, -1, -2);
+    const QFontMetrics metrics(grid->font());
+    const int shownWidth = metrics.horizontalAdvance(QStringLiteral("5519"));
+    ASSERT_LT(shownWidth + 6, cell.width());
+    // Nothing left of where the right-aligned shown text begins; the text itself at the right.
+    const QRect left(cell.left(), cell.top(), cell.width() - shownWidth - 6, cell.height());
+    const QRect right(cell.right() - shownWidth - 4, cell.top(), shownWidth + 4, cell.height());
+    EXPECT_EQ(DarkPixels(image, left), 0);
+    EXPECT_GT(DarkPixels(image, right), 10);
+}
+
 TEST_F(XGridTest, ColumnHintsOverTheTitleRow) {
     cgt::SetColumnHint(7, "Any note of up to five characters");
     QHeaderView* header = grid->horizontalHeader();
@@ -595,6 +633,36 @@ TEST_F(FixedColumnsTest, TheScrollBarMovesOnlyTheOtherColumns) {
     EXPECT_FALSE(totals->textRect(kCols - 1).isEmpty());
     EXPECT_GE(totals->textRect(kCols - 1).left(),
               grid->viewport()->geometry().left() + grid->fixedWidth());
+}
+
+// A column cut by the right edge of the grid shows only the part of its total that is in
+// view: the total stays right-aligned in the column, not squeezed into the edge beside the total
+// of the column before it.
+TEST_F(FixedColumnsTest, AColumnCutByTheEdgeKeepsItsTotalInItsColumn) {
+    const QRect viewport = grid->viewport()->geometry();
+    int cut = -1;
+    for (int col = 2; col < kCols && cut < 0; ++col) {
+        const int left = viewport.left() + grid->columnViewportPosition(col);
+        if (left < viewport.right() && left + kWidth > viewport.right() + 1) cut = col;
+    }
+    ASSERT_GT(cut, 2) << "a column must be cut by the edge";
+    const int inView = viewport.right() + 1 - (viewport.left() + grid->columnViewportPosition(cut));
+    ASSERT_LT(inView, kWidth / 2);
+    grid->setCells(cut, 1, "7");
+    grid->setCells(cut - 1, 1, "8");
+    QApplication::processEvents();
+    ASSERT_EQ(totals->displayedText(cut), "7");
+
+    const QImage image = totals->grab().toImage();
+    const int cutLeft = viewport.left() + grid->columnViewportPosition(cut);
+    // The part of the cut column in view, inside the row's frame and clear of the line before it.
+    const QRect sliver(cutLeft + 1, 4, std::min(inView, totals->width() - 5 - cutLeft) - 1,
+                       totals->height() - 8);
+    ASSERT_GT(sliver.width(), 0);
+    EXPECT_EQ(DarkPixels(image, sliver), 0);
+    // The column before it shows its total.
+    const QRect before(cutLeft - kWidth + 1, 4, kWidth - 2, totals->height() - 8);
+    EXPECT_GT(DarkPixels(image, before), 5);
 }
 
 TEST_F(FixedColumnsTest, MovingRightAndBackByKeyKeepsTheCellBesideTheFixedColumns) {
