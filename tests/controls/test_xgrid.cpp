@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "base/amounts.h"
@@ -269,6 +271,64 @@ TEST_F(XGridTest, RowKeysAndTheDeletionQuestion) {
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Row deletion not allowed on this grid"});
     EXPECT_EQ(dialogs.messages[0].kind, cgt::mkError);
     EXPECT_EQ(grid->Cells(2, 1), "7");
+}
+
+// A key a cell refuses shows, at the cell, what its column accepts, every time; a key taken
+// or leaving the cell takes the hint away.
+TEST_F(XGridTest, ARefusedKeyShowsWhatTheColumnAccepts) {
+    const struct Case {
+        int col;
+        const char* typed;
+        const char* kept;
+        const char* hint;
+    } cases[] = {
+        {2, "12a", "12", "digits only"},
+        {2, "12-", "12", "digits only"},
+        {2, "12.", "12", "whole numbers — no decimals"},
+        {2, "123456789", "12345678", "at most 8 digits"},
+        {4, "5c", "5", "dollars and cents — digits, a minus sign and a decimal point only"},
+        {4, "-1-", "-1", "one minus sign only"},
+        {4, "1.2.", "1.2", "one decimal point only"},
+        {4, "1234567", "123456", "at most 6 digits before the point — type . for the cents"},
+        {1, "01-", "01", "a date as dd/mm/yyyy — digits and / only"},
+    };
+    enterGrid();
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(grid->MoveTo(c.col, row));
+        dialogs.beeps = 0;
+        type(c.typed);
+        EXPECT_EQ(editor()->text(), c.kept);
+        EXPECT_EQ(dialogs.beeps, 1);
+        EXPECT_EQ(editor()->HintText(), QString::fromUtf8(c.hint));
+        auto* hint = window->findChild<QLabel*>(QStringLiteral("entryHint"));
+        ASSERT_NE(hint, nullptr);
+        EXPECT_TRUE(hint->isVisible());
+        EXPECT_LT(std::abs(hint->mapTo(window.get(), QPoint(0, 0)).y() -
+                           editor()->mapTo(window.get(), QPoint(0, editor()->height())).y()),
+                  4);
+        key(Qt::Key_Down);
+        EXPECT_TRUE(editor()->HintText().isEmpty());
+        row = row % 2 + 1;
+    }
+
+    // The same refused key again shows the hint again; a key taken takes it away.
+    editor()->clear(); // the date left unfinished
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    editor()->selectAll();
+    for (int i = 0; i < 2; ++i) {
+        type("x");
+        EXPECT_EQ(editor()->HintText(), "digits only") << i;
+        type("7");
+        EXPECT_TRUE(editor()->HintText().isEmpty()) << i;
+    }
+    // A read-only cell tells why nothing can be typed.
+    grid->SetColumnReadOnly(2, true);
+    dialogs.beeps = 0;
+    type("5");
+    EXPECT_EQ(editor()->HintText(), QString::fromUtf8("worked out for you — cannot be typed in"));
+    EXPECT_EQ(dialogs.beeps, 0);
 }
 
 TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
