@@ -1,15 +1,16 @@
 #include "controls/tax_edit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/number_format.h"
 #include "controls/font_map.h"
@@ -84,19 +85,15 @@ bool ReadsNumber(TCustomNumEdit::TNumericType type) {
 
 } // namespace
 
-TCustomNumEdit::TCustomNumEdit(QWidget* parent) : QLineEdit(parent) {
+TCustomNumEdit::TCustomNumEdit(QWidget* parent) : QLineEdit(parent), hint_(new TEntryHint(this)) {
     setFont(cgt::DefaultControlFont()); // Arial 10 pt, through its metric twin
     normalColor_ = palette().color(QPalette::Active, QPalette::Base);
     QLineEdit::setAlignment(ToQt(alignment_));
     maxLength_ = QLineEdit::maxLength();
-    hintTimer_.setSingleShot(true);
-    hintTimer_.setInterval(kHintMilliseconds);
-    connect(&hintTimer_, &QTimer::timeout, this, &TCustomNumEdit::hideHint);
 }
 
 TCustomNumEdit::~TCustomNumEdit() {
     if (g_takingBack == this) g_takingBack = nullptr;
-    delete hint_.data();
 }
 
 void TCustomNumEdit::setMaxLength(int length) {
@@ -448,19 +445,22 @@ bool TCustomNumEdit::droppingDecimals() const {
 }
 
 TCustomNumEdit::KeyDecision TCustomNumEdit::filterKey(char c) {
-    const auto refuse = [](Refusal reason) { return KeyDecision{KeyAction::Refuse, reason}; };
+    const auto refuse = [](cgt::KeyRefusal reason) {
+        return KeyDecision{KeyAction::Refuse, reason};
+    };
     const std::string text = Text8();
     const bool wholeNumber = (numericType_ == ntCurrency || numericType_ == ntNumeric) &&
                              decimals_ == 0 && !cgt::InSet(charSet_, '.');
     // Digits straight after a refused decimal point are cents, never more dollars.
-    if (wholeNumber && c >= '0' && c <= '9' && droppingDecimals()) return refuse(Refusal::Cents);
+    if (wholeNumber && c >= '0' && c <= '9' && droppingDecimals())
+        return refuse(cgt::KeyRefusal::Cents);
     if (!(numericType_ == ntNone && charSet_.none()) && !cgt::InSet(charSet_, c)) {
         if (wholeNumber && c == '.') {
             decimalsDroppedAt_ = cursorPosition();
             decimalsDroppedText_ = this->text();
-            return refuse(Refusal::Cents);
+            return refuse(cgt::KeyRefusal::Cents);
         }
-        return refuse(Refusal::NotAllowed);
+        return refuse(cgt::KeyRefusal::NotAllowed);
     }
 
     switch (numericType_) {
@@ -469,140 +469,67 @@ TCustomNumEdit::KeyDecision TCustomNumEdit::filterKey(char c) {
     case ntNumeric:
     case ntCPI:
         if ((c == '-' || c == '.') && text.find(c) != std::string::npos)
-            return refuse(Refusal::Repeated);
+            return refuse(cgt::KeyRefusal::Repeated);
         if (c == '-' && !text.empty()) {
             // The minus sign always lands in front, a full amount included.
             const int cursor = cursorPosition();
             writeText("-" + text);
             setCursorPosition(cursor + 1);
-            return {KeyAction::Consumed, Refusal::NotAllowed};
+            return {KeyAction::Consumed, cgt::KeyRefusal::None};
         }
         // Room for the separator and the decimals stays free until the separator is typed.
         if (decimals_ > 0 && c != '-' && c != '.' && text.find('.') == std::string::npos &&
             static_cast<int>(text.size()) > maxLength_ - decimals_ - 2)
-            return refuse(Refusal::WholePartFull);
+            return refuse(cgt::KeyRefusal::WholePartFull);
         break;
     case ntNone:
     case ntSpecial:
         if (capitaliseWords_ && c >= 'a' && c <= 'z' && (text.empty() || text.back() == ' '))
-            return {isFull() ? KeyAction::Refuse : KeyAction::Upper, Refusal::Full};
+            return {isFull() ? KeyAction::Refuse : KeyAction::Upper, cgt::KeyRefusal::Full};
         break;
     default:
         break;
     }
-    if (isFull()) return refuse(Refusal::Full);
+    if (isFull()) return refuse(cgt::KeyRefusal::Full);
     return {};
 }
 
-namespace {
-
-// "digits only", "digits and a minus sign only", ... for the signs a number field takes.
-QString NumberCharsText(const cgt::CharSet& set) {
-    const bool minus = cgt::InSet(set, '-');
-    const bool point = cgt::InSet(set, '.');
-    if (minus && point) return QStringLiteral("digits, a minus sign and a decimal point only");
-    if (minus) return QStringLiteral("digits and a minus sign only");
-    if (point) return QStringLiteral("digits and a decimal point only");
-    return QStringLiteral("digits only");
-}
-
-QString Quoted(char c) {
-    return QLatin1Char('\'') + QChar::fromLatin1(c) + QLatin1Char('\'');
-}
-
-} // namespace
-
-QString TCustomNumEdit::hintFor(char c, Refusal reason) const {
-    const bool number = ReadsNumber(numericType_) || numericType_ == ntPhone ||
-                        numericType_ == ntPCode || IsIdentifierKind(numericType_);
-    switch (reason) {
-    case Refusal::ReadOnly:
-        return QStringLiteral("worked out for you \u2014 cannot be typed in");
-    case Refusal::Cents:
-        return numericType_ == ntCurrency ? QStringLiteral("whole dollars \u2014 no cents")
-                                          : QStringLiteral("whole numbers \u2014 no decimals");
-    case Refusal::Repeated:
-        return c == '-' ? QStringLiteral("one minus sign only")
-                        : QStringLiteral("one decimal point only");
-    case Refusal::Full:
-        return QStringLiteral("at most %1 %2")
-            .arg(maxLength_)
-            .arg(number ? "digits" : "characters");
-    case Refusal::WholePartFull:
-        return QStringLiteral("at most %1 digits before the point \u2014 type . for the cents")
-            .arg(maxLength_ - decimals_ - 1);
-    case Refusal::NotAllowed:
-        break;
-    }
+cgt::EntryShape TCustomNumEdit::entryShape() const {
+    cgt::EntryShape shape;
+    shape.chars = charSet_;
+    shape.maxLength = maxLength_;
+    shape.decimals = decimals_;
     switch (numericType_) {
     case ntCurrency:
-        return QStringLiteral("whole dollars \u2014 ") + NumberCharsText(charSet_);
+        shape.kind = cgt::EntryKind::WholeDollars;
+        break;
     case ntCurrencyCnt:
-        return QStringLiteral("dollars and cents \u2014 ") + NumberCharsText(charSet_);
+        shape.kind = cgt::EntryKind::DollarsAndCents;
+        break;
     case ntPercentage:
-        return QStringLiteral("a percentage \u2014 ") + NumberCharsText(charSet_);
+        shape.kind = cgt::EntryKind::Percentage;
+        break;
     case ntDate:
-        return QStringLiteral("a date as dd/mm/yyyy \u2014 digits and / only");
-    case ntNumeric:
-    case ntCPI:
-    case ntDec2:
-    case ntPhone:
-    case ntPCode:
-    case ntTFN:
-    case ntABN:
-    case ntACN:
-    case ntSFN:
-    case ntDIN:
-    case ntEGN:
-        return NumberCharsText(charSet_);
+        shape.kind = cgt::EntryKind::Date;
+        break;
     case ntNone:
     case ntSpecial:
+        shape.kind = cgt::EntryKind::Text;
+        break;
+    default:
+        shape.kind = cgt::EntryKind::Digits;
         break;
     }
-    if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
-        return QStringLiteral("this character cannot be typed here");
-    return Quoted(c) + QStringLiteral(" cannot be typed here");
+    return shape;
 }
 
-void TCustomNumEdit::refuseKey(char c, Refusal reason) {
+void TCustomNumEdit::refuseKey(char c, cgt::KeyRefusal reason) {
     cgt::Dialogs().Beep();
-    showHint(hintFor(c, reason));
-}
-
-void TCustomNumEdit::showHint(const QString& hintText) {
-    // Shown in the window, under the field, or above it where the window ends.
-    QWidget* host = window() == this ? this : window();
-    if (!hint_) {
-        hint_ = new QLabel(host);
-        hint_->setObjectName(QStringLiteral("entryHint"));
-        hint_->setAutoFillBackground(true);
-        hint_->setForegroundRole(QPalette::ToolTipText);
-        hint_->setBackgroundRole(QPalette::ToolTipBase);
-        hint_->setFrameShape(QFrame::Box);
-        hint_->setMargin(2);
-        hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-    if (hint_->parentWidget() != host) hint_->setParent(host); // the field moved windows
-    hint_->setText(hintText);
-    hint_->setAccessibleName(hintText);
-    hint_->adjustSize();
-    QPoint at = mapTo(host, QPoint(0, height() + 1));
-    if (host != this && at.y() + hint_->height() > host->height())
-        at = mapTo(host, QPoint(0, -hint_->height() - 1));
-    at.setX(std::clamp(at.x(), 0, std::max(0, host->width() - hint_->width())));
-    hint_->move(at);
-    hint_->raise();
-    hint_->show();
-    hintTimer_.start();
-}
-
-void TCustomNumEdit::hideHint() {
-    hintTimer_.stop();
-    if (hint_) hint_->hide();
+    hint_->Show(QString::fromStdString(cgt::RefusedKeyHint(entryShape(), reason, c)));
 }
 
 QString TCustomNumEdit::HintText() const {
-    return hint_ && hint_->isVisible() ? hint_->text() : QString();
+    return hint_->Text();
 }
 
 void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
@@ -616,7 +543,7 @@ void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
     // Control characters (Backspace, Enter, Escape and the like) are the edit's own.
     for (QChar ch : typed) {
         if (ch.unicode() < 32 || ch.unicode() == 127) {
-            hideHint();
+            hint_->Hide();
             QLineEdit::keyPressEvent(event);
             return;
         }
@@ -624,13 +551,13 @@ void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     const char first = static_cast<char>(typed[0].unicode() > 255 ? 0 : typed[0].unicode());
     if (isReadOnly()) {
-        refuseKey(first, Refusal::ReadOnly);
+        refuseKey(first, cgt::KeyRefusal::ReadOnly);
         return;
     }
     // The return keeps 8-bit text: a character beyond Latin-1 cannot be stored.
     for (QChar ch : typed) {
         if (ch.unicode() > 255) {
-            refuseKey(0, Refusal::NotAllowed);
+            refuseKey(0, cgt::KeyRefusal::NotAllowed);
             return;
         }
     }
@@ -639,15 +566,15 @@ void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
         const bool anyKey = numericType_ == ntNone && charSet_.none();
         for (QChar ch : typed) {
             if (!anyKey && !cgt::InSet(charSet_, char(ch.unicode()))) {
-                refuseKey(char(ch.unicode()), Refusal::NotAllowed);
+                refuseKey(char(ch.unicode()), cgt::KeyRefusal::NotAllowed);
                 return;
             }
         }
         if (!hasSelectedText() && text().size() + typed.size() > maxLength_) {
-            refuseKey(first, Refusal::Full);
+            refuseKey(first, cgt::KeyRefusal::Full);
             return;
         }
-        hideHint();
+        hint_->Hide();
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -657,7 +584,7 @@ void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
         refuseKey(first, decision.reason);
         return;
     }
-    hideHint();
+    hint_->Hide();
     decimalsDroppedAt_ = -1;
     switch (decision.action) {
     case KeyAction::Pass:
@@ -701,6 +628,7 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
     // The window coming back, or a visit while another field takes its focus back.
     if (entered_ || passive_) {
         QLineEdit::focusInEvent(event);
+        if (entered_ && std::exchange(interrupted_, false)) selectAll();
         return;
     }
     if (g_takingBack && g_takingBack != this) {
@@ -712,6 +640,12 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
     if (changeFocusColor_ && !isReadOnly()) setFillColors(FocusColor(), Qt::black);
     const bool returning = refocusing_;
     refocusing_ = false;
+    // The user moves in by Tab, a shortcut or the mouse; a field given the focus otherwise is
+    // given back after a refusal (while the window may still be inactive behind the message):
+    // its text is selected, so that the correction typed next replaces it.
+    const Qt::FocusReason reason = event->reason();
+    const bool givenBack =
+        returning || reason == Qt::OtherFocusReason || reason == Qt::ActiveWindowFocusReason;
     // A returning entry keeps the text as typed.
     if (!returning && (numericType_ == ntCurrency || numericType_ == ntCurrencyCnt ||
                        numericType_ == ntPercentage || IsIdentifierKind(numericType_)))
@@ -719,29 +653,35 @@ void TCustomNumEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     entered_ = true;
     QLineEdit::focusInEvent(event);
-    if (returning) {
+    if (givenBack) {
         selectAll();
     } else {
         deselect();
         setCursorPosition(0);
-        emit OnEnter();
     }
+    if (!returning) emit OnEnter();
 }
 
 void TCustomNumEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
-    // Another window or a popup taking the keyboard is no exit.
+    // Another window or a popup taking the keyboard is no exit. A message box over the window
+    // interrupts the entry (a refusal of it, most often): the field comes back with its text
+    // selected, so that what is typed next replaces it.
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-        reason == Qt::MenuBarFocusReason)
+        reason == Qt::MenuBarFocusReason) {
+        if (reason == Qt::ActiveWindowFocusReason && entered_ && QApplication::activeModalWidget())
+            interrupted_ = true;
         return;
+    }
     if (passive_) {
         passive_ = false;
         return;
     }
     if (!entered_) return;
     entered_ = false;
-    hideHint();
+    interrupted_ = false;
+    hint_->Hide();
     decimalsDroppedAt_ = -1;
 
     if (changeFocusColor_) setFillColors(restingColor(), Qt::black);

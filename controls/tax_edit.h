@@ -6,17 +6,15 @@
 
 #include <QColor>
 #include <QLineEdit>
-#include <QPointer>
 #include <QString>
-#include <QTimer>
 
 #include <string>
 
 #include "base/dates.h"
 #include "base/extended.h"
+#include "controls/core/key_hints.h"
 #include "controls/core/tax_text.h"
-
-class QLabel;
+#include "controls/entry_hint.h"
 
 class TCustomNumEdit : public QLineEdit {
     Q_OBJECT
@@ -145,7 +143,7 @@ public:
     // while none is shown.
     QString HintText() const;
     // How long a hint stays when no other key follows.
-    static constexpr int kHintMilliseconds = 4000;
+    static constexpr int kHintMilliseconds = TEntryHint::kMilliseconds;
     // A field whose exit check refused is about to take the focus back.
     static bool TakingFocusBack();
 
@@ -172,11 +170,9 @@ protected:
 
 private:
     enum class KeyAction { Pass, Refuse, Consumed, Upper };
-    // Why a key was refused, for the hint.
-    enum class Refusal { NotAllowed, Repeated, Full, WholePartFull, Cents, ReadOnly };
     struct KeyDecision {
         KeyAction action = KeyAction::Pass;
-        Refusal reason = Refusal::NotAllowed;
+        cgt::KeyRefusal reason = cgt::KeyRefusal::None; // why a key was refused, for the hint
     };
     // PassAndTakeBack: an empty mandatory date, which completes its exit and still returns.
     enum class ExitResult { Pass, Fail, PassAndTakeBack };
@@ -186,10 +182,9 @@ private:
     void applyPreset(int decimals, int alignment, int maxLength, const char* validChars);
     KeyDecision filterKey(char c);
     // Beeps and shows what the field accepts instead of the key.
-    void refuseKey(char c, Refusal reason);
-    QString hintFor(char c, Refusal reason) const;
-    void showHint(const QString& text);
-    void hideHint();
+    void refuseKey(char c, cgt::KeyRefusal reason);
+    // What the field holds, as its hints tell it.
+    cgt::EntryShape entryShape() const;
     // A whole-number field drops the digits typed straight after a refused decimal point.
     bool droppingDecimals() const;
     bool isFull() const;
@@ -225,15 +220,15 @@ private:
     double parsedDate_ = kNoDate;
     QColor normalColor_;
     int maxLength_ = 32767;
-    QPointer<QLabel> hint_;
-    QTimer hintTimer_;
+    TEntryHint* hint_;
     // After a refused decimal point: where the caret stood and the text then.
     int decimalsDroppedAt_ = -1;
     QString decimalsDroppedText_;
 
-    bool entered_ = false;    // entry processing ran; the exit is still due
-    bool passive_ = false;    // focused while another field takes its focus back
-    bool refocusing_ = false; // the next focus entry is the return after a failed exit
+    bool entered_ = false;     // entry processing ran; the exit is still due
+    bool passive_ = false;     // focused while another field takes its focus back
+    bool refocusing_ = false;  // the next focus entry is the return after a failed exit
+    bool interrupted_ = false; // a message box came up during the entry
 };
 
 // The entry field of the screens' form files.

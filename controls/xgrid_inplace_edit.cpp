@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
+#include "controls/entry_hint.h"
 #include "controls/popup_listbox.h"
 #include "controls/xgrid_cell_button.h"
 #include "controls/xgrid_host.h"
@@ -14,7 +15,8 @@ using cgt::grid::ButtonWidth;
 using cgt::grid::Bytes;
 
 TXGridInplaceEdit::TXGridInplaceEdit(TXGridHost* grid)
-    : QLineEdit(grid->view()->viewport()), grid_(grid), button_(new QToolButton(this)) {
+    : QLineEdit(grid->view()->viewport()), grid_(grid), button_(new QToolButton(this)),
+      hint_(new TEntryHint(this)) {
     setFrame(false);
     button_->setFocusPolicy(Qt::NoFocus);
     button_->setCursor(Qt::ArrowCursor);
@@ -65,7 +67,19 @@ bool TXGridInplaceEdit::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
+QString TXGridInplaceEdit::HintText() const {
+    return hint_->Text();
+}
+
+void TXGridInplaceEdit::refuseKey(char c, cgt::KeyRefusal reason, bool silent) {
+    if (!silent) cgt::Dialogs().Beep();
+    const cgt::EntryShape shape = cgt::ColumnEntryShape(grid_->table().Column(grid_->Col()));
+    const std::string hint = cgt::RefusedKeyHint(shape, reason, c);
+    if (!hint.empty()) hint_->Show(QString::fromStdString(hint));
+}
+
 void TXGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
+    hint_->Hide(); // a refused key shows it again
     TPopupListbox* list = grid_->picklist();
     const bool alt = event->modifiers() & Qt::AltModifier;
     if (list->isVisible()) {
@@ -83,15 +97,14 @@ void TXGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
     if (text.size() == 1 && !control && text.at(0).unicode() > 32 && text.at(0).unicode() != 127) {
         const char16_t code = text.at(0).unicode();
         if (code > 255) {
-            cgt::Dialogs().Beep();
+            refuseKey(0, cgt::KeyRefusal::NotAllowed);
             return;
         }
         const char ch = static_cast<char>(code);
         const cgt::KeyFilterResult r =
             table.FilterKey(grid_->Col(), Bytes(this->text()), hasSelectedText(), ch);
-        if (r.verdict == cgt::KeyVerdict::Discard) return;
-        if (r.verdict == cgt::KeyVerdict::Beep) {
-            cgt::Dialogs().Beep();
+        if (r.verdict != cgt::KeyVerdict::Accept) {
+            refuseKey(ch, r.refusal, r.verdict == cgt::KeyVerdict::Discard);
             return;
         }
         table.SetModified(true);
@@ -100,11 +113,20 @@ void TXGridInplaceEdit::keyPressEvent(QKeyEvent* event) {
             return;
         }
     } else if (text == QLatin1String(" ")) {
-        if (table.FilterKey(grid_->Col(), Bytes(this->text()), hasSelectedText(), ' ').verdict ==
-            cgt::KeyVerdict::Discard)
+        const cgt::KeyFilterResult r =
+            table.FilterKey(grid_->Col(), Bytes(this->text()), hasSelectedText(), ' ');
+        if (r.verdict == cgt::KeyVerdict::Discard) {
+            refuseKey(' ', r.refusal, true);
             return;
+        }
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void TXGridInplaceEdit::paintEvent(QPaintEvent* event) {
+    // The editor stands over its cell only while it holds the focus; otherwise the cell shows
+    // through, drawn as every other cell is (a number right-aligned, in its shown form).
+    if (hasFocus()) QLineEdit::paintEvent(event);
 }
 
 void TXGridInplaceEdit::keyReleaseEvent(QKeyEvent* event) {
@@ -119,6 +141,8 @@ void TXGridInplaceEdit::focusInEvent(QFocusEvent* event) {
 
 void TXGridInplaceEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        hint_->Hide();
     TPopupListbox* list = grid_->picklist();
     if (!list->isVisible()) return;
     if (event->reason() == Qt::ActiveWindowFocusReason) {

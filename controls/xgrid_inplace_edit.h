@@ -2,6 +2,9 @@
 
 #include <QLineEdit>
 
+#include "controls/core/key_hints.h"
+
+class TEntryHint;
 class TXGridHost;
 class QToolButton;
 
@@ -15,6 +18,8 @@ public:
     // Shows the button of the given kind (0: none).
     void setButtonKind(int kind);
     int buttonKind() const { return buttonKind_; }
+    // The hint shown at the cell after a refused key; empty while none is shown.
+    QString HintText() const;
 
 signals:
     void ellipsisClicked();
@@ -29,12 +34,16 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buttonClicked();
+    // Beeps (unless `silent`) and shows what the column accepts instead of the key.
+    void refuseKey(char c, cgt::KeyRefusal reason, bool silent = false);
 
     TXGridHost* grid_;
     QToolButton* button_;
     int buttonKind_ = 0;
+    TEntryHint* hint_;
 };

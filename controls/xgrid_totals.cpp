@@ -74,7 +74,8 @@ QRect TXGridTotals::visibleArea(int col) const {
 QRect TXGridTotals::textRect(int col) const {
     if (!grid_ || col < 0 || col >= grid_->ColCount() || grid_->isColumnHidden(col)) return {};
     const QRect cell(columnX(col), 0, grid_->columnWidth(col), height());
-    return cell.intersected(visibleArea(col)).adjusted(0, 0, -3, 0);
+    if (!cell.intersects(visibleArea(col))) return {};
+    return cell.adjusted(0, 0, -3, 0);
 }
 
 void TXGridTotals::paintEvent(QPaintEvent*) {
@@ -92,8 +93,13 @@ void TXGridTotals::paintEvent(QPaintEvent*) {
         for (int c = 0; c < grid_->ColCount(); ++c) {
             const QString text = displayedText(c);
             const QRect r = textRect(c);
-            if (!text.isEmpty() && r.width() > 0)
-                painter.drawText(r, Qt::AlignRight | Qt::AlignVCenter, text);
+            if (text.isEmpty() || r.width() <= 0) continue;
+            // A column partly out of view shows the part of its total that is in view, as its
+            // cells do, never the whole total squeezed into the part.
+            painter.save();
+            painter.setClipRect(visibleArea(c));
+            painter.drawText(r, Qt::AlignRight | Qt::AlignVCenter, text);
+            painter.restore();
         }
     }
     QPen frame(QColor(128, 128, 128));

@@ -22,7 +22,8 @@ public:
     TXGrid* grid() const;
 
     // What the row shows for a column: the total of a number column not kept out of totals,
-    // else nothing; and where it is drawn (right-aligned, cut at the visible edge).
+    // else nothing; and where it is drawn (right-aligned in the column, empty when no part of
+    // the column is in view; only the part in view is painted).
     QString displayedText(int col) const;
     QRect textRect(int col) const;
 

@@ -669,12 +669,9 @@ void TXGrid::acceptPicklistItem(const QString& item) {
     cellChanged(col_, row_);
     syncEditor();
     setModified(true);
-    if (col_ + 1 < table_.ColCount()) {
-        MoveTo(col_ + 1, row_);
-    } else {
-        if (row_ == table_.RowCount() - 1) addRow();
-        MoveTo(fixedCols_, row_ + 1);
-    }
+    // The pick is checked as when the cell is left, and the cursor stays in it: Tab goes on
+    // from there, as after typing.
+    MoveTo(col_, row_);
 }
 
 void TXGrid::LoadRows(const cgt::StringList* list) {

@@ -65,6 +65,11 @@ const char* RowRefusal(const CellTable& rows, const Event& event, int row, int& 
     if (Precedes(incurred, costBaseDate)) return msg::kExpenseBeforeCostBaseDate;
     if (IsBefore(incurred, CgtStartDate()) || IsBefore(paid, CgtStartDate()))
         return msg::kAcquiredBeforeCgt;
+    // A cost adds to the cost base: only the adjustments take it away.
+    if (!IsAdjustmentElement(code) && Amount(amount) < 0) {
+        col = ceAmount;
+        return msg::kNegativeElementAmount;
+    }
     if (Present(amount) && Present(excluded) && Amount(amount) < Amount(excluded)) {
         col = ceAmount;
         return msg::kExclusionExceedsAmount;

@@ -68,6 +68,8 @@ inline constexpr const char* kIncompleteElement =
     "If either dates and amount are present then all must be completed.";
 inline constexpr const char* kAdjustmentNotNegative =
     "If cost element 6C or 6R is present, amount must be entered as a negative.";
+inline constexpr const char* kNegativeElementAmount =
+    "Check the amount entered. Only cost elements 6C and 6R are entered as a negative amount.";
 
 // The CGT event and its capital proceeds or termination value (section 5).
 inline constexpr const char* kEventBeforeExpense =

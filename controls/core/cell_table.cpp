@@ -66,7 +66,6 @@ CharSet DigitSet() {
     return set;
 }
 
-
 // The rounded value as a whole number with all its digits.
 std::string WholeNumberText(Extended value) {
     const Extended rounded = RoundHalfEven(value);
@@ -87,6 +86,29 @@ const std::string& EmptyText() {
 }
 
 } // namespace
+
+EntryShape ColumnEntryShape(const ColumnRecord& column) {
+    EntryShape shape;
+    shape.chars = column.chars;
+    shape.maxLength = column.width;
+    switch (column.type) {
+    case ctNumber:
+        shape.decimals = column.decimals;
+        shape.kind = column.decimals == 2 ? EntryKind::DollarsAndCents : EntryKind::Digits;
+        break;
+    case ctDate:
+        shape.kind = EntryKind::Date;
+        break;
+    case ctBusinessNumber:
+    case ctTaxFileNumber:
+        shape.kind = EntryKind::Digits;
+        break;
+    default:
+        shape.kind = EntryKind::Text;
+        break;
+    }
+    return shape;
+}
 
 ColumnParse ParseColumnDescription(std::string_view line) {
     StringList f;
@@ -525,31 +547,41 @@ void CellTable::RefreshPicklist(int col, int row) {
 KeyFilterResult CellTable::FilterKey(int col, std::string_view text, bool hasSelection,
                                      char ch) const {
     const ColumnRecord& c = Column(col);
-    if (c.skipped || c.readOnly) return {KeyVerdict::Discard, ch};
+    const auto refuse = [](KeyVerdict verdict, char key, KeyRefusal why) {
+        return KeyFilterResult{verdict, key, why};
+    };
+    if (c.skipped || c.readOnly) return refuse(KeyVerdict::Discard, ch, KeyRefusal::ReadOnly);
     if (static_cast<unsigned char>(ch) <= ' ') return {KeyVerdict::Accept, ch};
 
     const bool hasSeparator = text.find(kDecimalSeparator) != std::string_view::npos;
     const auto length = static_cast<long long>(text.size());
     if (c.type == ctNumber && c.decimals > 0 && !hasSeparator &&
-        length == static_cast<long long>(c.width) - c.decimals - 1)
-        return {ch == kDecimalSeparator ? KeyVerdict::Accept : KeyVerdict::Beep, ch};
+        length == static_cast<long long>(c.width) - c.decimals - 1) {
+        if (ch == kDecimalSeparator) return {KeyVerdict::Accept, ch};
+        return refuse(KeyVerdict::Beep, ch, KeyRefusal::WholePartFull);
+    }
 
     const auto minus = static_cast<long long>(std::count(text.begin(), text.end(), '-'));
-    if (length - minus >= c.width && !hasSelection) return {KeyVerdict::Beep, ch};
+    if (length - minus >= c.width && !hasSelection)
+        return refuse(KeyVerdict::Beep, ch, KeyRefusal::Full);
 
     switch (c.type) {
     case ctNumber:
-        if (!InSet(c.chars, ch)) return {KeyVerdict::Beep, ch};
-        if (ch == '-' && minus > 0) return {KeyVerdict::Beep, ch};
-        if (ch == kDecimalSeparator && hasSeparator) return {KeyVerdict::Beep, ch};
+        // A decimal point outside the set is one in a whole-number column.
+        if (!InSet(c.chars, ch))
+            return refuse(KeyVerdict::Beep, ch,
+                          ch == kDecimalSeparator ? KeyRefusal::Cents : KeyRefusal::NotAllowed);
+        if ((ch == '-' && minus > 0) || (ch == kDecimalSeparator && hasSeparator))
+            return refuse(KeyVerdict::Beep, ch, KeyRefusal::Repeated);
         return {KeyVerdict::Accept, ch};
     case ctDate:
-        return {InSet(c.chars, ch) ? KeyVerdict::Accept : KeyVerdict::Beep, ch};
+        if (InSet(c.chars, ch)) return {KeyVerdict::Accept, ch};
+        return refuse(KeyVerdict::Beep, ch, KeyRefusal::NotAllowed);
     default: {
         if (c.LetterCase() == 1) ch = ToUpper(ch);
         if (c.LetterCase() == 2) ch = ToLower(ch);
-        const bool allowed = c.chars.none() || InSet(c.chars, ch);
-        return {allowed ? KeyVerdict::Accept : KeyVerdict::Beep, ch};
+        if (c.chars.none() || InSet(c.chars, ch)) return {KeyVerdict::Accept, ch};
+        return refuse(KeyVerdict::Beep, ch, KeyRefusal::NotAllowed);
     }
     }
 }

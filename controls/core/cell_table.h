@@ -13,6 +13,7 @@
 #include "base/dates.h"
 #include "base/extended.h"
 #include "base/text.h"
+#include "controls/core/key_hints.h"
 #include "controls/core/tax_text.h"
 
 namespace cgt {
@@ -66,6 +67,9 @@ struct ColumnRecord {
     int LetterCase() const { return decimals; }
 };
 
+// What a column holds, as the hint after a refused key tells it.
+EntryShape ColumnEntryShape(const ColumnRecord& column);
+
 struct ColumnParse {
     ColumnRecord column;
     bool ok = true; // false: the allowed-character list is malformed (kBadCharacterSet)
@@ -100,6 +104,7 @@ enum class KeyVerdict {
 struct KeyFilterResult {
     KeyVerdict verdict = KeyVerdict::Accept;
     char ch = 0;
+    KeyRefusal refusal = KeyRefusal::None; // why a key was not taken, for the hint
 };
 
 enum class CellCheck {

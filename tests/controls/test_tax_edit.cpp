@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -411,6 +412,39 @@ TEST_F(TaxEditTest, PercentageDropsItsSignWhileFocused) {
     EXPECT_EQ(text(), "12.50%");
     EXPECT_DOUBLE_EQ(static_cast<double>(edit->NumValue()), 12.5);
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A refusal shown in a message box while the field keeps the focus (the screen's check of a
+// date, say): when the box is closed the field's text is selected, so that the corrected date
+// typed next replaces the refused one instead of being refused by the full field. The window
+// system's part is played as a desktop plays it: the window loses the focus to the modal box
+// and gets it back when the box closes.
+TEST_F(TaxEditTest, AFieldAMessageInterruptsComesBackSelected) {
+    setUp(TCustomNumEdit::ntDate, TCustomNumEdit::vtDate8);
+    enter();
+    type("01/07/1980");
+    ASSERT_FALSE(edit->hasSelectedText());
+    const auto windowAway = [&](bool modalBox) {
+        QWidget box;
+        box.setWindowModality(Qt::ApplicationModal);
+        box.setAttribute(Qt::WA_ShowWithoutActivating);
+        if (modalBox) box.show();
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(edit, &out);
+        box.hide();
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(edit, &in);
+    };
+    windowAway(true);
+    EXPECT_EQ(edit->selectedText(), edit->text());
+    type("01/07/2000");
+    EXPECT_EQ(text(), "01/07/2000");
+    EXPECT_EQ(exits->count(), 0) << "the entry goes on";
+
+    // The window merely losing the focus to another is no interruption.
+    windowAway(false);
+    EXPECT_FALSE(edit->hasSelectedText());
+    EXPECT_EQ(exits->count(), 0);
 }
 
 TEST_F(TaxEditTest, SetTextValueReadsAndFormats) {

@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "base/amounts.h"
@@ -38,6 +42,15 @@ const QStringList kDisplay = {
     "Cents|1|1|9|0|F|F|2|T",
     "Comment|0|0|5|7|F|T|0||0|0|0|2",
 };
+
+// The dark (text) pixels of `image` in `area`.
+int DarkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) ++dark;
+    return dark;
+}
 
 // A grid "XGrid1" of `display` (one column a line) and three rows in a window of its own.
 TXGrid* GridInWindow(std::unique_ptr<QWidget>& window, QSize size, QRect geometry,
@@ -260,6 +273,64 @@ TEST_F(XGridTest, RowKeysAndTheDeletionQuestion) {
     EXPECT_EQ(grid->Cells(2, 1), "7");
 }
 
+// A key a cell refuses shows, at the cell, what its column accepts, every time; a key taken
+// or leaving the cell takes the hint away.
+TEST_F(XGridTest, ARefusedKeyShowsWhatTheColumnAccepts) {
+    const struct Case {
+        int col;
+        const char* typed;
+        const char* kept;
+        const char* hint;
+    } cases[] = {
+        {2, "12a", "12", "digits only"},
+        {2, "12-", "12", "digits only"},
+        {2, "12.", "12", "whole numbers — no decimals"},
+        {2, "123456789", "12345678", "at most 8 digits"},
+        {4, "5c", "5", "dollars and cents — digits, a minus sign and a decimal point only"},
+        {4, "-1-", "-1", "one minus sign only"},
+        {4, "1.2.", "1.2", "one decimal point only"},
+        {4, "1234567", "123456", "at most 6 digits before the point — type . for the cents"},
+        {1, "01-", "01", "a date as dd/mm/yyyy — digits and / only"},
+    };
+    enterGrid();
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(grid->MoveTo(c.col, row));
+        dialogs.beeps = 0;
+        type(c.typed);
+        EXPECT_EQ(editor()->text(), c.kept);
+        EXPECT_EQ(dialogs.beeps, 1);
+        EXPECT_EQ(editor()->HintText(), QString::fromUtf8(c.hint));
+        auto* hint = window->findChild<QLabel*>(QStringLiteral("entryHint"));
+        ASSERT_NE(hint, nullptr);
+        EXPECT_TRUE(hint->isVisible());
+        EXPECT_LT(std::abs(hint->mapTo(window.get(), QPoint(0, 0)).y() -
+                           editor()->mapTo(window.get(), QPoint(0, editor()->height())).y()),
+                  4);
+        key(Qt::Key_Down);
+        EXPECT_TRUE(editor()->HintText().isEmpty());
+        row = row % 2 + 1;
+    }
+
+    // The same refused key again shows the hint again; a key taken takes it away.
+    editor()->clear(); // the date left unfinished
+    ASSERT_TRUE(grid->MoveTo(2, 1));
+    editor()->selectAll();
+    for (int i = 0; i < 2; ++i) {
+        type("x");
+        EXPECT_EQ(editor()->HintText(), "digits only") << i;
+        type("7");
+        EXPECT_TRUE(editor()->HintText().isEmpty()) << i;
+    }
+    // A read-only cell tells why nothing can be typed.
+    grid->SetColumnReadOnly(2, true);
+    dialogs.beeps = 0;
+    type("5");
+    EXPECT_EQ(editor()->HintText(), QString::fromUtf8("worked out for you — cannot be typed in"));
+    EXPECT_EQ(dialogs.beeps, 0);
+}
+
 TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
     qint64 now = 100000;
     grid->picklist()->setClock([&] { return now; });
@@ -301,7 +372,7 @@ TEST_F(XGridTest, PicklistDropDownWithTypeAheadSearch) {
     key(Qt::Key_Return);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(grid->Cells(0, 1), kCostElements[0]);
-    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    EXPECT_EQ(cell(), std::make_pair(0, 1)); // Enter accepts and stays in the cell
     EXPECT_TRUE(grid->Modified());
     EXPECT_TRUE(dialogs.texts().empty());
 
@@ -336,7 +407,7 @@ TEST_F(XGridTest, ABadColumnDescriptionIsShownInAnErrorBox) {
     EXPECT_EQ(dialogs.messages.at(0).kind, cgt::mkError);
 }
 
-TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) {
+TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTabFromTheLastColumnMovesToTheNextRow) {
     grid->setDisplay({"P|0|0|3|0|F|T|0||0|0|3|1|2|abcdef|xyz"});
     grid->setColCount(1);
     grid->setRowCount(2);
@@ -345,8 +416,35 @@ TEST_F(XGridTest, PicklistItemIsCutToTheWidthAndTheLastColumnMovesToTheNextRow) 
     ASSERT_TRUE(grid->picklist()->isVisible());
     key(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(0, 1), "abc");
+    EXPECT_EQ(cell(), std::make_pair(0, 1));
+    key(Qt::Key_Tab);
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(cell(), std::make_pair(0, 2));
+}
+
+// Enter accepts the pick and leaves the cursor in the cell, so that the next Tab goes to the
+// next column and what is typed lands there, however the list was opened and searched.
+TEST_F(XGridTest, EnterInThePicklistStaysInTheCell) {
+    QObject::connect(grid, &TXGrid::OnPicklistDropdown,
+                     [&](int, int, QStringList* list) { *list = kCostElements; });
+    enterGrid();
+    ASSERT_EQ(cell(), std::make_pair(0, 1));
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(grid->picklist()->isVisible());
+    type("1");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(grid->picklist()->isVisible());
+    EXPECT_EQ(cell(), std::make_pair(0, 1));
+    EXPECT_EQ(QApplication::focusWidget(), editor());
+    EXPECT_EQ(editor()->text(), kCostElements[0]);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(), std::make_pair(1, 1));
+    type("01072000");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Cells(1, 1), "01/07/2000");
+    EXPECT_EQ(grid->Cells(2, 1), "");
+    EXPECT_EQ(cell(), std::make_pair(2, 1));
+    EXPECT_TRUE(dialogs.texts().empty());
 }
 
 TEST_F(XGridTest, EllipsisButtonAndCtrlEnter) {
@@ -441,6 +539,33 @@ TEST_F(XGridTest, TotalsRowStandsUnderTheGridAndShowsTheTotals) {
     EXPECT_TRUE(totals->isHidden());
     grid->show();
     EXPECT_FALSE(totals->isHidden());
+}
+
+// A number cell the user has left shows as every other cell does: in its shown form and
+// right-aligned, not as the cell editor left it over the cell when the grid lost the focus.
+TEST_F(XGridTest, ALeftNumberCellShowsLikeTheOthers) {
+    grid->setShownText([](int col, const QString& cell) {
+        return col == 4 && !cell.isEmpty() ? QString::number(qRound(cell.toDouble())) : cell;
+    });
+    enterGrid();
+    ASSERT_TRUE(grid->MoveTo(4, 1));
+    type("5518.5");
+    other->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(grid->Cells(4, 1), "5518.50");
+    ASSERT_EQ(grid->ShownCell(4, 1), "5519");
+    ASSERT_TRUE(editor()->geometry().intersects(grid->visualRect(grid->model()->index(0, 4))));
+
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->model()->index(0, 4)).adjusted(1, 2, -1, -2);
+    const QFontMetrics metrics(grid->font());
+    const int shownWidth = metrics.horizontalAdvance(QStringLiteral("5519"));
+    ASSERT_LT(shownWidth + 6, cell.width());
+    // Nothing left of where the right-aligned shown text begins; the text itself at the right.
+    const QRect left(cell.left(), cell.top(), cell.width() - shownWidth - 6, cell.height());
+    const QRect right(cell.right() - shownWidth - 4, cell.top(), shownWidth + 4, cell.height());
+    EXPECT_EQ(DarkPixels(image, left), 0);
+    EXPECT_GT(DarkPixels(image, right), 10);
 }
 
 TEST_F(XGridTest, ColumnHintsOverTheTitleRow) {
@@ -568,6 +693,36 @@ TEST_F(FixedColumnsTest, TheScrollBarMovesOnlyTheOtherColumns) {
     EXPECT_FALSE(totals->textRect(kCols - 1).isEmpty());
     EXPECT_GE(totals->textRect(kCols - 1).left(),
               grid->viewport()->geometry().left() + grid->fixedWidth());
+}
+
+// A column cut by the right edge of the grid shows only the part of its total that is in
+// view: the total stays right-aligned in the column, not squeezed into the edge beside the total
+// of the column before it.
+TEST_F(FixedColumnsTest, AColumnCutByTheEdgeKeepsItsTotalInItsColumn) {
+    const QRect viewport = grid->viewport()->geometry();
+    int cut = -1;
+    for (int col = 2; col < kCols && cut < 0; ++col) {
+        const int left = viewport.left() + grid->columnViewportPosition(col);
+        if (left < viewport.right() && left + kWidth > viewport.right() + 1) cut = col;
+    }
+    ASSERT_GT(cut, 2) << "a column must be cut by the edge";
+    const int inView = viewport.right() + 1 - (viewport.left() + grid->columnViewportPosition(cut));
+    ASSERT_LT(inView, kWidth / 2);
+    grid->setCells(cut, 1, "7");
+    grid->setCells(cut - 1, 1, "8");
+    QApplication::processEvents();
+    ASSERT_EQ(totals->displayedText(cut), "7");
+
+    const QImage image = totals->grab().toImage();
+    const int cutLeft = viewport.left() + grid->columnViewportPosition(cut);
+    // The part of the cut column in view, inside the row's frame and clear of the line before it.
+    const QRect sliver(cutLeft + 1, 4, std::min(inView, totals->width() - 5 - cutLeft) - 1,
+                       totals->height() - 8);
+    ASSERT_GT(sliver.width(), 0);
+    EXPECT_EQ(DarkPixels(image, sliver), 0);
+    // The column before it shows its total.
+    const QRect before(cutLeft - kWidth + 1, 4, kWidth - 2, totals->height() - 8);
+    EXPECT_GT(DarkPixels(image, before), 5);
 }
 
 TEST_F(FixedColumnsTest, MovingRightAndBackByKeyKeepsTheCellBesideTheFixedColumns) {

@@ -139,7 +139,7 @@ TEST_F(CostElementChecksTest, RowsRefuseInOrderWithTheCellToFocus) {
         {"no amount", "", "", "1 - Purchase|01/07/2000", msg::kIncompleteElement, 1},
         {"no date", "", "", "1 - Purchase|||10.00", msg::kIncompleteElement, 1},
         {"no element", "", "", "|01/07/2000||10.00", msg::kIncompleteElement, 1},
-        {"an empty row passes", "", "", ";1 - Purchase|01/07/2000||-10.00", nullptr},
+        {"an empty row passes", "", "", ";1 - Purchase|01/07/2000||10.00", nullptr},
         {"adjustment above zero", "", "", "6R - Adjustments|01/07/2000||250.00",
          msg::kAdjustmentNotNegative, 1},
         {"adjustment below zero", "", "", "6R - Adjustments|01/07/2000||-250.00", nullptr},

@@ -12,8 +12,10 @@
 #include "cgt/rules/choice_grid.h"
 #include "cgt/rules/choice_table.h"
 #include "cgt/rules/cost_base.h"
+#include "cgt/rules/cost_elements.h"
 #include "cgt/rules/event.h"
 #include "cgt/rules/schedule.h"
+#include "controls/core/cell_table.h"
 
 namespace cgt {
 namespace {
@@ -172,6 +174,47 @@ TEST(CostBaseRules, ARolledOverAssetNeedsItsCostBases) {
     EXPECT_EQ(CheckCostBase(event, false)->field, EventField::DeceasedEstate);
     event.name = " ";
     EXPECT_FALSE(CheckCostBase(event, false)) << "nothing is checked without a description";
+}
+
+// A cost adds to the cost base: a negative amount is refused at its cell unless the element is
+// one of the adjustments, which are entered only as negatives.
+TEST(CostElementRules, OnlyTheAdjustmentsAreNegative) {
+    const Event event{.name = "Beach house", .typeCode = "RN"};
+    const struct Case {
+        const char* element;
+        const char* amount;
+        const char* excluded;
+        bool refused;
+    } cases[] = {
+        {"1 - Purchase/Acquisition cost", "1000.00", "", false},
+        {"1 - Purchase/Acquisition cost", "-100.00", "", true},
+        {"2A - Incidentals re holding & acquisition", "-0.50", "", true},
+        {"2A - Incidentals re holding & acquisition", "-100.00", "50.00", true},
+        {"6C - Adjustment to cost base", "-250.00", "", false},
+        {"6R - Adjustment to reduced cost base", "-250.00", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.element) + " " + c.amount);
+        CellTable rows;
+        rows.SetColCount(kCostElementColumns);
+        rows.SetRowCount(3);
+        rows.SetCell(ceElement, 1, "5 - Capital expenditure - maintain ownership");
+        rows.SetCell(ceDateIncurred, 1, "01/07/2000");
+        rows.SetCell(ceAmount, 1, "10.00");
+        rows.SetCell(ceElement, 2, c.element);
+        rows.SetCell(ceDateIncurred, 2, "01/07/2000");
+        rows.SetCell(ceAmount, 2, c.amount);
+        rows.SetCell(ceExcluded, 2, c.excluded);
+        const std::optional<Refusal> refusal = CheckCostElements(rows, event);
+        ASSERT_EQ(refusal.has_value(), c.refused) << (refusal ? refusal->message : "");
+        if (!refusal) continue;
+        EXPECT_EQ(refusal->message,
+                  "Check the amount entered. Only cost elements 6C and 6R are entered as a "
+                  "negative amount.");
+        EXPECT_EQ(refusal->field, EventField::CostElements);
+        EXPECT_EQ(refusal->row, 2);
+        EXPECT_EQ(refusal->col, ceAmount);
+    }
 }
 
 // Two discounted gains and a loss: the schedule counts them by asset group and method, applies

@@ -146,6 +146,8 @@ TEST_F(CostElementsScreenTest, AnAdjustmentRowExcludesNothing) {
     grid->setCells(ceExcludedReduced, 2, "5.00"); // as from a stored row
     // The element becomes an adjustment; the next column entered empties both exclusions.
     chooseElement(2, "6c");
+    ASSERT_EQ(grid->Col(), ceElement);
+    key(Qt::Key_Tab);
     ASSERT_EQ(grid->Col(), ceDateIncurred);
     EXPECT_EQ(grid->Cells(ceExcluded, 2), "");
     EXPECT_EQ(grid->Cells(ceExcludedReduced, 2), "");
@@ -192,6 +194,8 @@ TEST_F(CostElementsScreenTest, ChecksShowTheirMessageAndFocusTheirCell) {
         "If either dates and amount are present then all must be completed.";
     constexpr const char* kNegative =
         "If cost element 6C or 6R is present, amount must be entered as a negative.";
+    constexpr const char* kNegativeCost =
+        "Check the amount entered. Only cost elements 6C and 6R are entered as a negative amount.";
 
     const struct Case {
         const char* note;
@@ -221,6 +225,10 @@ TEST_F(CostElementsScreenTest, ChecksShowTheirMessageAndFocusTheirCell) {
         {"no element", "", "", "", "01/07/2000", "100", "", kIncomplete, ceElement},
         {"an adjustment above zero", "", "", "6r", "01/07/2000", "250", "", kNegative, ceElement},
         {"an adjustment below zero", "", "", "6r", "01/07/2000", "-250", "", nullptr, 0},
+        {"a purchase below zero", "01/01/1995", "", "1", "01/01/1995", "-100", "", kNegativeCost,
+         ceAmount},
+        {"an incidental below zero with an exclusion", "", "", "2a", "01/07/2000", "-100", "50",
+         kNegativeCost, ceAmount},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.note);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <string>
+#include <vector>
 
 #include "cgt/screens/events/registration_screen.h"
 #include "controls/tax_edit.h"
@@ -226,6 +227,29 @@ TEST_F(RegistrationTest, EntryChecksKeepTheScreenAndFocusTheField) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focus);
     }
+}
+
+// A refused date is given back with its text selected: the corrected date typed next replaces
+// it rather than being refused by the full field or appended to it.
+TEST_F(RegistrationTest, ARefusedDateIsGivenBackSelectedForTheCorrection) {
+    TQCGT_08* r = registration(454);
+    enter(r, "Farm", "RA", "");
+    TTaxEdit* date = r->DateofAcqEdit();
+    date->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QTest::keyClicks(date, "01/07/1980");
+    press(frame->NextButton());
+    ASSERT_EQ(dialogs.texts(), std::vector<std::string>{kBeforeCgt});
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    EXPECT_EQ(date->selectedText(), date->text());
+    EXPECT_EQ(date->text(), "01/07/1980");
+
+    dialogs.messages.clear();
+    QTest::keyClicks(date, "01/07/2000");
+    EXPECT_EQ(date->text(), "01/07/2000");
+    press(frame->NextButton());
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.texts().front();
+    EXPECT_EQ(shown(), 2010);
 }
 
 TEST_F(RegistrationTest, NextWithoutDescriptionButOtherEntriesRefusesAndKeepsTheRow) {
