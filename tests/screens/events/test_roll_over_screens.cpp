@@ -223,7 +223,7 @@ TEST_F(RollOverScreenTest, TheMarriageBreakdownQuestionReadsOnce) {
         freshRun();
         show(c, {"Asset", "SN", "01/07/1995"});
         EXPECT_EQ(field<TTextLbl>("Q3Label")->plainText().simplified().toStdString(),
-                  "If 'Yes' is roll-over a result of marriage breakdown?");
+                  "If 'Yes' is roll-over a result of marriage breakdown ?");
     }
 }
 
