@@ -49,6 +49,11 @@ TradePlan PlanImportForReturn(const std::vector<TradeSource>& files, MatchMethod
     return PlanTradeImport(files, method, named, others);
 }
 
+int EventsImportedFrom(const std::vector<std::string>& files) {
+    const Worksheet* sheet = WorksheetOf(wkShares);
+    return sheet ? static_cast<int>(RowsImportedFrom(*sheet, SourceFileNames(files)).size()) : 0;
+}
+
 RecordedImport RecordImportedEvents(const std::vector<Event>& events,
                                     const std::vector<std::string>& files) {
     RecordedImport recorded;

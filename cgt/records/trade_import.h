@@ -22,6 +22,10 @@ struct RecordedImport {
 TradePlan PlanImportForReturn(const std::vector<TradeSource>& files, MatchMethod method,
                               const std::vector<NamedParcel>& named = {});
 
+// How many rows of the shares worksheet an earlier import of any of `files` made: the rows that
+// recording them replaces.
+int EventsImportedFrom(const std::vector<std::string>& files);
+
 // Removes the rows that an earlier import of any of `files` made (matched by file name without
 // its folder), then adds each event as a new row after the others, its worksheets computed as
 // leaving its screens computes them. The scratch tags are left zero-filled.

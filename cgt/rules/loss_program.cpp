@@ -67,6 +67,10 @@ bool IndexedDominates(const GainRow& g) {
     return 2 * g.indexed <= g.discount;
 }
 
+bool MethodOpen(const GainRow& g) {
+    return g.choice && !IndexedDominates(g);
+}
+
 Sink SinkOfRow(const GainRow& g, bool indexed) {
     return SinkOf(g.collectable, g.choice ? !indexed : g.half);
 }
@@ -234,6 +238,17 @@ std::vector<int> AddOpenMethods(LossProgram& program, const std::vector<GainRow>
         columns.push_back(column);
     }
     return columns;
+}
+
+void AddTableGains(LossProgram& program, const std::vector<GainRow>& gains) {
+    std::vector<std::size_t> open;
+    for (std::size_t k = 0; k < gains.size(); ++k) {
+        if (MethodOpen(gains[k]))
+            open.push_back(k);
+        else
+            program.AddGains(SinkOfRow(gains[k], true), GainOfRow(gains[k], true));
+    }
+    AddOpenMethods(program, gains, open);
 }
 
 } // namespace cgt

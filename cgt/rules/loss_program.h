@@ -52,6 +52,8 @@ std::vector<GainRow> GainRows(const std::vector<ChoiceRow>& rows);
 // Indexed leaves no more net gain than discount whatever loss the row gets, and needs no more
 // loss to reach nil, when the indexed gain is at most half the discount gain.
 bool IndexedDominates(const GainRow& g);
+// The row's method is still to be chosen: it has two and indexed does not settle it.
+bool MethodOpen(const GainRow& g);
 
 // The sink and gain of a row with its method.
 Sink SinkOfRow(const GainRow& g, bool indexed);
@@ -124,5 +126,8 @@ private:
 // 1. Returns the columns in the order of `open`.
 std::vector<int> AddOpenMethods(LossProgram& program, const std::vector<GainRow>& gains,
                                 const std::vector<std::size_t>& open);
+// Every row of `gains`: a settled one's gain in the sink of its method (indexed when it has two),
+// the open ones as AddOpenMethods adds them.
+void AddTableGains(LossProgram& program, const std::vector<GainRow>& gains);
 
 } // namespace cgt

@@ -58,12 +58,6 @@ Settled SettledBy(const std::vector<Trade>& trades, const TradeMatching& firstIn
     return settled;
 }
 
-// The share of a trade's `cents` that `units` of its units carry.
-long long ShareOf(long long cents, long long tradeUnits, long long units) {
-    return std::llround(static_cast<long double>(cents) * static_cast<long double>(units) /
-                        static_cast<long double>(tradeUnits));
-}
-
 // A sale and a parcel it may take from, as the program sees them: the event of all the units
 // the two could share has a loss, or a gain at one rate, or both gains of a method to choose.
 struct Pair {
@@ -98,10 +92,11 @@ Pair PairOf(std::size_t sale, const Need& need, const Left& parcel) {
     match.sale = *need.sale;
     match.parcel = *parcel.buy;
     match.units = pair.most;
-    match.proceedsCents = ShareOf(need.sale->valueCents, need.sale->units, pair.most);
-    match.costCents = ShareOf(parcel.buy->valueCents, parcel.buy->units, pair.most);
-    match.buyBrokerageCents = ShareOf(parcel.buy->brokerageCents, parcel.buy->units, pair.most);
-    match.saleBrokerageCents = ShareOf(need.sale->brokerageCents, need.sale->units, pair.most);
+    match.proceedsCents = ShareOfCents(need.sale->valueCents, need.sale->units, pair.most);
+    match.costCents = ShareOfCents(parcel.buy->valueCents, parcel.buy->units, pair.most);
+    match.buyBrokerageCents =
+        ShareOfCents(parcel.buy->brokerageCents, parcel.buy->units, pair.most);
+    match.saleBrokerageCents = ShareOfCents(need.sale->brokerageCents, need.sale->units, pair.most);
     match.incomeYear = true;
     match.before1985 = parcel.buy->date < CgtStartDate();
     if (!MakesEvent(match)) return pair; // disregarded: neither gain nor loss
@@ -123,8 +118,8 @@ struct PairColumns {
 class MatchingProgram {
 public:
     MatchingProgram(const ChoiceTable& others, const Settled& settled)
-        : program_(FixedOf(others), PoolsOf(others.state)) {
-        AddOthers(others);
+        : program_(Capacities{}, PoolsOf(others.state)) {
+        AddTableGains(program_, GainRows(others.rows));
         for (std::size_t s = 0; s < settled.sales.size(); ++s) {
             const Need& need = settled.sales[s];
             const auto parcels = settled.parcels.find(need.sale->code);
@@ -274,25 +269,6 @@ private:
         return chosen;
     }
 
-    // The gains of the table's rows whose method is settled: those with no method to choose,
-    // and those where indexed is best whatever happens.
-    static std::vector<std::size_t> OpenRows(const std::vector<GainRow>& gains) {
-        std::vector<std::size_t> open;
-        for (std::size_t k = 0; k < gains.size(); ++k)
-            if (gains[k].choice && !IndexedDominates(gains[k])) open.push_back(k);
-        return open;
-    }
-    static Capacities FixedOf(const ChoiceTable& others) {
-        Capacities fixed{};
-        for (const GainRow& g : GainRows(others.rows))
-            if (!g.choice || IndexedDominates(g)) fixed[SinkOfRow(g, true)] += GainOfRow(g, true);
-        return fixed;
-    }
-    void AddOthers(const ChoiceTable& others) {
-        const std::vector<GainRow> gains = GainRows(others.rows);
-        AddOpenMethods(program_, gains, OpenRows(gains));
-    }
-
     PairColumns AddPair(const Pair& pair) {
         using Kind = LossProgram::Kind;
         const double most = static_cast<double>(pair.most);
@@ -312,7 +288,7 @@ private:
             program_.AddToSink(column, sink, amount);
             return column;
         };
-        if (!g.choice || IndexedDominates(g)) {
+        if (!MethodOpen(g)) {
             columns.units =
                 addGain(static_cast<double>(GainOfRow(g, true)), g.choice ? false : g.half);
             return columns;

@@ -15,15 +15,6 @@ namespace cgt {
 
 namespace {
 
-// The share of `cents` that `part` of a trade's `units` units carry, to the nearest cent (a half
-// cent up). Split as whole and rest so that no product leaves 64 bits below two thousand million
-// units.
-long long ShareOfCents(long long cents, long long units, long long part) {
-    const long long whole = cents / units;
-    const long long rest = cents % units;
-    return whole * part + (2 * rest * part + units) / (2 * units);
-}
-
 struct Part {
     long long units = 0;
     long long valueCents = 0;
@@ -309,6 +300,12 @@ constexpr MatchMethodText kMatchMethodTexts[] = {
 };
 
 } // namespace
+
+long long ShareOfCents(long long cents, long long units, long long part) {
+    const long long whole = cents / units;
+    const long long rest = cents % units;
+    return whole * part + (2 * rest * part + units) / (2 * units);
+}
 
 std::span<const MatchMethodText> MatchMethodTexts() {
     return kMatchMethodTexts;

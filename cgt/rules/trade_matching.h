@@ -87,6 +87,11 @@ struct TradeMatching {
 TradeMatching MatchTrades(std::vector<Trade> trades, MatchMethod method,
                           const std::vector<NamedParcel>& named = {});
 
+// The share of `cents` that `part` of a trade's `units` units carry, to the nearest cent (a half
+// cent up). Split as whole and rest so that no product leaves 64 bits below two thousand million
+// units.
+long long ShareOfCents(long long cents, long long units, long long part);
+
 // A match of the income year whose parcel was bought from 20 September 1985: it makes an event.
 bool MakesEvent(const TradeMatch& match);
 

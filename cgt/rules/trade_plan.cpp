@@ -36,14 +36,14 @@ TradePlan PlanTradeImport(const std::vector<TradeSource>& files, MatchMethod met
     if (method == MatchMethod::Lowest) {
         LowestMatching lowest = MatchForLowestGain(trades, named, others);
         matching = std::move(lowest.matching);
-        plan.lowest = TradePlan::Lowest{lowest.outcome.netCapitalGain,
-                                        lowest.firstIn.netCapitalGain, lowest.proven};
+        if (!matching.refused)
+            plan.lowest = TradePlan::Lowest{lowest.outcome.netCapitalGain,
+                                            lowest.firstIn.netCapitalGain, lowest.proven};
     } else {
         matching = MatchTrades(std::move(trades), method, named);
     }
     if (matching.refused) {
         plan.refused.push_back(std::move(*matching.refused));
-        plan.lowest.reset();
         return plan;
     }
     plan.matches = std::move(matching.matches);

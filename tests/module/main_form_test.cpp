@@ -41,17 +41,8 @@ protected:
     void TearDown() override { UnloadModule(); }
 
     ModuleArguments Arguments() {
-        ModuleArguments args;
-        args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
-        args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
-        args.dataPath = path_;
-        args.identifier = kIdentifier;
-        args.startScreen = 2008; // no question screen: nothing holds the window open
-        args.left = 40;
-        args.top = 40;
-        args.width = 800;
-        args.height = 600;
-        return args;
+        // 2008 has no question screen: nothing holds the window open.
+        return HostArguments(path_, kIdentifier, host_, 2008);
     }
 
     TMainForm& StartRun(const ModuleArguments& args) {

@@ -3,6 +3,7 @@
 // object that records the messages posted to it.
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QObject>
 
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "module/module_api.h"
+#include "module/module_run.h"
 #include "store/data_file.h"
 #include "store/field_store.h"
 #include "store/run_state.h"
@@ -33,6 +35,23 @@ protected:
         return QObject::event(event);
     }
 };
+
+// What a host passes to run the module on the data file `path`: this test's application, `host`
+// for the module's messages, a window of 800 x 600 at (40, 40).
+inline ModuleArguments HostArguments(const std::string& path, const std::string& identifier,
+                                     HostObject& host, int startScreen) {
+    ModuleArguments args;
+    args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
+    args.hostWindow = reinterpret_cast<std::uintptr_t>(&host);
+    args.dataPath = path;
+    args.identifier = identifier;
+    args.startScreen = startScreen;
+    args.left = 40;
+    args.top = 40;
+    args.width = 800;
+    args.height = 600;
+    return args;
+}
 
 // Writes a data file for `identifier` holding what `fill` puts into a fresh store, then
 // leaves the run reset.

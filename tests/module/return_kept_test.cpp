@@ -64,17 +64,7 @@ protected:
     void TearDown() override { UnloadModule(); }
 
     ModuleArguments Arguments(int startScreen) {
-        ModuleArguments args;
-        args.appHandle = reinterpret_cast<std::uintptr_t>(QCoreApplication::instance());
-        args.hostWindow = reinterpret_cast<std::uintptr_t>(&host_);
-        args.dataPath = path_;
-        args.identifier = kIdentifier;
-        args.startScreen = startScreen;
-        args.left = 40;
-        args.top = 40;
-        args.width = 800;
-        args.height = 600;
-        return args;
+        return HostArguments(path_, kIdentifier, host_, startScreen);
     }
 
     // A return whose choice table was left with the gain held over a year, then given another

@@ -2,10 +2,7 @@
 
 #include <QFile>
 
-#include <set>
-
 #include "base/worksheet_kinds.h"
-#include "cgt/records/event_records.h"
 #include "cgt/records/trade_import.h"
 #include "cgt/screens/events/import_trades_form.h"
 #include "cgt/screens/events/trade_file_chooser.h"
@@ -49,16 +46,6 @@ TradePlan PlanReadTrades(const ReadTrades& files, MatchMethod method) {
     TradePlan plan = PlanImportForReturn(files.sources, method);
     plan.refused.insert(plan.refused.begin(), files.unread.begin(), files.unread.end());
     return plan;
-}
-
-int EventsImportedFrom(const std::vector<std::string>& files) {
-    std::set<std::string> names;
-    for (const std::string& file : files)
-        names.insert(SourceFileName(file));
-    int count = 0;
-    for (const Event& event : ReadStoredEvents(wkShares, wkShares, EventParts::Results))
-        if (names.count(ImportSourceFile(event.importSource))) ++count;
-    return count;
 }
 
 bool ImportTrades(TFrameWnd& frame) {

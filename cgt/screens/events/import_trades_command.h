@@ -27,10 +27,6 @@ ReadTrades ReadTradeFiles(const QStringList& paths);
 // first.
 TradePlan PlanReadTrades(const ReadTrades& files, MatchMethod method);
 
-// The rows of the shares worksheet that an earlier import of any of `files` made: the rows
-// recording them replaces.
-int EventsImportedFrom(const std::vector<std::string>& files);
-
 // The command, on a screen of the frame that lists the shares worksheet: chooses the files,
 // shows the preview and records on OK. True when events were recorded.
 bool ImportTrades(TFrameWnd& frame);

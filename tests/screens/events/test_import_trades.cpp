@@ -260,7 +260,9 @@ TEST_F(ImportTradesTest, OnlyTheSharesRegistrationOffersTheCommandBelowItsList) 
     const QKeySequence mnemonic = QKeySequence::mnemonic(command->text());
     EXPECT_EQ(mnemonic, QKeySequence(Qt::ALT | Qt::Key_I));
     for (QAbstractButton* other : frame->findChildren<QAbstractButton*>()) {
-        if (other != command) EXPECT_NE(QKeySequence::mnemonic(other->text()), mnemonic);
+        if (other != command) {
+            EXPECT_NE(QKeySequence::mnemonic(other->text()), mnemonic);
+        }
     }
     for (QLabel* label : frame->findChildren<QLabel*>())
         EXPECT_NE(QKeySequence::mnemonic(label->text()), mnemonic);
